@@ -1,0 +1,25 @@
+// The application object: reads the command line, creates the controller
+// and hands the exit status back to the framework.
+#pragma once
+
+#include "../platform/QelApplication.h"
+
+class ZEP2InstHQ;
+
+class ZEP2InstApp : public QelInteractiveApplication {
+ public:
+  ZEP2InstApp();
+  ~ZEP2InstApp() override;
+
+  void BeginApplication() override;
+  int EndApplication() override;
+
+  void SetExitStatus(int status) { _ExitStatus = status; }
+  ZEP2InstHQ* GetController() const { return _Controller; }
+
+ private:
+  int _ExitStatus = 2;
+  int _ArgCount = 0;
+  char** _ArgVector = nullptr;
+  ZEP2InstHQ* _Controller = nullptr;
+};

@@ -1,0 +1,56 @@
+// The father's side of the father/son scheme: the SIGUSR1 handler, run on the
+// loop through the framework's self-pipe, and the wait for the son's end.
+#include <csignal>
+
+#include "../platform/QelLog.h"
+#include "../platform/QelSystem.h"
+#include "ZEP2InstHQ.h"
+
+int ZEP2InstHQ::hand(int signal) {
+  WriteTraceLogFile("\n\nZEP2InstHQ::hand Begin ...\n", 0);
+  if (signal == SIGUSR1) {
+    WriteTraceLogFile("\nSIGNAL SIGUSR1 RECU !!!", 1);
+    WriteTraceLogFile("\nQelSubsribeIdle ZEP2InstHQ::WaitManager", 1);
+    if (QelApplication* application = QelApplication::MainApplication()) {
+      application->Subscribe(2, _ZEP2InstHQHandler, nullptr, WaitManager);
+    } else {
+      WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
+    }
+  }
+  WriteTraceLogFile("\nZEP2InstHQ::hand End.\n\n", 0);
+  return signal;
+}
+
+void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
+  auto* controller = static_cast<ZEP2InstHQ*>(command);
+  WriteTraceLogFile("\n\nWaitManager Begin ...", 0);
+  WriteTraceLogFile(
+      "\n WaitManager Son pid:" + QelUnicodeString::FromInt(controller->_SonProcessId), 1);
+  int code = -1;
+  QelWaitProcess(controller->_SonProcessId, code);
+  WriteTraceLogFile("\n hand Return Code : " + QelUnicodeString::FromInt(code), 1);
+  switch (code) {
+    case 0:
+      WriteTraceLogFile("\nhand success code! (0)", 1);
+      EndRun(0);
+      break;
+    case 1:
+      WriteTraceLogFile("\nhand BACK code!", 1);
+      controller->InstallSignalAction();
+      break;
+    case 2:
+      WriteTraceLogFile("\nhand CLOSE or CANCEL code! (2)", 1);
+      EndRun(2);
+      break;
+    default:
+      WriteErrLogFile("\nFATAL Error in Installation Second Process\n");
+      WriteTraceLogFile("\nhand error code! (1)", 1);
+      EndRun(1);
+  }
+  if (QelApplication* application = QelApplication::MainApplication()) {
+    application->RemoveSubscribe(2, controller);
+  } else {
+    WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
+  }
+  WriteTraceLogFile("\nWaitManager End ...\n\n", 0);
+}

@@ -1,0 +1,47 @@
+// Storage and defaults of the installation parameters.
+#include <cstring>
+
+#include "ZEP2InstHQ.h"
+
+#define QEL_TEXT(name, initial) QelUnicodeString ZEP2InstHQ::name = initial;
+#define QEL_INT(name, initial) int ZEP2InstHQ::name = initial;
+#include "ZEP2InstHQParameters.def"
+#undef QEL_TEXT
+#undef QEL_INT
+
+char ZEP2InstHQ::_svDBErrorMsg[ZEP2InstHQ::DBErrorMsgSize] = {};
+QelDbConnection* ZEP2InstHQ::_nvDBAConnection = nullptr;
+QelDbCursor* ZEP2InstHQ::_nvDBACursor = nullptr;
+QelDbConnection* ZEP2InstHQ::_nvTESADMConnection = nullptr;
+QelDbCursor* ZEP2InstHQ::_nvTESADMCursor = nullptr;
+std::ofstream ZEP2InstHQ::_GeneratedDDLFile;
+ZEP2InstHQ* ZEP2InstHQ::_ZEP2InstHQHandler = nullptr;
+
+void ZEP2InstHQ::ResetInstallationParameters() {
+#define QEL_TEXT(name, initial) name = initial;
+#define QEL_INT(name, initial) name = initial;
+#include "ZEP2InstHQParameters.def"
+#undef QEL_TEXT
+#undef QEL_INT
+  std::memset(_svDBErrorMsg, 0, sizeof _svDBErrorMsg);
+  _nvDBAConnection = nullptr;
+  _nvDBACursor = nullptr;
+  _nvTESADMConnection = nullptr;
+  _nvTESADMCursor = nullptr;
+  if (_GeneratedDDLFile.is_open()) _GeneratedDDLFile.close();
+  _GeneratedDDLFile.clear();
+  _ZEP2InstHQHandler = nullptr;
+}
+
+void ZEP2InstHQ::SetDBErrorMsg(const QelUnicodeString& text) {
+  // Cut on a byte boundary that leaves room for the terminating NUL; a cut
+  // inside a UTF-8 sequence is moved back to the sequence's start.
+  std::size_t length = std::min(text.Length(), sizeof _svDBErrorMsg - 1);
+  if (length < text.Length()) {
+    while (length > 0 && (static_cast<unsigned char>(text.str()[length]) & 0xC0) == 0x80) {
+      --length;
+    }
+  }
+  std::memcpy(_svDBErrorMsg, text.c_str(), length);
+  _svDBErrorMsg[length] = '\0';
+}

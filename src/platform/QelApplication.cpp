@@ -1,0 +1,151 @@
+// The event loop. Idle work runs back to back; the loop only blocks when no
+// idle work is subscribed, so an installation never waits on the terminal.
+#include "QelApplication.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "QelLog.h"
+#include "QelSettings.h"
+#include "QelSignal.h"
+
+namespace {
+QelApplication* mainApplication = nullptr;
+}
+
+QelApplication::QelApplication(QelCommand* father, const QelString& name)
+    : QelCommand(father, name) {
+  if (!mainApplication) mainApplication = this;
+}
+
+QelApplication::~QelApplication() {
+  if (mainApplication == this) mainApplication = nullptr;
+}
+
+QelApplication* QelApplication::MainApplication() {
+  return mainApplication;
+}
+
+QelApplication::Subscription* QelApplication::Find(int priority, const QelCommand* command) {
+  for (Subscription& subscription : subscriptions_) {
+    if (subscription.priority == priority && subscription.command == command) return &subscription;
+  }
+  return nullptr;
+}
+
+void QelApplication::Subscribe(int priority, QelCommand* command, void* data,
+                               QelIdleFunction function) {
+  if (Subscription* existing = Find(priority, command)) {
+    existing->data = data;
+    existing->function = function;
+    existing->active = true;
+    return;
+  }
+  subscriptions_.push_back({priority, command, data, function, true});
+}
+
+void QelApplication::RemoveSubscribe(int priority, QelCommand* command) {
+  // Only marked here: the round that may be walking the list compacts it.
+  if (Subscription* existing = Find(priority, command)) existing->active = false;
+}
+
+bool QelApplication::IsSubscribed(int priority, const QelCommand* command) const {
+  return std::any_of(subscriptions_.begin(), subscriptions_.end(), [&](const Subscription& s) {
+    return s.priority == priority && s.command == command && s.active;
+  });
+}
+
+bool QelApplication::HasIdleWork() const {
+  return std::any_of(subscriptions_.begin(), subscriptions_.end(),
+                     [](const Subscription& s) { return s.active; });
+}
+
+void QelApplication::WatchDescriptor(int descriptor, std::function<void()> onReadable) {
+  UnwatchDescriptor(descriptor);
+  watches_.push_back({descriptor, std::move(onReadable)});
+}
+
+void QelApplication::UnwatchDescriptor(int descriptor) {
+  std::erase_if(watches_, [descriptor](const Watch& w) { return w.descriptor == descriptor; });
+}
+
+void QelApplication::SetWindowShown(const void* window, bool shown) {
+  if (shown) {
+    shownWindows_.insert(window);
+  } else {
+    shownWindows_.erase(window);
+  }
+}
+
+void QelApplication::DispatchEvents(bool block) {
+  std::vector<pollfd> descriptors;
+  const int signalDescriptor = QelSignalDescriptor();
+  if (signalDescriptor >= 0) descriptors.push_back({signalDescriptor, POLLIN, 0});
+  for (const Watch& watch : watches_) descriptors.push_back({watch.descriptor, POLLIN, 0});
+  if (descriptors.empty()) return;
+
+  const int ready = poll(descriptors.data(), descriptors.size(), block ? -1 : 0);
+  if (ready <= 0) return;  // EINTR: the signal is in the pipe for the next pass
+  for (const pollfd& descriptor : descriptors) {
+    if (!(descriptor.revents & (POLLIN | POLLHUP | POLLERR))) continue;
+    if (descriptor.fd == signalDescriptor) {
+      QelDispatchPendingSignals();
+      continue;
+    }
+    // The callback may change the watch list: look the watch up each time.
+    const auto watch = std::find_if(watches_.begin(), watches_.end(),
+                                    [&](const Watch& w) { return w.descriptor == descriptor.fd; });
+    if (watch != watches_.end()) {
+      const std::function<void()> onReadable = watch->onReadable;
+      onReadable();
+    }
+    if (destroyed_) return;
+  }
+}
+
+void QelApplication::RunIdleRound() {
+  // Subscriptions added during this round run from the next one; positions
+  // stay valid because removal only marks entries.
+  const std::size_t count = subscriptions_.size();
+  for (std::size_t i = 0; i < count && !destroyed_; ++i) {
+    if (!subscriptions_[i].active) continue;
+    const Subscription call = subscriptions_[i];
+    call.function(call.command, call.priority, call.data);
+  }
+  std::erase_if(subscriptions_, [](const Subscription& s) { return !s.active; });
+}
+
+bool QelApplication::RunOnce() {
+  if (destroyed_) return false;
+  const bool idleWork = HasIdleWork();
+  if (!idleWork && shownWindows_.empty()) return false;
+  DispatchEvents(!idleWork);
+  if (destroyed_) return false;
+  if (HasIdleWork()) RunIdleRound();
+  return !destroyed_;
+}
+
+int QelApplication::Run(int argc, char** argv) {
+  argumentCount_ = argc;
+  argumentVector_ = argv;
+  QelUserSettingDirectory();
+  QelSetErrLogFile(QelFindOptionValue(argc, argv, "-logerr"));
+  BeginApplication();
+  while (RunOnce()) {
+  }
+  Destroy();
+  return EndApplication();
+}
+
+const char* QelFindOptionValue(int count, char* const* vector, const char* option) {
+  const char* value = nullptr;
+  for (int i = 0; i < count; ++i) {
+    if (vector[i] && std::strcmp(vector[i], option) == 0 && i + 1 < count && vector[i + 1]) {
+      value = vector[i + 1];
+    }
+  }
+  return value;
+}

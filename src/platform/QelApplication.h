@@ -1,0 +1,92 @@
+// The application object and its event loop: idle subscriptions, signals
+// delivered through a self-pipe, descriptors of the front end.
+#pragma once
+
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "QelCommand.h"
+
+using QelIdleFunction = void (*)(QelCommand* command, int priority, void* data);
+
+class QelApplication : public QelCommand {
+ public:
+  QelApplication(QelCommand* father, const QelString& name);
+  ~QelApplication() override;
+
+  // The first application constructed, or null.
+  static QelApplication* MainApplication();
+
+  // One subscription per (priority, command): a second Subscribe replaces the
+  // function and data of the first. Safe to call from inside an idle call.
+  void Subscribe(int priority, QelCommand* command, void* data, QelIdleFunction function);
+  void RemoveSubscribe(int priority, QelCommand* command);
+  bool IsSubscribed(int priority, const QelCommand* command) const;
+
+  // Ends the loop after the current callback returns.
+  void Destroy() { destroyed_ = true; }
+  bool IsDestroyed() const { return destroyed_; }
+
+  // Descriptors whose readiness wakes the loop (terminal input, child events).
+  void WatchDescriptor(int descriptor, std::function<void()> onReadable);
+  void UnwatchDescriptor(int descriptor);
+
+  // A shown window keeps the loop alive while no idle work is subscribed;
+  // with neither, nothing can happen any more and the run ends.
+  void SetWindowShown(const void* window, bool shown);
+
+  virtual void BeginApplication() {}
+  virtual int EndApplication() { return 0; }
+
+  // Start-up, loop and end of the process: BeginApplication, the loop until
+  // Destroy or until nothing is left to do, EndApplication (the exit code).
+  int Run(int argc, char** argv);
+
+  // One pass of the loop: signals and descriptors (waiting for them only when
+  // no idle work is subscribed), then every subscription once. False when the
+  // loop is over.
+  bool RunOnce();
+
+ protected:
+  int argumentCount_ = 0;
+  char** argumentVector_ = nullptr;
+
+ private:
+  struct Subscription {
+    int priority;
+    QelCommand* command;
+    void* data;
+    QelIdleFunction function;
+    bool active;
+  };
+  struct Watch {
+    int descriptor;
+    std::function<void()> onReadable;
+  };
+
+  void DispatchEvents(bool block);
+  void RunIdleRound();
+  bool HasIdleWork() const;
+  Subscription* Find(int priority, const QelCommand* command);
+
+  std::vector<Subscription> subscriptions_;
+  std::vector<Watch> watches_;
+  std::set<const void*> shownWindows_;
+  bool destroyed_ = false;
+};
+
+class QelInteractiveApplication : public QelApplication {
+ public:
+  using QelApplication::QelApplication;
+
+  void GetArgs(int& count, char**& vector) const {
+    count = argumentCount_;
+    vector = argumentVector_;
+  }
+};
+
+// The value after the last occurrence of option in the command line, with the
+// program's rules: the value is examined as an option too, an option that is
+// the last argument or followed by a null entry is ignored. Null when absent.
+const char* QelFindOptionValue(int count, char* const* vector, const char* option);

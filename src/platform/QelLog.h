@@ -1,0 +1,30 @@
+// The three outputs of a run: the log (decisions and statements), the error
+// log (errors for the administrator) and the trace (levels 0 to 4).
+#pragma once
+
+#include <string>
+
+#include "QelUnicodeString.h"
+
+// newRun = 1: this process starts a run, so the log, the error log and the
+// trace it opens start empty. newRun = 0: the process continues a run begun
+// by another one (the son of the father/son scheme) and appends, keeping
+// what was written before. A null path selects the default file.
+// 0 on success; a file that cannot be opened is reported once on stderr.
+int OpenLogFile(const char* path, int newRun);
+int OpenTraceLogFile(const char* path, int newRun);
+
+// Path of the error log; null selects the default. Opened with the log.
+void QelSetErrLogFile(const char* path);
+
+void WriteLogFile(const QelUnicodeString& text);
+void WriteErrLogFile(const QelUnicodeString& text);
+void WriteTraceLogFile(const QelUnicodeString& text, int level);
+
+// The trace keeps lines up to $TESSARDBSETUP_TRACE_LEVEL (default 4: all).
+// Default paths: $TESSARDBSETUP_LOGDIR, else $HOME, else /tmp, holding
+// tessardbsetup.log, tessardbsetup.err and tessardbsetup.trace.
+std::string QelDefaultLogPath(const char* extension);
+
+// Closes the three files (tests that open logs again in one process).
+void QelCloseLogFiles();

@@ -1,0 +1,23 @@
+// Files the program writes for itself: never through a symbolic link, never
+// into a file of another owner, with the mode asked for.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+// Opens path for writing (created with mode when absent; O_APPEND or O_TRUNC
+// among extraFlags). Refuses a symbolic link, anything but a regular file, a
+// file with several links and a file of another owner. The descriptor, or -1
+// with the reason in error.
+int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::string& error);
+
+// Replaces path with content in one step (a temporary file beside it, then a
+// rename), so a reader sees the old or the new file, never a partial one.
+// 0 on success, -1 with the reason in error.
+int QelWriteFileAtomically(const std::string& path, std::string_view content, mode_t mode,
+                           std::string& error);
+
+// Creates a directory and its missing parents with mode. 0 on success.
+int QelMakeDirectories(const std::string& path, mode_t mode);

@@ -1,0 +1,125 @@
+// Settings files: one "key=value" line per pair, with backslash escapes for
+// the characters that would break the line structure.
+#include "QelSettings.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "QelSecureFile.h"
+
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+std::string Escape(const std::string& text, bool isKey) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case '\0':
+        escaped += "\\0";
+        break;
+      case '=':
+        escaped += isKey ? "\\=" : "=";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// Unescapes from position, up to the first unescaped stopAt (or the end).
+std::string Unescape(const std::string& line, std::size_t& position, char stopAt) {
+  std::string text;
+  for (; position < line.size(); ++position) {
+    char c = line[position];
+    if (c == stopAt) break;
+    if (c == '\\' && position + 1 < line.size()) {
+      c = line[++position];
+      if (c == 'n')
+        c = '\n';
+      else if (c == 'r')
+        c = '\r';
+      else if (c == '0')
+        c = '\0';
+    }
+    text += c;
+  }
+  return text;
+}
+
+Pairs Load(const std::string& path) {
+  Pairs pairs;
+  std::ifstream file(path, std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    std::size_t position = 0;
+    std::string key = Unescape(line, position, '=');
+    if (position >= line.size()) continue;  // no '=': not a pair
+    ++position;
+    pairs.emplace_back(std::move(key), Unescape(line, position, '\n'));
+  }
+  return pairs;
+}
+
+}  // namespace
+
+std::string QelSettingsServices::RepositoryPath(const QelUnicodeString& repository) const {
+  return directory_ + "/" + repository.str() + ".settings";
+}
+
+int QelSettingsServices::WriteSetting(const QelUnicodeString& key, const QelUnicodeString& value,
+                                      const QelUnicodeString& repository) {
+  if (QelMakeDirectories(directory_, 0700) != 0) return -1;
+  const std::string path = RepositoryPath(repository);
+  Pairs pairs = Load(path);
+  bool replaced = false;
+  for (auto& [storedKey, storedValue] : pairs) {
+    if (storedKey == key.str()) {
+      storedValue = value.str();
+      replaced = true;
+    }
+  }
+  if (!replaced) pairs.emplace_back(key.str(), value.str());
+
+  std::string content;
+  for (const auto& [storedKey, storedValue] : pairs) {
+    content += Escape(storedKey, true) + "=" + Escape(storedValue, false) + "\n";
+  }
+  std::string error;
+  return QelWriteFileAtomically(path, content, 0600, error);
+}
+
+QelUnicodeString QelSettingsServices::ReadSetting(const QelUnicodeString& key,
+                                                  const QelUnicodeString& repository) const {
+  for (const auto& [storedKey, storedValue] : Load(RepositoryPath(repository))) {
+    if (storedKey == key.str()) return storedValue;
+  }
+  return {};
+}
+
+std::string QelUserSettingDirectory() {
+  const char* configured = std::getenv("QelUserSettingPath");
+  if (configured && *configured) return configured;
+  const char* home = std::getenv("HOME");
+  const std::string directory = std::string(home && *home ? home : "/tmp") + "/.tessardbsetup";
+  setenv("QelUserSettingPath", directory.c_str(), 1);
+  return directory;
+}
+
+std::unique_ptr<QelSettingsServices> CreateServices() {
+  return std::make_unique<QelSettingsServices>(QelUserSettingDirectory());
+}

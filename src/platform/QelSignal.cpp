@@ -1,0 +1,57 @@
+// Self-pipe for signals: the asynchronous part only writes the signal number,
+// which keeps it async-signal-safe whatever the registered handler does.
+#include "QelSignal.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+int pipeRead = -1;
+int pipeWrite = -1;
+std::array<QelSignalHandler, NSIG> handlers{};
+
+void Trampoline(int signal) {
+  const int savedErrno = errno;
+  const unsigned char number = static_cast<unsigned char>(signal);
+  // A full pipe means the loop has plenty of wake-ups pending already.
+  [[maybe_unused]] const ssize_t written = write(pipeWrite, &number, 1);
+  errno = savedErrno;
+}
+
+bool EnsurePipe() {
+  if (pipeRead >= 0) return true;
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  pipeRead = fds[0];
+  pipeWrite = fds[1];
+  return true;
+}
+
+}  // namespace
+
+int QelSetSignalAction(int signal, QelSignalHandler handler, int flags) {
+  if (signal <= 0 || signal >= NSIG || !EnsurePipe()) return -1;
+  handlers[signal] = handler;
+  struct sigaction action {};
+  action.sa_handler = Trampoline;
+  action.sa_flags = flags;
+  sigemptyset(&action.sa_mask);
+  return sigaction(signal, &action, nullptr) == 0 ? 0 : -1;
+}
+
+int QelSignalDescriptor() {
+  return pipeRead;
+}
+
+void QelDispatchPendingSignals() {
+  if (pipeRead < 0) return;
+  unsigned char number = 0;
+  while (read(pipeRead, &number, 1) == 1) {
+    if (number < handlers.size() && handlers[number]) handlers[number](number);
+  }
+}

@@ -1,0 +1,34 @@
+// Host services: environment, processes, file information.
+#pragma once
+
+#include <sys/types.h>
+
+#include "QelList.h"
+#include "QelUnicodeString.h"
+
+// The variable's value, or null when it is not set.
+const char* QelGetEnv(const char* name);
+
+// Starts program with arguments (the first is the child's argv[0]).
+// wait = 1: waits, code is the exit status (128 + signal number when the
+// child was killed, 127 when the program could not be executed).
+// wait = 0: returns at once, pid is the child's, code 0.
+// Returns 0 when the process was started, -1 otherwise (code -1).
+int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
+                    int wait, int& pid, int& code);
+
+// Waits for the child pid; code as for QelStartProcess. 0, or -1 when pid is
+// not a child of this process.
+int QelWaitProcess(int pid, int& code);
+
+// access(2): 0 when the path exists (mode 0) or allows mode.
+int QelFileAccess(const QelUnicodeString& path, int mode);
+
+struct QelFileInfo {
+  long long size = 0;
+  mode_t permissions = 0;
+  uid_t uid = 0;
+  gid_t gid = 0;
+};
+// 0 and info filled, or -1 when the path cannot be examined.
+int QelGetFileInfo(const QelUnicodeString& path, QelFileInfo& info);

@@ -1,0 +1,58 @@
+# A settings file marked for the son makes the program a son: it keeps the
+# father's trace, appends to it, and signals the process named by FATHERPID.
+# Any other mark leaves the program a first process.
+. "$(dirname "$0")/lib.sh"
+
+mkdir -p "$QelUserSettingPath"
+write_settings() {
+  cat >"$QelUserSettingPath/TESSARInst.settings" <<SETTINGS
+TES_INST_PARTII=$1
+TES_TESADM=pdmadm
+TES_EXE_INDB=Y
+TES_EXE_INFILE=N
+TES_DBMS_IBMDB2UDB=Y
+TES_DB2_INSTANCE=db2inst1
+SETTINGS
+}
+
+# A stand-in father: it waits for SIGUSR1 and records it.
+start_father() {
+  rm -f "$WORK/signalled"
+  bash -c 'trap "echo USR1 >\"$0\"; exit 0" USR1; for i in $(seq 100); do sleep 0.1; done' \
+    "$WORK/signalled" &
+  father=$!
+  sleep 0.2
+}
+
+write_settings Y
+echo "father's line" >"$WORK/T"
+start_father
+FATHERPID=$father "$BIN/tessardbsetup" -logtrace "$WORK/T" </dev/null
+expect_status $? 2 "son without a page to show"
+wait "$father"
+[ -f "$WORK/signalled" ] || fail "the father did not receive SIGUSR1"
+expect_contains "$WORK/T" "father's line"
+expect_contains "$WORK/T" "\nGrand Father process pid: $father"
+expect_contains "$WORK/T" '\nProcess pid             : '
+expect_contains "$WORK/T" '\nDatabase execution mode\nNO File execution mode\n'
+
+for mark in N y ""; do
+  write_settings "$mark"
+  echo "earlier run" >"$WORK/T"
+  start_father
+  FATHERPID=$father "$BIN/tessardbsetup" -logtrace "$WORK/T" </dev/null
+  expect_status $? 2 "mark '$mark'"
+  kill "$father" 2>/dev/null
+  wait "$father" 2>/dev/null
+  [ -f "$WORK/signalled" ] && fail "mark '$mark' made a son"
+  expect_not_contains "$WORK/T" "earlier run"
+  expect_not_contains "$WORK/T" "Grand Father"
+done
+
+# A FATHERPID that is not a process id signals nobody (never a process group).
+write_settings Y
+FATHERPID=0 "$BIN/tessardbsetup" -logtrace "$WORK/T" </dev/null
+expect_status $? 2 "FATHERPID=0"
+FATHERPID=-1 "$BIN/tessardbsetup" -logtrace "$WORK/T" </dev/null
+expect_status $? 2 "FATHERPID=-1"
+finish

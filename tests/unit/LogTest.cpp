@@ -1,0 +1,93 @@
+// The first process starts the log files afresh; the son keeps what its
+// father wrote and appends.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TempDirectory.h"
+#include "app/ZEP2InstApp.h"
+#include "app/ZEP2InstHQ.h"
+#include "platform/QelLog.h"
+#include "platform/QelSettings.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+class LogFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    H::ResetInstallationParameters();
+    setenv("QelUserSettingPath", directory.File("settings").c_str(), 1);
+    unsetenv("TESSARDBSETUP_TRACE_LEVEL");
+  }
+  void TearDown() override { QelCloseLogFiles(); }
+
+  void Start() {
+    QelSetErrLogFile(directory.File("err").c_str());
+    H controller(&application, "ZEP2InstHQ", directory.File("log"), directory.File("err"),
+                 directory.File("trace"));
+    controller.Build();
+    WriteLogFile("log line\n");
+    WriteErrLogFile("error line\n");
+    QelCloseLogFiles();
+  }
+
+  TempDirectory directory;
+  ZEP2InstApp application;
+};
+
+TEST_F(LogFiles, FirstProcessTruncatesAndSonAppends) {
+  for (const char* name : {"log", "err", "trace"}) {
+    std::ofstream(directory.File(name)) << "left over from an earlier run\n";
+  }
+  Start();
+  for (const char* name : {"log", "err", "trace"}) {
+    EXPECT_EQ(ReadWholeFile(directory.File(name)).find("earlier run"), std::string::npos) << name;
+  }
+  EXPECT_EQ(ReadWholeFile(directory.File("log")), "log line\n");
+
+  // The son: the settings file marks Part II.
+  QelSettingsServices(directory.File("settings"))
+      .WriteSetting("TES_INST_PARTII", "Y", "TESSARInst");
+  H::ResetInstallationParameters();
+  Start();
+  EXPECT_EQ(ReadWholeFile(directory.File("log")), "log line\nlog line\n");
+  EXPECT_EQ(ReadWholeFile(directory.File("err")), "error line\nerror line\n");
+  // The son read no TES_EXE_INDB, so it runs without database execution.
+  EXPECT_EQ(ReadWholeFile(directory.File("trace")),
+            "\nDatabase execution mode\nNO File execution mode\n"
+            "\nNO Database execution mode\nNO File execution mode\n");
+}
+
+TEST_F(LogFiles, ReadingTheSettingsWritesNoTraceAndFilesArePrivate) {
+  Start();
+  const std::string trace = ReadWholeFile(directory.File("trace"));
+  EXPECT_EQ(trace, "\nDatabase execution mode\nNO File execution mode\n");
+  struct stat info {};
+  ASSERT_EQ(stat(directory.File("trace").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(LogFiles, ALinkInPlaceOfTheTraceIsRefused) {
+  const std::string victim = directory.File("victim");
+  std::ofstream(victim) << "precious";
+  ASSERT_EQ(symlink(victim.c_str(), directory.File("trace").c_str()), 0);
+  Start();
+  EXPECT_EQ(ReadWholeFile(victim), "precious");
+}
+
+TEST_F(LogFiles, TraceLevelLimitDropsDeeperLines) {
+  setenv("TESSARDBSETUP_TRACE_LEVEL", "0", 1);
+  ASSERT_EQ(OpenTraceLogFile(directory.File("trace").c_str(), 1), 0);
+  WriteTraceLogFile("\nBegin ...\n", 0);
+  WriteTraceLogFile("\nvalue", 1);
+  QelCloseLogFiles();
+  unsetenv("TESSARDBSETUP_TRACE_LEVEL");
+  EXPECT_EQ(ReadWholeFile(directory.File("trace")), "\nBegin ...\n");
+}
+
+}  // namespace
