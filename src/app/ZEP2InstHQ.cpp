@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "../platform/QelLog.h"
+#include "../platform/QelMainwin.h"
 #include "../platform/QelSignal.h"
 #include "../platform/QelSystem.h"
 #include "ZEP2InstApp.h"
@@ -41,6 +42,7 @@ ZEP2InstHQ::ZEP2InstHQ(QelInteractiveApplication* application, const QelString& 
     : QelCommand(application, name), _Application(application) {
   _ZEP2InstHQHandler = this;
   std::memset(_svDBErrorMsg, 0, sizeof _svDBErrorMsg);
+  QelMainwin::Initialize();
 
   // The settings decide whether this is the son, and so how the logs open:
   // they are read first, before any trace can be written.

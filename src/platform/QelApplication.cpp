@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "QelDisplay.h"
 #include "QelLog.h"
 #include "QelSettings.h"
 #include "QelSignal.h"
@@ -120,12 +121,21 @@ void QelApplication::RunIdleRound() {
 
 bool QelApplication::RunOnce() {
   if (destroyed_) return false;
+  QelDisplay* display = QelGetDisplay();
   const bool idleWork = HasIdleWork();
   if (!idleWork && shownWindows_.empty()) return false;
-  DispatchEvents(!idleWork);
+  const bool input = display && display->HasPendingInput();
+  DispatchEvents(!idleWork && !input);
+  if (destroyed_) return false;
+  if (input) display->ProcessInput();
   if (destroyed_) return false;
   if (HasIdleWork()) RunIdleRound();
   return !destroyed_;
+}
+
+void QelApplication::Abort(int status) {
+  abortStatus_ = status;
+  Destroy();
 }
 
 int QelApplication::Run(int argc, char** argv) {
@@ -137,7 +147,20 @@ int QelApplication::Run(int argc, char** argv) {
   while (RunOnce()) {
   }
   Destroy();
-  return EndApplication();
+  const int status = EndApplication();
+  const int exitStatus = abortStatus_ >= 0 ? abortStatus_ : status;
+  if (QelDisplay* display = QelGetDisplay()) display->ApplicationEnding(exitStatus);
+  // The display may hold the terminal: it goes before the process ends.
+  QelSetDisplay(nullptr);
+  return exitStatus;
+}
+
+void QelInteractiveApplication::UpdateDisplay() {
+  if (QelDisplay* display = QelGetDisplay()) display->UpdateDisplay();
+}
+
+void QelInteractiveApplication::SetBusyCursor() {
+  if (QelDisplay* display = QelGetDisplay()) display->SetBusyCursor();
 }
 
 const char* QelFindOptionValue(int count, char* const* vector, const char* option) {

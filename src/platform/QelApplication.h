@@ -26,6 +26,9 @@ class QelApplication : public QelCommand {
 
   // Ends the loop after the current callback returns.
   void Destroy() { destroyed_ = true; }
+  // Ends the run with this exit status, whatever EndApplication would give
+  // (a front end that cannot go on: a refused answer in a silent run).
+  void Abort(int status);
   bool IsDestroyed() const { return destroyed_; }
 
   // Descriptors whose readiness wakes the loop (terminal input, child events).
@@ -74,6 +77,7 @@ class QelApplication : public QelCommand {
   std::vector<Watch> watches_;
   std::set<const void*> shownWindows_;
   bool destroyed_ = false;
+  int abortStatus_ = -1;
 };
 
 class QelInteractiveApplication : public QelApplication {
@@ -84,6 +88,9 @@ class QelInteractiveApplication : public QelApplication {
     count = argumentCount_;
     vector = argumentVector_;
   }
+  // Draws what changed now, not only when the loop next waits.
+  void UpdateDisplay();
+  void SetBusyCursor();
 };
 
 // The value after the last occurrence of option in the command line, with the

@@ -1,6 +1,7 @@
 // Commands: the named objects that own callbacks and idle subscriptions.
 #pragma once
 
+#include "QelNotification.h"
 #include "QelUnicodeString.h"
 
 class QelCommand {
@@ -13,6 +14,13 @@ class QelCommand {
   void SetFather(QelCommand* father) { father_ = father; }
   QelCommand* GetFather() const { return father_; }
   const QelString& GetCommandName() const { return name_; }
+
+  // Has handler(this, notification, data) called each time the widget
+  // sends the notification.
+  void AddAnalyseNotificationCB(QelNotification* notification, QelNotificationHandler handler,
+                                void* data) {
+    notification->Add(this, handler, data);
+  }
 
  private:
   QelCommand* father_;

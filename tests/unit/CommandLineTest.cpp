@@ -20,6 +20,10 @@ struct OptionCase {
   const char* expected;  // null: not found
 };
 
+void PrintTo(const OptionCase& option, std::ostream* out) {
+  for (const char* argument : option.arguments) *out << (argument ? argument : "(null)") << ' ';
+}
+
 class CommandLine : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(CommandLine, FindsTheValueOfTheLastUsableOccurrence) {

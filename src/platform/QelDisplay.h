@@ -1,0 +1,35 @@
+// The front-end interface: what a display (terminal or response file) is
+// told about the model, and how the loop asks it for input.
+#pragma once
+
+#include <memory>
+
+class QelDialog;
+class QelDlgObject;
+class QelDlgNotify;
+
+class QelDisplay {
+ public:
+  virtual ~QelDisplay() = default;
+
+  virtual void DialogShown(QelDialog*) {}
+  virtual void DialogHidden(QelDialog*) {}
+  virtual void ObjectChanged(QelDlgObject*) {}
+  // A modal question: returns the pressed-button value.
+  virtual int DisplayBlocked(QelDlgNotify* notice) = 0;
+  virtual void UpdateDisplay() {}
+  virtual void SetBusyCursor() {}
+
+  // Input that is ready now: the loop does not block while there is some.
+  virtual bool HasPendingInput() { return false; }
+  virtual void ProcessInput() {}
+  // A descriptor whose readiness means input (the terminal), or -1.
+  virtual int InputDescriptor() const { return -1; }
+
+  // The process is about to end with status.
+  virtual void ApplicationEnding(int /*status*/) {}
+};
+
+QelDisplay* QelGetDisplay();
+// Replaces the display; null removes it.
+void QelSetDisplay(std::unique_ptr<QelDisplay> display);

@@ -1,0 +1,51 @@
+// Ownership of notices and the hand-over of blocking questions to the front
+// end.
+#include "QelDlgNotify.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "QelDisplay.h"
+
+namespace {
+std::vector<std::unique_ptr<QelDlgNotify>>& LiveNotices() {
+  static std::vector<std::unique_ptr<QelDlgNotify>> notices;
+  return notices;
+}
+}  // namespace
+
+QelDlgNotify::QelDlgNotify(QelDialog* parent, const QelString& name, unsigned long style)
+    : QelDialog(parent, name, style) {}
+
+QelDlgNotify* QelDlgNotify::Create(QelDialog* parent, const QelString& name, unsigned long style) {
+  LiveNotices().push_back(std::unique_ptr<QelDlgNotify>(new QelDlgNotify(parent, name, style)));
+  return LiveNotices().back().get();
+}
+
+void QelDlgNotify::Release() {
+  std::erase_if(LiveNotices(), [this](const auto& notice) { return notice.get() == this; });
+}
+
+QelUnicodeString QelDlgNotify::GetOKCaption() const {
+  if (okCaption_.Length()) return okCaption_;
+  return IsYesNo() ? "Yes" : "OK";
+}
+
+QelUnicodeString QelDlgNotify::GetCANCELCaption() const {
+  if (cancelCaption_.Length()) return cancelCaption_;
+  return IsYesNo() ? "No" : "Cancel";
+}
+
+int QelDlgNotify::DisplayBlocked(const QelUnicodeString& text, const QelUnicodeString& title) {
+  SetText(text);
+  SetTitle(title);
+  QelDisplay* display = QelGetDisplay();
+  return display ? display->DisplayBlocked(this) : DefaultAnswer();
+}
+
+void QelDlgNotify::PressOK() {
+  SetVisibility(Hidden);
+  ok_.Send();
+  Release();
+}

@@ -1,0 +1,57 @@
+// Notice windows: the small modal boxes (errors, confirmations, questions).
+// DisplayBlocked asks the front end and returns the pressed button.
+#pragma once
+
+#include "QelDialog.h"
+#include "QelNotification.h"
+
+class QelDlgNotify : public QelDialog {
+ public:
+  // Styles, as the framework defines them.
+  static constexpr unsigned long OkCancelStyle = 0x200200;
+  static constexpr unsigned long YesNoStyle = 0x800200;
+  static constexpr unsigned long OkStyle = 0x100200;
+  static constexpr unsigned long DirectoryErrorStyle = 0x10000200;
+  // Pressed-button values.
+  static constexpr int OkValue = 1;
+  static constexpr int CancelValue = 2;
+  static constexpr int YesValue = 3;
+  static constexpr int NoValue = 4;
+
+  // The framework owns notices: Create gives a window that lives until
+  // Release, or, for a notice shown without blocking, until its OK
+  // notification has been handled.
+  static QelDlgNotify* Create(QelDialog* parent, const QelString& name, unsigned long style);
+  void Release();
+
+  const char* GetKind() const override { return "notice"; }
+  bool IsYesNo() const { return (GetStyle() & YesNoStyle) == YesNoStyle; }
+  bool HasCancel() const { return (GetStyle() & OkCancelStyle) == OkCancelStyle; }
+
+  void SetText(const QelUnicodeString& text) { text_ = text; }
+  const QelUnicodeString& GetText() const { return text_; }
+  void SetOKTitle(const QelUnicodeString& caption) { okCaption_ = caption; }
+  void SetCANCELTitle(const QelUnicodeString& caption) { cancelCaption_ = caption; }
+  // Captions as shown: the caller's, else the framework's own.
+  QelUnicodeString GetOKCaption() const;
+  QelUnicodeString GetCANCELCaption() const;
+
+  // Shows the text and title and waits for a button: 1 OK, 2 Cancel, 3 Yes,
+  // 4 No. Without a front end the confirming answer is taken.
+  int DisplayBlocked(const QelUnicodeString& text, const QelUnicodeString& title);
+
+  QelNotification* GetNfyOKNotification() { return &ok_; }
+  // A person presses OK on a notice shown without blocking.
+  void PressOK();
+
+  // The value a box of this style gives when nobody chooses.
+  int DefaultAnswer() const { return IsYesNo() ? YesValue : OkValue; }
+
+ private:
+  QelDlgNotify(QelDialog* parent, const QelString& name, unsigned long style);
+
+  QelUnicodeString text_;
+  QelUnicodeString okCaption_;
+  QelUnicodeString cancelCaption_;
+  QelNotification ok_{this};
+};

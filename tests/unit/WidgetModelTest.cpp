@@ -1,0 +1,173 @@
+// The widget model as pages and front ends rely on it: a person's input goes
+// through the verify callback and raises notifications in order, program
+// writes do not, radio groups stay exclusive, dialogs count their visits.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/QelDialog.h"
+#include "platform/QelDlgCombo.h"
+#include "platform/QelDlgEditor.h"
+#include "platform/QelDlgToggle.h"
+#include "platform/QelDlgWidgets.h"
+
+namespace {
+
+std::vector<std::string> events;
+
+void Record(QelCommand* command, QelNotification* notification, void* data) {
+  events.push_back(command->GetCommandName().str() + ":" +
+                   notification->GetSource()->GetCommandName().str() + ":" +
+                   static_cast<const char*>(data));
+}
+
+int RefuseBlanks(const QelUnicodeString& text, void*) {
+  events.push_back("verify:" + text.str());
+  return text.str().find(' ') == std::string::npos ? 1 : 0;
+}
+
+int Input(const QelUnicodeString& text, void*) {
+  events.push_back("input:" + text.str());
+  return 0;
+}
+
+// Handlers that write back into their own editor, as the page handlers do.
+void UpperCase(QelCommand*, QelNotification* notification, void*) {
+  auto* editor = static_cast<QelDlgEditor*>(notification->GetSource());
+  editor->SetText(editor->GetText().ToUpper());
+}
+
+class WidgetModel : public ::testing::Test {
+ protected:
+  void SetUp() override { events.clear(); }
+  QelDlgDialog dialog{nullptr, "PanelTest", 0};
+  QelCommand controller{nullptr, "controller"};
+};
+
+TEST_F(WidgetModel, EditorInputIsVerifiedThenStoredThenNotified) {
+  auto* frame = new QelDlgFrame(&dialog, "Frame1", 0);
+  auto* editor = new QelDlgEditor(frame, "EditorName", 0);
+  editor->SetVerifyCallback(RefuseBlanks, nullptr);
+  editor->SetInputCallback(Input, nullptr);
+  controller.AddAnalyseNotificationCB(editor->GetModifyNotification(), Record,
+                                      const_cast<char*>("first"));
+  controller.AddAnalyseNotificationCB(editor->GetModifyNotification(), UpperCase, nullptr);
+  controller.AddAnalyseNotificationCB(editor->GetModifyNotification(), Record,
+                                      const_cast<char*>("second"));
+
+  EXPECT_FALSE(editor->CommitText("two words"));
+  EXPECT_EQ(editor->GetText().str(), "") << "a refused text changes nothing";
+  EXPECT_TRUE(editor->CommitText("pdmadm"));
+  EXPECT_EQ(editor->GetText().str(), "PDMADM") << "a handler may write into its own editor";
+  EXPECT_EQ(events, (std::vector<std::string>{"verify:two words", "verify:pdmadm", "input:pdmadm",
+                                              "controller:EditorName:first",
+                                              "controller:EditorName:second"}));
+
+  events.clear();
+  editor->SetText("from the program");
+  EXPECT_TRUE(events.empty()) << "program writes do not notify";
+  EXPECT_EQ(dialog.FindObject("EditorName"), editor);
+}
+
+TEST_F(WidgetModel, EditorLimitsAndLines) {
+  auto* port = new QelDlgEditor(&dialog, "EditorPort", QelDlgEditor::NumericStyle);
+  port->SetMaxCharacterWidth(5);
+  EXPECT_TRUE(port->CommitText("12345"));
+  EXPECT_FALSE(port->CommitText("123456"));
+  EXPECT_FALSE(port->CommitText("12a"));
+  EXPECT_EQ(port->GetText().str(), "12345");
+
+  auto* report = new QelDlgEditor(&dialog, "EditorReport", QelDlgEditor::MultiLineStyle);
+  EXPECT_FALSE(report->IsPassword()) << "the multi-line style contains the password bit";
+  report->SetText("one\ntwo");
+  report->SetLine(4, "four");
+  EXPECT_EQ(report->GetLineCount(), 4);
+  EXPECT_EQ(report->GetText().str(), "one\ntwo\n\nfour");
+  report->ClearLine(1);
+  EXPECT_EQ(report->GetLine(1).str(), "two");
+  report->SetText("");
+  EXPECT_EQ(report->GetLineCount(), 0);
+}
+
+TEST_F(WidgetModel, ComboSelectionFillsTheFieldAndNotifiesOnRequest) {
+  auto* combo = new QelDlgCombo(&dialog, "ComboAlias", 0x40000);
+  controller.AddAnalyseNotificationCB(combo->GetSelectNotification(), Record,
+                                      const_cast<char*>("select"));
+  combo->AddLine("PDMDB");
+  combo->AddLine("Others ...");
+  combo->SetSelectedPosition(1, false);
+  EXPECT_TRUE(events.empty());
+  combo->SetSelectedPosition(0, true);
+  EXPECT_EQ(combo->GetField().str(), "PDMDB");
+  EXPECT_EQ(events.size(), 1u);
+  combo->SetSelectedPosition(5, true);
+  EXPECT_EQ(combo->GetSelectedPosition(), 0) << "a line that does not exist is ignored";
+  combo->ClearLines();
+  EXPECT_EQ(combo->GetSelectedPosition(), -1);
+}
+
+TEST_F(WidgetModel, RadioButtonsOfOneFrameAreExclusiveAndTogglesRespectSensitivity) {
+  dialog.SetVisibility(QelDlgObject::Shown);  // nobody clicks into a hidden window
+  auto* group = new QelDlgFrame(&dialog, "Frame11221", 0);
+  auto* db2 = new QelDlgRadioButton(group, "RadButIBMUDB", 0);
+  auto* oracle = new QelDlgRadioButton(group, "RadButOracle", 0);
+  auto* elsewhere = new QelDlgRadioButton(&dialog, "RadButOther", 0);
+  db2->SetState(QelDlgToggle::Checked);
+  elsewhere->SetState(QelDlgToggle::Checked);
+  controller.AddAnalyseNotificationCB(db2->GetSelectNotification(), Record,
+                                      const_cast<char*>("db2"));
+  controller.AddAnalyseNotificationCB(oracle->GetSelectNotification(), Record,
+                                      const_cast<char*>("oracle"));
+
+  oracle->Click();
+  EXPECT_TRUE(oracle->IsChecked());
+  EXPECT_FALSE(db2->IsChecked());
+  EXPECT_TRUE(elsewhere->IsChecked()) << "another frame is another group";
+  EXPECT_EQ(events, std::vector<std::string>{"controller:RadButOracle:oracle"});
+
+  auto* check = new QelDlgCheckButton(group, "ChkButVault", 0);
+  group->SetSensitivity(QelDlgObject::Insensitive);
+  check->Click();
+  db2->Click();
+  EXPECT_FALSE(check->IsChecked()) << "an insensitive parent greys out its children";
+  EXPECT_TRUE(oracle->IsChecked());
+  group->SetSensitivity(QelDlgObject::Sensitive);
+  check->Click();
+  EXPECT_EQ(check->GetState(), QelDlgToggle::Checked);
+}
+
+TEST_F(WidgetModel, DialogsStartHiddenCountVisitsAndIgnoreInsensitiveButtons) {
+  EXPECT_FALSE(dialog.IsVisible());
+  EXPECT_EQ(QelDialog::FindDialog("PanelTest"), &dialog);
+  controller.AddAnalyseNotificationCB(dialog.GetDiaCANCELNotification(), Record,
+                                      const_cast<char*>("next"));
+  dialog.SetVisibility(QelDlgObject::Shown);
+  dialog.SetVisibility(QelDlgObject::Shown);
+  EXPECT_EQ(dialog.GetVisitCount(), 1) << "showing a shown dialog is no new visit";
+  dialog.SetVisibility(QelDlgObject::Hidden);
+  dialog.SetVisibility(QelDlgObject::Shown);
+  EXPECT_EQ(dialog.GetVisitCount(), 2);
+
+  dialog.SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Insensitive);
+  dialog.PressButton(QelDlgDialog::CANCEL);
+  EXPECT_TRUE(events.empty());
+  dialog.SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
+  dialog.PressButton(QelDlgDialog::CANCEL);
+  EXPECT_EQ(events, std::vector<std::string>{"controller:PanelTest:next"});
+}
+
+TEST_F(WidgetModel, ProgressStaysInsideItsRange) {
+  auto* bar = new QelDlgProgress(&dialog, "Progress", 0);
+  bar->SetRange(1, 10);
+  bar->SetStep(4);
+  EXPECT_EQ(bar->GetPosition(), 1);
+  bar->StepIt();
+  bar->StepIt();
+  bar->StepIt();
+  EXPECT_EQ(bar->GetPosition(), 10);
+  bar->SetRange(1, 5);
+  EXPECT_EQ(bar->GetPosition(), 5);
+}
+
+}  // namespace
