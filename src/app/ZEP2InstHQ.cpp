@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../pages/ZEP2MessageBoxes.h"
 #include "../platform/QelLog.h"
 #include "../platform/QelMainwin.h"
 #include "../platform/QelSignal.h"

@@ -5,13 +5,43 @@
 #include <signal.h>
 
 #include <fstream>
+#include <memory>
+#include <vector>
 
+#include "../discovery/ZEP2DBInstance.h"
+#include "../discovery/ZEP2sqldeinfo.h"
 #include "../platform/QelApplication.h"
+#include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
 #include "../platform/QelUnicodeString.h"
 
 class QelDbConnection;
 class QelDbCursor;
+class ZEP2DlgTESADM;
+class ZEP2DlgTESDICO;
+class ZEP2DlgTOEXE;
+class ZEP2DlgDBMSType;
+class ZEP2DlgDB2Param;
+class ZEP2DlgDB2Param2;
+class ZEP2DlgORALoc;
+class ZEP2DlgORAParam;
+class ZEP2DlgORAParam2;
+class ZEP2DlgDBAUSER;
+class ZEP2DlgTBSTypicalSel;
+class ZEP2DlgTBSTypical;
+class ZEP2DlgEXEParam;
+class ZEP2DlgVAULTADM;
+class ZEP2DlgWAIT;
+class ZEP2DlgCLASHADM;
+class ZEP2DlgCLASHSRV;
+class ZEP2DlgSUM;
+class ZEP2DlgSTATUS;
+class ZEP2DlgREPORT;
+class ZEP2ErrInCallBack;
+class ZEP2CancelInCallBack;
+class ZEP2YesNoInCallBack;
+class ZEP2ErrInSubsIdle;
+class ZEP2ErrDlgDir;
 
 class ZEP2InstHQ : public QelCommand {
  public:
@@ -53,10 +83,43 @@ class ZEP2InstHQ : public QelCommand {
   static QelDbCursor* _nvTESADMCursor;
   static std::ofstream _GeneratedDDLFile;
   static ZEP2InstHQ* _ZEP2InstHQHandler;
+  static QelListPtr<ZEP2DBInstance> _PtrDBInstanceColl;
+  static QelListPtr<ZEP2sqldeinfo> _PtrSqldeinfoColl;
 
   int _SonProcessId = 0;
   struct sigaction _SigAction {};
   QelInteractiveApplication* _Application = nullptr;
+
+  // The pages, created by Build and owned by _Pages: they live as long as
+  // the controller.
+  std::vector<std::unique_ptr<QelDialog>> _Pages;
+  ZEP2DlgTESADM* _DlgTESADM = nullptr;
+  ZEP2DlgTESDICO* _DlgTESDICO = nullptr;
+  ZEP2DlgTOEXE* _DlgTOEXE = nullptr;
+  ZEP2DlgDBMSType* _DlgDBMSType = nullptr;
+  ZEP2DlgDB2Param* _DlgDB2Param = nullptr;
+  ZEP2DlgDB2Param2* _DlgDB2Param2 = nullptr;
+  ZEP2DlgORALoc* _DlgORALoc = nullptr;
+  ZEP2DlgORAParam* _DlgORAParam = nullptr;
+  ZEP2DlgORAParam2* _DlgORAParam2 = nullptr;
+  ZEP2DlgDBAUSER* _DlgDBAUSER = nullptr;
+  ZEP2DlgTBSTypicalSel* _DlgTBSTypicalSel = nullptr;
+  ZEP2DlgTBSTypical* _DlgTBSTypical = nullptr;
+  ZEP2DlgEXEParam* _DlgEXEParam = nullptr;
+  ZEP2DlgVAULTADM* _DlgVAULTADM = nullptr;
+  ZEP2DlgWAIT* _DlgWAIT = nullptr;
+  ZEP2DlgCLASHADM* _DlgCLASHADM = nullptr;
+  ZEP2DlgCLASHSRV* _DlgCLASHSRV = nullptr;
+  ZEP2DlgSUM* _DlgSUM = nullptr;
+  ZEP2DlgSTATUS* _DlgSTATUS = nullptr;
+  ZEP2DlgREPORT* _DlgREPORT = nullptr;
+
+  // The message box being shown, one per kind; null otherwise.
+  std::unique_ptr<ZEP2ErrInCallBack> _ErrInCallBack;
+  std::unique_ptr<ZEP2CancelInCallBack> _CancelInCallBack;
+  std::unique_ptr<ZEP2YesNoInCallBack> _YesNoInCallBack;
+  std::unique_ptr<ZEP2ErrInSubsIdle> _ErrInSubsIdle;
+  std::unique_ptr<ZEP2ErrDlgDir> _ErrDlgDir;
 
   QelListValQelUnicodeString _ModelerNameColl;
   QelListValQelUnicodeString _UserToCnxColl;

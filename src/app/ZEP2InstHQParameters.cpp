@@ -16,6 +16,8 @@ QelDbConnection* ZEP2InstHQ::_nvTESADMConnection = nullptr;
 QelDbCursor* ZEP2InstHQ::_nvTESADMCursor = nullptr;
 std::ofstream ZEP2InstHQ::_GeneratedDDLFile;
 ZEP2InstHQ* ZEP2InstHQ::_ZEP2InstHQHandler = nullptr;
+QelListPtr<ZEP2DBInstance> ZEP2InstHQ::_PtrDBInstanceColl;
+QelListPtr<ZEP2sqldeinfo> ZEP2InstHQ::_PtrSqldeinfoColl;
 
 void ZEP2InstHQ::ResetInstallationParameters() {
 #define QEL_TEXT(name, initial) name = initial;
@@ -31,6 +33,8 @@ void ZEP2InstHQ::ResetInstallationParameters() {
   if (_GeneratedDDLFile.is_open()) _GeneratedDDLFile.close();
   _GeneratedDDLFile.clear();
   _ZEP2InstHQHandler = nullptr;
+  _PtrDBInstanceColl.Clear();
+  _PtrSqldeinfoColl.Clear();
 }
 
 void ZEP2InstHQ::SetDBErrorMsg(const QelUnicodeString& text) {

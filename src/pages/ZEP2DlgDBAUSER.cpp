@@ -23,12 +23,12 @@ ZEP2FrmDBAUSER::ZEP2FrmDBAUSER(QelDialog* parent, const QelString& name, unsigne
   LabelDBAUSERQuatro =
       ZEP2NewLabel(Skeleton.Frame1121, "LabelDBAUSERQuatro", LabelDBAUSERQuatroTitle);
 
-  Frame11221 = new QelDlgFrame(Skeleton.Frame1122, "Frame11221", 0);
+  Frame11221 = ZEP2NewFrame(Skeleton.Frame1122, "Frame11221");
   LabelDBAUSER = ZEP2NewLabel(Frame11221, "LabelDBAUSER", LabelDBAUSERTitle);
   EditorDBAUSER = ZEP2NewEditor(Frame11221, "EditorDBAUSER", 0, 15);
   EditorDBAUSER->SetVerifyCallback(InputCheckIdName, this);
 
-  Frame11222 = new QelDlgFrame(Skeleton.Frame1122, "Frame11222", 0);
+  Frame11222 = ZEP2NewFrame(Skeleton.Frame1122, "Frame11222");
   LabelDBAUSERP = ZEP2NewLabel(Frame11222, "LabelDBAUSERP", LabelDBAUSERPTitle);
   EditorDBAUSERP = ZEP2NewEditor(Frame11222, "EditorDBAUSERP", QelDlgEditor::PasswordStyle, 15);
   EditorDBAUSERP->SetVerifyCallback(InputCheckIdPasswd, this);

@@ -91,6 +91,36 @@ void ZEP2FieldRows(std::initializer_list<std::pair<QelDlgObject*, QelDlgObject*>
   }
 }
 
+QelDlgFrame* ZEP2NewFrame(QelDlgObject* parent, const char* name) {
+  return new QelDlgFrame(parent, name, 0);
+}
+
+QelDlgCombo* ZEP2NewCombo(QelDlgObject* parent, const char* name, int visibleWidth) {
+  auto* combo = new QelDlgCombo(parent, name, 0x40000);
+  if (visibleWidth) combo->SetVisibleTextWidth(visibleWidth);
+  return combo;
+}
+
+QelDlgCheckButton* ZEP2NewCheckButton(QelDlgObject* parent, const char* name,
+                                      const QelUnicodeString& title, int state) {
+  auto* button = new QelDlgCheckButton(parent, name, 0);
+  button->SetTitle(title);
+  button->SetState(state);
+  return button;
+}
+
+QelDlgRadioButton* ZEP2NewRadioButton(QelDlgObject* parent, const char* name,
+                                      const QelUnicodeString& title, int state) {
+  auto* button = new QelDlgRadioButton(parent, name, 0);
+  button->SetTitle(title);
+  button->SetState(state);
+  return button;
+}
+
+int ZEP2RefuseBlanksAndLineBreaks(const QelUnicodeString& text) {
+  return text.str().find_first_of(" \n\r") == std::string::npos ? 1 : 0;
+}
+
 QelDlgLabel* ZEP2NewLabel(QelDlgObject* parent, const char* name, const QelUnicodeString& title) {
   auto* label = new QelDlgLabel(parent, name, 0);
   label->SetTitle(title);

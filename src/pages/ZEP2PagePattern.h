@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/QelDialog.h"
+#include "platform/QelDlgCombo.h"
 #include "platform/QelDlgEditor.h"
 #include "platform/QelDlgToggle.h"
 #include "platform/QelDlgWidgets.h"
@@ -52,10 +53,21 @@ void ZEP2StackRows(std::initializer_list<QelDlgObject*> widgets, int justificati
 // Field rows: label in column 0, input in column 1, one pair per row.
 void ZEP2FieldRows(std::initializer_list<std::pair<QelDlgObject*, QelDlgObject*>> rows);
 
-// Creates a label or editor and applies its caption and sizes.
+// Create a widget under its parent and apply its caption, sizes and
+// initial state right away, as every frame constructor does.
+QelDlgFrame* ZEP2NewFrame(QelDlgObject* parent, const char* name);
 QelDlgLabel* ZEP2NewLabel(QelDlgObject* parent, const char* name, const QelUnicodeString& title);
 QelDlgEditor* ZEP2NewEditor(QelDlgObject* parent, const char* name, unsigned long style,
                             int visibleWidth);
+QelDlgCombo* ZEP2NewCombo(QelDlgObject* parent, const char* name, int visibleWidth);
+QelDlgCheckButton* ZEP2NewCheckButton(QelDlgObject* parent, const char* name,
+                                      const QelUnicodeString& title, int state);
+QelDlgRadioButton* ZEP2NewRadioButton(QelDlgObject* parent, const char* name,
+                                      const QelUnicodeString& title, int state);
+
+// The rule of the path and name filters: 1 when the text holds no blank, no
+// line feed and no carriage return, else 0.
+int ZEP2RefuseBlanksAndLineBreaks(const QelUnicodeString& text);
 
 // Common dialog construction and Build steps of every page, and the texts
 // most pages load (the controller reads them by name).
