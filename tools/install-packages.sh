@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config        # build
   libgtest-dev libgmock-dev        # unit tests
+  libbenchmark-dev                 # benchmarks under bench/
   ksh                              # the generated scripts start with #! /bin/ksh
   libncurses-dev                   # terminal front end (with panel, form, menu)
   libsqlite3-dev                   # storage of the sandbox DBMS

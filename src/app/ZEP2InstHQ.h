@@ -14,9 +14,8 @@
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
 #include "../platform/QelUnicodeString.h"
+#include "../platform/db/QelDb.h"
 
-class QelDbConnection;
-class QelDbCursor;
 class ZEP2DlgTESADM;
 class ZEP2DlgTESDICO;
 class ZEP2DlgTOEXE;
@@ -37,6 +36,7 @@ class ZEP2DlgCLASHSRV;
 class ZEP2DlgSUM;
 class ZEP2DlgSTATUS;
 class ZEP2DlgREPORT;
+class ZEP2PageDialog;
 class ZEP2ErrInCallBack;
 class ZEP2CancelInCallBack;
 class ZEP2YesNoInCallBack;
@@ -53,8 +53,30 @@ class ZEP2InstHQ : public QelCommand {
   void Build();
   void CallBacksManager();
 
+  // Close and Cancel, shared by the pages: the client data is the page's
+  // PageHandlers.
+  struct PageHandlers {
+    const char* page;
+    bool holdsAdministratorConnection;
+  };
+  static void CB_Close(QelCommand* command, QelNotification* notification, void* data);
+  static void CB_Cancel(QelCommand* command, QelNotification* notification, void* data);
+  // The page's Cancel confirmation: the pressed button (1 confirms).
+  int ConfirmCancel(ZEP2PageDialog* page);
+  // Closes and deletes the administrator cursor and connection, if open.
+  static void ReleaseDBAConnection();
+
   static int hand(int signal);
   static void WaitManager(QelCommand* command, int priority, void* data);
+  // The father's last page (DB2Param or ORAParam2), or null before a DBMS
+  // was chosen.
+  QelDlgDialog* FatherPage() const;
+
+  // Account and directory checks: 0 when valid (see the callers' messages
+  // for the negative codes). The password is never written anywhere.
+  static int authenticateWithPassword(const char* user, const char* password);
+  int GetUidGidHomd(const QelUnicodeString& name, int* uid, int* gid, QelUnicodeString* home);
+  static int IsDirectory(const QelUnicodeString& path);
 
   int SaveInstSettingPartI();
   int ReadInstSettingPartI();
@@ -77,10 +99,10 @@ class ZEP2InstHQ : public QelCommand {
 
   static constexpr int DBErrorMsgSize = 5000;
   static char _svDBErrorMsg[DBErrorMsgSize];
-  static QelDbConnection* _nvDBAConnection;
-  static QelDbCursor* _nvDBACursor;
-  static QelDbConnection* _nvTESADMConnection;
-  static QelDbCursor* _nvTESADMCursor;
+  static std::unique_ptr<QelDbConnection> _nvDBAConnection;
+  static std::unique_ptr<QelDbCursor> _nvDBACursor;
+  static std::unique_ptr<QelDbConnection> _nvTESADMConnection;
+  static std::unique_ptr<QelDbCursor> _nvTESADMCursor;
   static std::ofstream _GeneratedDDLFile;
   static ZEP2InstHQ* _ZEP2InstHQHandler;
   static QelListPtr<ZEP2DBInstance> _PtrDBInstanceColl;
@@ -139,5 +161,10 @@ class ZEP2InstHQ : public QelCommand {
 
  private:
   void InstallSignalAction();
-  void SignalFather();
+  // Creates a page, builds it hidden and keeps it in _Pages.
+  template <class Page>
+  Page* AddPage(const char* name);
+  // The son's first page: DB2Param2 or DBAUSER, then SIGUSR1 to the father.
+  void ShowSonFirstPage();
+  void SignalFather(QelDialog* firstPage);
 };

@@ -5,11 +5,15 @@
 #include "../platform/QelLog.h"
 #include "../platform/QelSystem.h"
 #include "ZEP2InstHQ.h"
+#include "pages/ZEP2Pages.h"
 
 int ZEP2InstHQ::hand(int signal) {
   WriteTraceLogFile("\n\nZEP2InstHQ::hand Begin ...\n", 0);
   if (signal == SIGUSR1) {
     WriteTraceLogFile("\nSIGNAL SIGUSR1 RECU !!!", 1);
+    if (QelDlgDialog* page = _ZEP2InstHQHandler->FatherPage()) {
+      page->SetVisibility(QelDlgObject::Hidden);
+    }
     WriteTraceLogFile("\nQelSubsribeIdle ZEP2InstHQ::WaitManager", 1);
     if (QelApplication* application = QelApplication::MainApplication()) {
       application->Subscribe(2, _ZEP2InstHQHandler, nullptr, WaitManager);
@@ -52,5 +56,17 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
   } else {
     WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
   }
+  if (QelDlgDialog* page = controller->FatherPage()) {
+    for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {
+      page->SetButtonSensitivity(button, QelDlgObject::Sensitive);
+    }
+    page->SetVisibility(QelDlgObject::Shown);
+  }
   WriteTraceLogFile("\nWaitManager End ...\n\n", 0);
+}
+
+QelDlgDialog* ZEP2InstHQ::FatherPage() const {
+  if (_nvIBMDB2UDB) return _DlgDB2Param;
+  if (_nvOracle) return _DlgORAParam2;
+  return nullptr;
 }

@@ -10,10 +10,10 @@
 #undef QEL_INT
 
 char ZEP2InstHQ::_svDBErrorMsg[ZEP2InstHQ::DBErrorMsgSize] = {};
-QelDbConnection* ZEP2InstHQ::_nvDBAConnection = nullptr;
-QelDbCursor* ZEP2InstHQ::_nvDBACursor = nullptr;
-QelDbConnection* ZEP2InstHQ::_nvTESADMConnection = nullptr;
-QelDbCursor* ZEP2InstHQ::_nvTESADMCursor = nullptr;
+std::unique_ptr<QelDbConnection> ZEP2InstHQ::_nvDBAConnection;
+std::unique_ptr<QelDbCursor> ZEP2InstHQ::_nvDBACursor;
+std::unique_ptr<QelDbConnection> ZEP2InstHQ::_nvTESADMConnection;
+std::unique_ptr<QelDbCursor> ZEP2InstHQ::_nvTESADMCursor;
 std::ofstream ZEP2InstHQ::_GeneratedDDLFile;
 ZEP2InstHQ* ZEP2InstHQ::_ZEP2InstHQHandler = nullptr;
 QelListPtr<ZEP2DBInstance> ZEP2InstHQ::_PtrDBInstanceColl;
@@ -26,10 +26,10 @@ void ZEP2InstHQ::ResetInstallationParameters() {
 #undef QEL_TEXT
 #undef QEL_INT
   std::memset(_svDBErrorMsg, 0, sizeof _svDBErrorMsg);
-  _nvDBAConnection = nullptr;
-  _nvDBACursor = nullptr;
-  _nvTESADMConnection = nullptr;
-  _nvTESADMCursor = nullptr;
+  _nvDBACursor.reset();
+  _nvDBAConnection.reset();
+  _nvTESADMCursor.reset();
+  _nvTESADMConnection.reset();
   if (_GeneratedDDLFile.is_open()) _GeneratedDDLFile.close();
   _GeneratedDDLFile.clear();
   _ZEP2InstHQHandler = nullptr;

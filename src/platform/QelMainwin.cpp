@@ -37,6 +37,8 @@ const char* ResponseFilePath() {
 }  // namespace
 
 int QelMainwin::Initialize() {
+  // A display set up beforehand (tests, embedding programs) is kept.
+  if (QelGetDisplay()) return 0;
   if (const char* path = ResponseFilePath()) {
     std::string error;
     std::unique_ptr<ResponseFile> answers = ResponseFile::Load(path, error);

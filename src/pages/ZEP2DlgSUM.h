@@ -1,0 +1,66 @@
+// Page SUM: before anything is changed, the list of every answer that decides
+// what the installation will do, for the administrator to confirm.
+#pragma once
+
+#include "ZEP2PagePattern.h"
+
+class ZEP2FrmSUM : public QelDlgFrame {
+ public:
+  ZEP2FrmSUM(QelDialog* parent, const QelString& name, unsigned long style);
+  void SetPos();
+
+  QelDlgFrame* Frame1 = nullptr;
+  QelDlgFrame* Frame11 = nullptr;
+  QelDlgFrame* Frame111 = nullptr;
+  QelDlgLabel* Label111 = nullptr;
+  QelDlgFrame* Frame112 = nullptr;
+  QelDlgEditor* EditorSUM = nullptr;
+
+  QelUnicodeString Frame112Title;
+  // Kept for the controller; no widget of this page shows it.
+  QelUnicodeString FinishButtonTitle;
+};
+
+class ZEP2DlgSUM : public ZEP2PageDialog {
+ public:
+  ZEP2DlgSUM(QelInteractiveApplication* application, const QelString& name);
+  void Build();
+
+  // Rewrites the summary from the installation parameters, and copies each
+  // line into the log and the trace.
+  void SetSummary();
+
+  QelUnicodeString TESADM;
+  QelUnicodeString TESDICO;
+  QelUnicodeString OPTOEXE;
+  QelUnicodeString OPTOEXE_ENVFILE;
+  QelUnicodeString OPTOEXE_DBOBJ;
+  QelUnicodeString OPTOEXE_STARTUPDATA;
+  QelUnicodeString OPTOEXE_VAULT;
+  QelUnicodeString OPTOEXE_CLASHSERVER;
+  QelUnicodeString OPTOEXE_CLASHCLIENT;
+  QelUnicodeString OPTOEXE_SAMPLEDATA;
+  QelUnicodeString DBMSTYPE;
+  QelUnicodeString DBMSTYPE_DB2;
+  QelUnicodeString DBMSTYPE_ORACLE;
+  QelUnicodeString AUTHMODE;
+  QelUnicodeString AUTHMODE_CLIENT;
+  QelUnicodeString AUTHMODE_SERVER;
+  QelUnicodeString DB2LOC;
+  QelUnicodeString DB2LOC_LOCAL;
+  QelUnicodeString DB2LOC_REMOTE;
+  QelUnicodeString DB2INSTANCE;
+  QelUnicodeString DB2ALIASNAME;
+  QelUnicodeString ORALOC;
+  QelUnicodeString ORALOC_LOCAL;
+  QelUnicodeString ORALOC_REMOTE;
+  QelUnicodeString SRVNAME;
+  QelUnicodeString DBAUSER;
+  QelUnicodeString TBSSCENARII;
+  QelUnicodeString TBSSCENARII_TYPICAL;
+  QelUnicodeString TBSSCENARII_CUSTOM;
+  ZEP2FrmSUM* Frame = nullptr;
+
+ private:
+  void AddSummaryLine(const QelUnicodeString& line);
+};

@@ -1,0 +1,23 @@
+// Every page of the wizard, for the code that builds and wires them all.
+#pragma once
+
+#include "ZEP2DlgCLASHADM.h"
+#include "ZEP2DlgCLASHSRV.h"
+#include "ZEP2DlgDB2Param.h"
+#include "ZEP2DlgDB2Param2.h"
+#include "ZEP2DlgDBAUSER.h"
+#include "ZEP2DlgDBMSType.h"
+#include "ZEP2DlgEXEParam.h"
+#include "ZEP2DlgORALoc.h"
+#include "ZEP2DlgORAParam.h"
+#include "ZEP2DlgORAParam2.h"
+#include "ZEP2DlgREPORT.h"
+#include "ZEP2DlgSTATUS.h"
+#include "ZEP2DlgSUM.h"
+#include "ZEP2DlgTBSTypical.h"
+#include "ZEP2DlgTBSTypicalSel.h"
+#include "ZEP2DlgTESADM.h"
+#include "ZEP2DlgTESDICO.h"
+#include "ZEP2DlgTOEXE.h"
+#include "ZEP2DlgVAULTADM.h"
+#include "ZEP2DlgWAIT.h"

@@ -1,0 +1,101 @@
+// The database access layer: connections, cursors, statements, commits and
+// the catalogue queries the installer needs, the same for both DBMSs. A
+// driver does the work: the embedded sandbox DBMS when TESSARDBSETUP_SANDBOX
+// names a site, otherwise the host's ODBC data sources.
+//
+// Every operation returns 0 on success. On failure it returns non-zero and
+// fills errorCode and message (at most QelDbMessageSize bytes, terminating
+// NUL included, cut on a character boundary): a DBMS-style text such as
+// "SQL0601N  ..." or "ORA-01920: ...".
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/QelList.h"
+#include "platform/QelUnicodeString.h"
+
+class QelDlgCombo;
+
+constexpr int QelDbDB2 = 1;
+constexpr int QelDbOracle = 2;
+constexpr int QelDbMessageSize = 5000;
+
+// One row of a query result, columns as text (NULL as empty).
+using QelDbRow = std::vector<std::string>;
+
+struct QelDbError {
+  int code = 0;
+  std::string message;
+};
+
+// A session with one database as one user. Closing ends the session;
+// uncommitted work is rolled back, as the DBMSs do for a closed session.
+class QelDbConnection {
+ public:
+  explicit QelDbConnection(int dbms) : dbms_(dbms) {}
+  QelDbConnection(const QelDbConnection&) = delete;
+  QelDbConnection& operator=(const QelDbConnection&) = delete;
+  virtual ~QelDbConnection() = default;
+
+  int GetDBMS() const { return dbms_; }
+  virtual int Close() = 0;
+  virtual bool IsOpen() const = 0;
+  virtual int Execute(const std::string& statement, QelDbError& error) = 0;
+  virtual int Commit(QelDbError& error) = 0;
+  virtual int Query(const std::string& statement, std::vector<QelDbRow>& rows,
+                    QelDbError& error) = 0;
+
+ private:
+  int dbms_;
+};
+
+// Statements run through a cursor on a connection.
+class QelDbCursor {
+ public:
+  explicit QelDbCursor(QelDbConnection* connection) : connection_(connection) {}
+  QelDbConnection* GetConnection() const { return connection_; }
+  int Close() {
+    connection_ = nullptr;
+    return 0;
+  }
+
+ private:
+  QelDbConnection* connection_;
+};
+
+// Opens a connection and a cursor on database (DB2 alias, Oracle service
+// name) as user. The two leading integers are kept for the callers' sake.
+int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
+                    const QelUnicodeString& user, const QelUnicodeString& password,
+                    std::unique_ptr<QelDbConnection>& connection,
+                    std::unique_ptr<QelDbCursor>& cursor, int& errorCode, char* message);
+
+// mode 0: executes text on the cursor's connection. mode 1: appends it to
+// ddlFile with the dialect's separator, so the file runs as it is in the
+// DBMS's command-line tool (nothing is executed).
+int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFile, int type,
+                    const QelUnicodeString& text, int length, int& errorCode, char* message);
+
+int CommitStatement(QelDbConnection* connection, int dbms, int, int, int& errorCode, char* message);
+
+// Lists every database user (upper case) and its authentication
+// ("PASSWORD", or "EXTERNAL" for operating-system authentication).
+int IsSchemaNameInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
+                     const QelUnicodeString& account, QelListValQelUnicodeString& users,
+                     QelListValQelUnicodeString& authentications, int& errorCode, char* message);
+
+// found = 1 when schema.table exists (committed or created on this
+// connection).
+int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
+                const QelUnicodeString& schema, const QelUnicodeString& table, int& found,
+                int& errorCode, char* message);
+
+// Appends the names of the database's tablespaces to combo.
+int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, int, int& errorCode,
+                  char* message, QelDlgCombo* combo, int);
+
+// Copies text into a message buffer of QelDbMessageSize bytes.
+void QelDbSetMessage(char* message, const std::string& text);

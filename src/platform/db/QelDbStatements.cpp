@@ -1,0 +1,119 @@
+// Statements by position for the DDL player and its rollback, and the
+// placeholder filter between a DDL file and the DBMS.
+#include "QelDbStatements.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+int LengthOf(const QelUnicodeString& text) {
+  return static_cast<int>(std::min<std::size_t>(text.Length(), INT_MAX));
+}
+
+int NothingToPlay(int& type, int& length, QelUnicodeString& text, int result) {
+  type = QelSqlType::ClientCommand;
+  length = 0;
+  text = QelUnicodeString();
+  return result;
+}
+
+const QelZepSQLOrder* OrderAt(int position, const QelZepDDLFile* file) {
+  if (file == nullptr || position < 1 || position > file->GetSQLOrderColl().Size()) {
+    return nullptr;
+  }
+  return file->GetSQLOrderColl()(position);
+}
+
+bool IsPlaceholderCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+void CopyIntoBuffer(std::string_view text, char (&buffer)[QelStatementBufferSize]) {
+  std::size_t count = std::min(text.size(), QelStatementBufferSize - 1);
+  // Cut before a whole character: a UTF-8 sequence has at most three
+  // continuation bytes, which also bounds the walk on text that is not UTF-8.
+  for (int step = 0; step < 3 && count > 0 && count < text.size() &&
+                     (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80;
+       ++step) {
+    --count;
+  }
+  std::memcpy(buffer, text.data(), count);
+  buffer[count] = '\0';
+}
+
+}  // namespace
+
+int GetSQLStatement(int& type, int& length, QelUnicodeString& text, int position,
+                    const QelZepDDLFile* file) {
+  const QelZepSQLOrder* order = OrderAt(position, file);
+  if (order == nullptr) return NothingToPlay(type, length, text, -1);
+  type = order->GetType();
+  text = order->GetText();
+  length = LengthOf(text);
+  return 0;
+}
+
+int GetDROPSQLStatement(int& type, int& length, QelUnicodeString& text, int position,
+                        const QelZepDDLFile* file) {
+  if (file != nullptr && position == 0) return NothingToPlay(type, length, text, 0);
+  const QelZepSQLOrder* order = OrderAt(position, file);
+  if (order == nullptr) return NothingToPlay(type, length, text, -1);
+  type = order->GetDropType();
+  text = order->GetDropText();
+  length = LengthOf(text);
+  return 0;
+}
+
+// The placeholders mean the same in both dialects, and the engine passes the
+// schema owner twice with the same value, so neither the DBMS nor the second
+// owner changes the result.
+int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& account,
+                       const QelUnicodeString& schemaOwner,
+                       [[maybe_unused]] const QelUnicodeString& schemaOwner2,
+                       const QelUnicodeString& tablespace, const QelUnicodeString& blobTablespace,
+                       int type, const QelUnicodeString& text, int& length,
+                       QelUnicodeString& filtered, int& decision,
+                       char (&buffer)[QelStatementBufferSize]) {
+  const std::string upperAccount = account.ToUpper().str();
+  const std::string upperSchema = schemaOwner.ToUpper().str();
+  const auto valueOf = [&](std::string_view name) -> const std::string* {
+    if (name == "ACCOUNT") return &upperAccount;
+    if (name == "SCHEMA") return &upperSchema;
+    if (name == "TABLESPACE") return &tablespace.str();
+    if (name == "BLOB_TABLESPACE") return &blobTablespace.str();
+    return nullptr;
+  };
+
+  const std::string_view source = text.str();
+  std::string result;
+  result.reserve(source.size());
+  std::size_t copied = 0;
+  std::size_t open = source.find("$(");
+  while (open != std::string_view::npos) {
+    // Names are bare identifiers: scanning only those keeps the filter
+    // linear even on a text full of "$(" that never close.
+    std::size_t close = open + 2;
+    while (close < source.size() && IsPlaceholderCharacter(source[close])) ++close;
+    const std::string* value = nullptr;
+    if (close < source.size() && source[close] == ')') {
+      value = valueOf(source.substr(open + 2, close - open - 2));
+    }
+    if (value != nullptr) {
+      result.append(source.substr(copied, open - copied)).append(*value);
+      copied = close + 1;
+    }
+    open = source.find("$(", value != nullptr ? copied : open + 2);
+  }
+  result.append(source.substr(copied));
+
+  CopyIntoBuffer(result, buffer);
+  filtered = std::move(result);
+  length = LengthOf(filtered);
+  const bool skipped = type == QelSqlType::ClientCommand || filtered.Length() == 0;
+  decision = skipped ? -1 : 1;
+  return skipped ? QelFilterSkipped : 0;
+}
