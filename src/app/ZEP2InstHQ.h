@@ -10,6 +10,7 @@
 
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
+#include "../engine/ZEP2PersModeler.h"
 #include "../platform/QelApplication.h"
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
@@ -61,12 +62,132 @@ class ZEP2InstHQ : public QelCommand {
   };
   static void CB_Close(QelCommand* command, QelNotification* notification, void* data);
   static void CB_Cancel(QelCommand* command, QelNotification* notification, void* data);
+  std::vector<PageHandlers> _PageHandlers;
   // The page's Cancel confirmation: the pressed button (1 confirms).
   int ConfirmCancel(ZEP2PageDialog* page);
   // Closes and deletes the administrator cursor and connection, if open.
   static void ReleaseDBAConnection();
 
   static int hand(int signal);
+
+  // Next and Back of every page (Close and Cancel are shared).
+  static void CB_TESADM_Next(QelCommand*, QelNotification*, void*);
+  static void CB_TESADM_Back(QelCommand*, QelNotification*, void*);
+  static void CB_TESDICO_Next(QelCommand*, QelNotification*, void*);
+  static void CB_TESDICO_Back(QelCommand*, QelNotification*, void*);
+  static void CB_TOEXE_Next(QelCommand*, QelNotification*, void*);
+  static void CB_TOEXE_Back(QelCommand*, QelNotification*, void*);
+  static void CB_DBMSType_Next(QelCommand*, QelNotification*, void*);
+  static void CB_DBMSType_Back(QelCommand*, QelNotification*, void*);
+  static void CB_DB2Param_Next(QelCommand*, QelNotification*, void*);
+  static void CB_DB2Param_Back(QelCommand*, QelNotification*, void*);
+  static void CB_DB2Param2_Next(QelCommand*, QelNotification*, void*);
+  static void CB_DB2Param2_Back(QelCommand*, QelNotification*, void*);
+  static void CB_ORALoc_Next(QelCommand*, QelNotification*, void*);
+  static void CB_ORALoc_Back(QelCommand*, QelNotification*, void*);
+  static void CB_ORAParam_Next(QelCommand*, QelNotification*, void*);
+  static void CB_ORAParam_Back(QelCommand*, QelNotification*, void*);
+  static void CB_ORAParam2_Next(QelCommand*, QelNotification*, void*);
+  static void CB_ORAParam2_Back(QelCommand*, QelNotification*, void*);
+  static void CB_DBAUSER_Next(QelCommand*, QelNotification*, void*);
+  static void CB_DBAUSER_Back(QelCommand*, QelNotification*, void*);
+  static void CB_TBSTypicalSel_Next(QelCommand*, QelNotification*, void*);
+  static void CB_TBSTypicalSel_Back(QelCommand*, QelNotification*, void*);
+  static void CB_TBSTypical_Next(QelCommand*, QelNotification*, void*);
+  static void CB_TBSTypical_Back(QelCommand*, QelNotification*, void*);
+  static void CB_EXEParam_Next(QelCommand*, QelNotification*, void*);
+  static void CB_EXEParam_Back(QelCommand*, QelNotification*, void*);
+  static void CB_VAULTADM_Next(QelCommand*, QelNotification*, void*);
+  static void CB_VAULTADM_Back(QelCommand*, QelNotification*, void*);
+  static void CB_CLASHADM_Next(QelCommand*, QelNotification*, void*);
+  static void CB_CLASHADM_Back(QelCommand*, QelNotification*, void*);
+  static void CB_CLASHSRV_Next(QelCommand*, QelNotification*, void*);
+  static void CB_CLASHSRV_Back(QelCommand*, QelNotification*, void*);
+  static void CB_SUM_Next(QelCommand*, QelNotification*, void*);
+  static void CB_SUM_Back(QelCommand*, QelNotification*, void*);
+  static void CB_REPORT_Next(QelCommand*, QelNotification*, void*);
+  static void CB_REPORT_Back(QelCommand*, QelNotification*, void*);
+  static void CB_STATUS_Cancel(QelCommand*, QelNotification*, void*);
+  // Leaving the vault pages (called by other handlers, no page of their own).
+  static void CB_VAULTSRV_Next(QelCommand*, QelNotification*, void*);
+  static void CB_VAULTSRV_Back(QelCommand*, QelNotification*, void*);
+
+  // The son process: its script, and the end of the son however it comes.
+  static void SonLauncher();
+  static int SonEnded(int signal);
+  void MapSonCode(int code);
+  // Exit status of a son whose installation failed and was rolled back.
+  static constexpr int InstallationFailedStatus = 3;
+
+  // DB2 discovery.
+  int SetDB2INSTANCECOMBO();
+  static void GetDB2ilist();
+  void GetDB2Info(const char* instance);
+  // The tablespace combos of TBSTypicalSel: 0, or -2 when nothing to offer.
+  int SetTBSTYPICALSELCOMBO();
+
+  // The modeler catalogue and the user lists the engine walks.
+  static void GetModelerColl(QelListValQelUnicodeString* io_pModelerNameColl,
+                             QelUnicodeString* o_svDDLFileRepository);
+  static void GenModelerPersColl(QelListValQelUnicodeString* io_pModelerNameColl,
+                                 QelListPtr<ZEP2PersModeler>* io_pModelerPersColl,
+                                 ZEP2InstHQ* iZEP2InstHQHandler);
+  static void GenUserToCnxColl(QelUnicodeString admin, QelUnicodeString password,
+                               QelListPtr<ZEP2PersModeler>* modelers,
+                               QelListValQelUnicodeString* users,
+                               QelListValQelUnicodeString* passwords);
+  static void GenDBUserToAlterCreateColl(
+      QelUnicodeString admin, QelUnicodeString password, QelListPtr<ZEP2PersModeler>* modelers,
+      QelListValQelUnicodeString* io_pDBUserToCreateColl,
+      QelListValQelUnicodeString* io_pDBUserPassToCreateColl,
+      QelListValQelUnicodeString* io_pDBUserToAlterDefSysSrvColl,
+      QelListValQelUnicodeString* io_pDBUserPassToAlterDefSysSrvColl,
+      QelListValQelUnicodeString* io_pDBUserToAlterDefSrvSysColl,
+      QelListValQelUnicodeString* io_pDBUserPassToAlterDefSrvSysColl,
+      QelListValQelUnicodeString* io_pDBUserAuthToAlterDefSrvSysColl,
+      QelListValQelUnicodeString* io_pDBUserToAlterTmpSysSrvSysColl,
+      QelListValQelUnicodeString* io_pDBUserPassToAlterTmpSysSrvSysColl);
+  // Opens a connection and cursor on database as user (DBMS from the
+  // parameters); the DBMS message goes to _nvDBErrorCode/_svDBErrorMsg.
+  static int GenDBConnection(const QelUnicodeString& database, const QelUnicodeString& user,
+                             const QelUnicodeString& password, int first, int second,
+                             std::unique_ptr<QelDbConnection>& connection,
+                             std::unique_ptr<QelDbCursor>& cursor);
+  // The typical tablespaces: the ones to create when the default entry was
+  // chosen, else the existing ones selected.
+  static QelUnicodeString TypicalTablespace();
+  static QelUnicodeString TypicalBLOBTablespace();
+  // The text of the tablespace combo's default entry (new tablespace).
+  static QelUnicodeString DefaultTablespaceEntry();
+
+  // The installation steps, one unit of work per idle call.
+  static void St_GenCustoDDL(QelCommand*, int, void*);
+  static void St_GenEnvFiles(QelCommand*, int, void*);
+  static void St_ChkDBAlreadyInstall(QelCommand*, int, void*);
+  static void St_ChkCreateUser(QelCommand*, int, void*);
+  static void St_ChkAlterUserTmpSysSrvSys(QelCommand*, int, void*);
+  static void St_ChkAlterUserDefSysSrv(QelCommand*, int, void*);
+  static void St_ChkAlterUserDefSrvSys(QelCommand*, int, void*);
+  static void St_TypicalTBSCreation(QelCommand*, int, void*);
+  static void St_TypicalUSERCreation(QelCommand*, int, void*);
+  static void St_AlterUserDefSysSrv(QelCommand*, int, void*);
+  static void St_AlterUserTmpSysSrv(QelCommand*, int, void*);
+  static void St_TypicalALTERUser(QelCommand*, int, void*);
+  static void St_GRANTUserTESADM(QelCommand*, int, void*);
+  static void St_TypicalUSERGrant(QelCommand*, int, void*);
+  static void St_GetTESADMConnexion(QelCommand*, int, void*);
+  static void St_GetSchemaOwnerCnx(QelCommand*, int, void*);
+  static void St_PlayDDL(QelCommand*, int, void*);
+  static void St_ZEPProject(QelCommand*, int, void*);
+  static void St_ZEPDataManager(QelCommand*, int, void*);
+  static void St_ZEPRDBEI(QelCommand*, int, void*);
+  static void St_ZEPSuppChain(QelCommand*, int, void*);
+  static void St_AlterUserTmpSrvSys(QelCommand*, int, void*);
+  static void St_AlterUserDefSrvSys(QelCommand*, int, void*);
+  static void St_AbortInst(QelCommand*, int, void*);
+  static void St_PlayDROPDDL(QelCommand*, int, void*);
+  // OK of the error box an idle step shows.
+  static void CB_ZEP2ErrInSubsIdle_OK(QelCommand*, QelNotification*, void*);
   static void WaitManager(QelCommand* command, int priority, void* data);
   // The father's last page (DB2Param or ORAParam2), or null before a DBMS
   // was chosen.
@@ -109,6 +230,11 @@ class ZEP2InstHQ : public QelCommand {
   static QelListPtr<ZEP2sqldeinfo> _PtrSqldeinfoColl;
 
   int _SonProcessId = 0;
+  // Set when the installation reached its successful end: the run's exit
+  // status can then be 0.
+  bool _InstallationSucceeded = false;
+  // Set once the rollback ran: the run then ends with a failure status.
+  bool _InstallationFailed = false;
   struct sigaction _SigAction {};
   QelInteractiveApplication* _Application = nullptr;
 
@@ -144,6 +270,7 @@ class ZEP2InstHQ : public QelCommand {
   std::unique_ptr<ZEP2ErrDlgDir> _ErrDlgDir;
 
   QelListValQelUnicodeString _ModelerNameColl;
+  QelListPtr<ZEP2PersModeler> _ModelerPersColl;
   QelListValQelUnicodeString _UserToCnxColl;
   QelListValQelUnicodeString _UserPassToCnxColl;
   QelListValQelUnicodeString _DBUserToCreateColl;
@@ -160,7 +287,88 @@ class ZEP2InstHQ : public QelCommand {
   QelListValQelUnicodeString _DBNameColl;
 
  private:
+  // The step protocol: begin trace and removal of the step's own
+  // subscription; the next step's subscription; the end trace.
+  static void StepBegin(QelCommand* command, const char* step);
+  static void StepSubscribe(QelCommand* command, const char* step, QelIdleFunction next);
+  static void StepEnd(const char* step);
+  static void StepProgress(int steps);
+  static void SetStatusLines(const QelUnicodeString& one, const QelUnicodeString& two);
+  // The common failure procedure, with the report page's error title and
+  // text; it ends by subscribing St_AbortInst.
+  void FailInstallation(QelCommand* command, const QelUnicodeString& title,
+                        const QelUnicodeString& text);
+  // Executes the statement on the DBA connection (database mode), writes it
+  // to the DDL file (file mode) and commits when asked. 0 on success.
+  static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit);
+  // Oracle's confirmation of a user decision: true for Yes.
+  bool ConfirmUser(const char* key, const QelUnicodeString& user);
+  // A confirmation step over a list whose every element must be accepted.
+  void ConfirmEveryUser(QelCommand* command, const char* step, QelIdleFunction self,
+                        const char* nextStep, QelIdleFunction next,
+                        const QelListValQelUnicodeString& users, const char* key,
+                        const char* accepted, const char* refused);
+  // An Alter step over a user list: IDENTIFIED BY the list's password, or
+  // EXTERNALLY without passwords; with flags, only users flagged "Y". True
+  // when the list is done and the next step subscribed.
+  bool AlterEveryUser(QelCommand* command, const char* step, QelIdleFunction self,
+                      const char* nextStep, QelIdleFunction next,
+                      const QelListValQelUnicodeString& users,
+                      const QelListValQelUnicodeString* passwords,
+                      const QelListValQelUnicodeString* flags);
+  // St_PlayDDL's work: one statement, then the positions advanced.
+  void PlayOneStatement(QelCommand* command);
+  int PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& file);
+  void AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler,
+                        const QelUnicodeString& shown);
+  void AfterLastModeler(QelCommand* command);
+  // St_AbortInst's and St_PlayDROPDDL's work.
+  void AbortStep(QelCommand* command);
+  void DropCreated(const QelUnicodeString& text);
+  void PlayOneDrop(QelCommand* command);
+  void StepBackwards(QelCommand* command);
+  // The start-up data steps' helpers.
+  void ConfigurePdmServices();
+  void ImportStatusGraph(const std::string& directory, const QelUnicodeString& name);
+  // Closes the schema owners' connections the engine opened.
+  void CloseEngineConnections();
+  // The refusal path of the confirmation steps.
+  void RefuseInstallation(QelCommand* command);
+  // Shows the report page once the installation has succeeded.
+  void EndInstallation(bool defaultButton);
+  void CreateDDLFile();
+  // The configuration part of St_GenEnvFiles.
+  void WriteConfiguration();
+  // Walks a user list: the element at _nvPosCurColl, or false (position
+  // back to 1) when the list is done.
+  static bool NextUser(const QelListValQelUnicodeString& users);
+
   void InstallSignalAction();
+  // Shared pieces of the page handlers.
+  void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
+                 const QelUnicodeString& detail = "");
+  void BusyCursor();
+  void StoreWhatToDo();
+  void StoreOracleLocation();
+  void StoreOracleService();
+  // Saves the answers and starts the son; page greyed meanwhile.
+  void EndPartI(QelDlgDialog* page);
+  static bool ExistingTablespaceSelected();
+  void PresetVault();
+  // Subscribes the preparation behind the wait page.
+  void StartPreparation();
+  void BackFromClash(QelDialog* page);
+  void ReadDatabaseDirectory(unsigned short handle, unsigned short count);
+  // Vault and clash checks.
+  bool AuthenticateOrRefuse(ZEP2PageDialog* page, const QelUnicodeString& account,
+                            const QelUnicodeString& password, const char* traceLabel,
+                            const QelUnicodeString& rootForbidden,
+                            const QelUnicodeString& invalidUser,
+                            const QelUnicodeString& invalidPassword);
+  bool AskToCreate(ZEP2PageDialog* page, const char* catalog, const QelUnicodeString& directory);
+  bool PrepareVaultRepository();
+  bool CreateVaultRepository(const std::vector<QelUnicodeString>& directories);
+  void LeaveVaultPage();
   // Creates a page, builds it hidden and keeps it in _Pages.
   template <class Page>
   Page* AddPage(const char* name);

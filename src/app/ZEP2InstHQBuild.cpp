@@ -6,6 +6,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <vector>
 
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
@@ -74,6 +75,7 @@ void ZEP2InstHQ::Build() {
 void ZEP2InstHQ::ShowSonFirstPage() {
   GetUidGidHomd(_svRoot, &_nvRootUid, &_nvRootGid, &_svRootHomd);
   if (_nvIBMDB2UDB) {
+    GetDB2Info(_svDB2INSTANCE.c_str());
     QelDlgCombo* aliases = _DlgDB2Param2->Frame->ComboDB2AliasName;
     WriteTraceLogFile(
         "\nNbrOfComboDB2AliasNameLine : " + QelUnicodeString::FromInt(aliases->GetNbrOfLines()), 1);
@@ -97,38 +99,45 @@ void ZEP2InstHQ::SignalFather(QelDialog* firstPage) {
 void ZEP2InstHQ::CallBacksManager() {
   // Pages whose Cancel also releases the administrator connection are the
   // ones shown once it is open.
-  static const PageHandlers tesadm{"TESADM", false}, tesdico{"TESDICO", false},
-      toexe{"TOEXE", false}, dbmsType{"DBMSType", false}, db2Param{"DB2Param", false},
-      db2Param2{"DB2Param2", false}, oraLoc{"ORALoc", false}, oraParam{"ORAParam", false},
-      oraParam2{"ORAParam2", false}, dbaUser{"DBAUSER", false},
-      tbsTypicalSel{"TBSTypicalSel", true}, tbsTypical{"TBSTypical", true},
-      exeParam{"EXEParam", false}, vaultAdm{"VAULTADM", true}, clashAdm{"CLASHADM", true},
-      clashSrv{"CLASHSRV", true}, sum{"SUM", false}, status{"STATUS", false},
-      report{"REPORT", true};
-  const std::pair<QelDlgDialog*, const PageHandlers*> wired[] = {
-      {_DlgTESADM, &tesadm},
-      {_DlgTESDICO, &tesdico},
-      {_DlgTOEXE, &toexe},
-      {_DlgDBMSType, &dbmsType},
-      {_DlgDB2Param, &db2Param},
-      {_DlgDB2Param2, &db2Param2},
-      {_DlgORALoc, &oraLoc},
-      {_DlgORAParam, &oraParam},
-      {_DlgORAParam2, &oraParam2},
-      {_DlgDBAUSER, &dbaUser},
-      {_DlgTBSTypicalSel, &tbsTypicalSel},
-      {_DlgTBSTypical, &tbsTypical},
-      {_DlgEXEParam, &exeParam},
-      {_DlgVAULTADM, &vaultAdm},
-      {_DlgCLASHADM, &clashAdm},
-      {_DlgCLASHSRV, &clashSrv},
-      {_DlgSUM, &sum},
-      {_DlgSTATUS, &status},
-      {_DlgREPORT, &report}};
-  for (const auto& [page, handlers] : wired) {
-    void* data = const_cast<PageHandlers*>(handlers);
-    AddAnalyseNotificationCB(page->GetWindCloseNotification(), CB_Close, data);
-    if (page == _DlgSTATUS) continue;
-    AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), CB_Cancel, data);
+  struct Wiring {
+    QelDlgDialog* page;
+    PageHandlers handlers;
+    QelNotificationHandler next;
+    QelNotificationHandler back;
+  };
+  const Wiring wired[] = {
+      {_DlgTESADM, {"TESADM", false}, CB_TESADM_Next, CB_TESADM_Back},
+      {_DlgTESDICO, {"TESDICO", false}, CB_TESDICO_Next, CB_TESDICO_Back},
+      {_DlgTOEXE, {"TOEXE", false}, CB_TOEXE_Next, CB_TOEXE_Back},
+      {_DlgDBMSType, {"DBMSType", false}, CB_DBMSType_Next, CB_DBMSType_Back},
+      {_DlgDB2Param, {"DB2Param", false}, CB_DB2Param_Next, CB_DB2Param_Back},
+      {_DlgDB2Param2, {"DB2Param2", false}, CB_DB2Param2_Next, CB_DB2Param2_Back},
+      {_DlgORALoc, {"ORALoc", false}, CB_ORALoc_Next, CB_ORALoc_Back},
+      {_DlgORAParam, {"ORAParam", false}, CB_ORAParam_Next, CB_ORAParam_Back},
+      {_DlgORAParam2, {"ORAParam2", false}, CB_ORAParam2_Next, CB_ORAParam2_Back},
+      {_DlgDBAUSER, {"DBAUSER", false}, CB_DBAUSER_Next, CB_DBAUSER_Back},
+      {_DlgTBSTypicalSel, {"TBSTypicalSel", true}, CB_TBSTypicalSel_Next, CB_TBSTypicalSel_Back},
+      {_DlgTBSTypical, {"TBSTypical", true}, CB_TBSTypical_Next, CB_TBSTypical_Back},
+      {_DlgEXEParam, {"EXEParam", false}, CB_EXEParam_Next, CB_EXEParam_Back},
+      {_DlgVAULTADM, {"VAULTADM", true}, CB_VAULTADM_Next, CB_VAULTADM_Back},
+      {_DlgCLASHADM, {"CLASHADM", true}, CB_CLASHADM_Next, CB_CLASHADM_Back},
+      {_DlgCLASHSRV, {"CLASHSRV", true}, CB_CLASHSRV_Next, CB_CLASHSRV_Back},
+      {_DlgSUM, {"SUM", false}, CB_SUM_Next, CB_SUM_Back},
+      {_DlgSTATUS, {"STATUS", false}, nullptr, nullptr},
+      {_DlgREPORT, {"REPORT", true}, CB_REPORT_Next, CB_REPORT_Back}};
+  // The handlers' client data lives as long as the controller.
+  _PageHandlers.clear();
+  _PageHandlers.reserve(std::size(wired));
+  for (const Wiring& wiring : wired) {
+    QelDlgDialog* page = wiring.page;
+    PageHandlers* handlers = &_PageHandlers.emplace_back(wiring.handlers);
+    AddAnalyseNotificationCB(page->GetWindCloseNotification(), CB_Close, handlers);
+    if (page == _DlgSTATUS) {
+      AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), CB_STATUS_Cancel, nullptr);
+      continue;
+    }
+    AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), CB_Cancel, handlers);
+    AddAnalyseNotificationCB(page->GetDiaOKNotification(), wiring.back, nullptr);
+    AddAnalyseNotificationCB(page->GetDiaCANCELNotification(), wiring.next, nullptr);
   }
 }

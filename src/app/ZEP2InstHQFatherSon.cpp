@@ -1,5 +1,6 @@
 // The father's side of the father/son scheme: the SIGUSR1 handler, run on the
-// loop through the framework's self-pipe, and the wait for the son's end.
+// loop through the framework's self-pipe, the wait for the son's end, and
+// the mapping of the son's exit code.
 #include <csignal>
 
 #include "../platform/QelLog.h"
@@ -30,9 +31,23 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
   WriteTraceLogFile("\n\nWaitManager Begin ...", 0);
   WriteTraceLogFile(
       "\n WaitManager Son pid:" + QelUnicodeString::FromInt(controller->_SonProcessId), 1);
-  int code = -1;
-  QelWaitProcess(controller->_SonProcessId, code);
-  WriteTraceLogFile("\n hand Return Code : " + QelUnicodeString::FromInt(code), 1);
+  // A son that already ended was handled when its end was noticed.
+  if (controller->_SonProcessId > 0) {
+    int code = -1;
+    QelWaitProcess(controller->_SonProcessId, code);
+    controller->_SonProcessId = 0;
+    WriteTraceLogFile("\n hand Return Code : " + QelUnicodeString::FromInt(code), 1);
+    controller->MapSonCode(code);
+  }
+  if (QelApplication* application = QelApplication::MainApplication()) {
+    application->RemoveSubscribe(2, controller);
+  } else {
+    WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
+  }
+  WriteTraceLogFile("\nWaitManager End ...\n\n", 0);
+}
+
+void ZEP2InstHQ::MapSonCode(int code) {
   switch (code) {
     case 0:
       WriteTraceLogFile("\nhand success code! (0)", 1);
@@ -40,7 +55,7 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
       break;
     case 1:
       WriteTraceLogFile("\nhand BACK code!", 1);
-      controller->InstallSignalAction();
+      InstallSignalAction();
       break;
     case 2:
       WriteTraceLogFile("\nhand CLOSE or CANCEL code! (2)", 1);
@@ -51,18 +66,12 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
       WriteTraceLogFile("\nhand error code! (1)", 1);
       EndRun(1);
   }
-  if (QelApplication* application = QelApplication::MainApplication()) {
-    application->RemoveSubscribe(2, controller);
-  } else {
-    WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
-  }
-  if (QelDlgDialog* page = controller->FatherPage()) {
+  if (QelDlgDialog* page = FatherPage()) {
     for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {
       page->SetButtonSensitivity(button, QelDlgObject::Sensitive);
     }
     page->SetVisibility(QelDlgObject::Shown);
   }
-  WriteTraceLogFile("\nWaitManager End ...\n\n", 0);
 }
 
 QelDlgDialog* ZEP2InstHQ::FatherPage() const {

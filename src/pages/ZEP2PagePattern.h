@@ -90,6 +90,9 @@ class ZEP2PageDialog : public QelDlgDialog {
   QelUnicodeString CREATEDIRNOBUTTON;
   QelUnicodeString ERRMSGWndTitle;
   QelUnicodeString ERRMSGOKTitle;
+  // The question being asked on this page's behalf (directory creation,
+  // user confirmation), built from a catalogue text.
+  QelUnicodeString CurrentQuestion;
 
  protected:
   enum KeyGroups { NoGroup = 0, CancelGroup = 1, CancelAndDirectoryGroups = 3 };

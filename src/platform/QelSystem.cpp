@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 extern char** environ;
@@ -38,7 +39,11 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
   argv.push_back(nullptr);
 
   pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  // A bare name is looked up on PATH, as the shell would.
+  const bool searchPath = program.str().find('/') == std::string::npos;
+  const int spawned =
+      searchPath ? posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ)
+                 : posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
   if (spawned != 0) {
     // glibc reports an exec failure here; the child never ran.
     pid = 0;
@@ -76,5 +81,12 @@ int QelGetFileInfo(const QelUnicodeString& path, QelFileInfo& info) {
   info.permissions = status.st_mode & 07777;
   info.uid = status.st_uid;
   info.gid = status.st_gid;
+  return 0;
+}
+
+int QelGetSystemInfo(QelSystemInfo& info) {
+  char host[256] = {};
+  if (gethostname(host, sizeof host - 1) != 0) return -1;
+  info.hostName = host;
   return 0;
 }

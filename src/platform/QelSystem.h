@@ -32,3 +32,9 @@ struct QelFileInfo {
 };
 // 0 and info filled, or -1 when the path cannot be examined.
 int QelGetFileInfo(const QelUnicodeString& path, QelFileInfo& info);
+
+struct QelSystemInfo {
+  QelUnicodeString hostName;
+};
+// Facts about this machine. 0 on success.
+int QelGetSystemInfo(QelSystemInfo& info);

@@ -85,15 +85,17 @@ TEST_F(ControllerPages, WidgetsAreReachableByNameOnEveryPage) {
   EXPECT_EQ(editor->GetText().str(), "PDMTBS") << "the page's own handler ran";
 }
 
-TEST_F(ControllerPages, CloseAndCancelAreWiredOnEveryButtonBar) {
+TEST_F(ControllerPages, EveryButtonBarIsWiredButTheWaitPage) {
   for (const auto& page : controller->_Pages) {
     auto* dialog = dynamic_cast<QelDlgDialog*>(page.get());
     ASSERT_NE(dialog, nullptr);
     const std::string name = dialog->GetCommandName().str();
     const bool wired = name != "PanelWAIT";
+    const bool navigates = wired && name != "PanelSTATUS";
     EXPECT_EQ(dialog->GetWindCloseNotification()->HasHandlers(), wired) << name;
-    EXPECT_EQ(dialog->GetDiaAPPLYNotification()->HasHandlers(), wired && name != "PanelSTATUS")
-        << name;
+    EXPECT_EQ(dialog->GetDiaAPPLYNotification()->HasHandlers(), wired) << name;
+    EXPECT_EQ(dialog->GetDiaOKNotification()->HasHandlers(), navigates) << name;
+    EXPECT_EQ(dialog->GetDiaCANCELNotification()->HasHandlers(), navigates) << name;
   }
 }
 

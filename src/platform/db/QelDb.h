@@ -99,3 +99,16 @@ int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, in
 
 // Copies text into a message buffer of QelDbMessageSize bytes.
 void QelDbSetMessage(char* message, const std::string& text);
+
+// The server settings a PDM server reads to reach its logical databases.
+class QelDbDatabase {
+ public:
+  // Records how the PDM server reaches logical database name: server (DB2
+  // alias or Oracle service name), vendor (1 DB2, 2 Oracle), authentication
+  // (1 server, 2 client) and, in single-user mode, the account it logs in
+  // as. The sandbox keeps them in the table sbx_server_settings of that
+  // database. 0, or non-zero with the reason in error when given.
+  static int SetServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
+                       int authentication, const QelUnicodeString& user,
+                       const QelUnicodeString& password, QelDbError* error = nullptr);
+};

@@ -1,0 +1,122 @@
+// The son script: the DBMS environment chosen in the first part, then the
+// program again (as WQ0INST) with the father's log options. The son's end,
+// whether it signalled first or died at start-up, is mapped to the father's
+// exit status.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "app/ZEP2InstHQ.h"
+#include "app/ZEP2ShellScript.h"
+#include "platform/QelLog.h"
+#include "platform/QelSignal.h"
+#include "platform/QelSystem.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+constexpr const char* SonScript = "/tmp/TESStartTmp.sh";
+
+std::string LogOptions() {
+  std::string options;
+  const std::pair<const char*, const QelUnicodeString*> logs[] = {
+      {"-logout ", &H::_svFullPathNameOfOutLogFile},
+      {"-logerr ", &H::_svFullPathNameOfErrLogFile},
+      {"-logtrace ", &H::_svFullPathNameOfTraceLogFile}};
+  for (const auto& [option, path] : logs) {
+    if (path->Compare("") != 2) options += option + ZEP2ShellScript::Quote(path->str()) + " ";
+  }
+  return options;
+}
+
+void WriteDB2Environment(ZEP2ShellScript& script) {
+  WriteTraceLogFile("\nDB2InstanceLoginName GetLine Selected : <" + H::_svDB2INSTANCE + ">", 1);
+  const std::string home = H::_svDB2INSTANCE_HOMDIR.str();
+  const std::string libraries = home + "/sqllib/lib32:" + home + "/sqllib/lib";
+  script.Assign("FATHERPID", std::to_string(getpid()));
+  script.Assign("DB2INSTANCE", H::_svDB2INSTANCE.str());
+  for (const char* variable : {"LIBPATH", "LD_LIBRARY_PATH", "LD_LIBRARYN32_PATH", "SHLIB_PATH"}) {
+    script.AssignWithSuffix(variable, libraries, std::string(":$") + variable);
+  }
+}
+
+void WriteOracleEnvironment(ZEP2ShellScript& script) {
+  const std::string home = H::_svORACLE_HOME.str();
+  script.Assign("FATHERPID", std::to_string(getpid()));
+  script.Line("unset ORACLE_SID");
+  script.Line("");
+  script.Assign("ORACLE_HOME", home);
+  if (H::_nvORATNS_ADMIN) script.Assign("TNS_ADMIN", H::_svORATNS_ADMIN.str());
+  const std::string libraries = home + "/lib32:" + home + "/lib";
+  script.AssignWithSuffix("LIBPATH", libraries, ":$LIBPATH");
+  script.AssignWithSuffix("LD_LIBRARY_PATH", libraries, ":$LD_LIBRARY_PATH");
+  script.AssignWithSuffix("LD_LIBRARYN32_PATH", H::_svORACLE_N32_HOME.str() + "/lib32",
+                          ":$LD_LIBRARYN32_PATH");
+  script.AssignWithSuffix("SHLIB_PATH", libraries, ":$SHLIB_PATH");
+  std::string nls = home;
+  for (const char* candidate : {"/ocommon/nls/admin/data", "/nls/data"}) {
+    if (QelFileAccess(home + candidate, 0) == 0) {
+      nls = home + candidate;
+      break;
+    }
+  }
+  script.Assign("ORA_NLS33", nls);
+}
+
+}  // namespace
+
+void ZEP2InstHQ::SonLauncher() {
+  WriteTraceLogFile("\n\nSonLauncher Begin ...", 0);
+  ZEP2ShellScript script(SonScript, "TRACE_ZEP");
+  if (script.IsOpen()) {
+    script.MakeExecutable("\nchmod rc : ");
+    script.Comment("# SonLauncher execution:");
+    script.Line("unset PANELV2ODOTOP");
+    script.Line("");
+    if (_nvIBMDB2UDB) WriteDB2Environment(script);
+    if (_nvOracle) WriteOracleEnvironment(script);
+    for (const char* variable :
+         {"$PATH", "$LIBPATH", "$LD_LIBRARY_PATH", "$LD_LIBRARYN32_PATH", "$SHLIB_PATH"}) {
+      script.Line(std::string("echo ") + variable);
+    }
+    script.Line("");
+    script.Line("WQ0INST " + LogOptions());
+    script.Line("");
+    script.Line("rc=$?");
+    script.Line("");
+    script.Line("");
+    script.Line("rm -f $QelUserSettingPath/TESSARInst.*");
+    script.Line("");
+    script.Line("");
+    script.Line("return $rc");
+    script.Line("");
+    script.Close();
+  }
+  // The son may die before it signals: its end must reach the loop too.
+  QelSetSignalAction(SIGCHLD, SonEnded, SA_NOCLDSTOP);
+  QelListValQelUnicodeString arguments;
+  arguments.Append("TESStartTmp.sh");
+  int code = 0;
+  QelStartProcess(SonScript, arguments, 0, _ZEP2InstHQHandler->_SonProcessId, code);
+  WriteTraceLogFile(QelUnicodeString("\n<") + SonScript + "> <TESStartTmp.sh>", 1);
+  WriteTraceLogFile("\n SonLauncher Return Code : " + QelUnicodeString::FromInt(code), 1);
+  WriteTraceLogFile(code < 1 ? "\nSonLauncher success !" : "\nSonLauncher error !", 2);
+  WriteTraceLogFile("\nSonLauncher End ...\n\n", 0);
+}
+
+int ZEP2InstHQ::SonEnded(int signal) {
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  const pid_t son = controller ? controller->_SonProcessId : 0;
+  int status = 0;
+  if (son <= 0 || waitpid(son, &status, WNOHANG) != son) return signal;
+  controller->_SonProcessId = 0;
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  WriteTraceLogFile("\n hand Return Code : " + QelUnicodeString::FromInt(code), 1);
+  controller->MapSonCode(code);
+  if (QelApplication* application = QelApplication::MainApplication()) {
+    application->RemoveSubscribe(2, controller);
+  }
+  return signal;
+}

@@ -1,0 +1,376 @@
+// Playing the DDL: the administrator's trial connection, the schema owners'
+// connections, one statement per idle call in modeler, file and statement
+// order, and the rollback that plays the derived drops backwards.
+#include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2Pages.h"
+#include "platform/QelLog.h"
+#include "platform/db/QelDbStatements.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+int Dbms() {
+  return H::_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
+}
+
+QelUnicodeString Database() {
+  return H::_nvIBMDB2UDB ? H::_svDB2ALIASNAME : H::_svORASRVNAME;
+}
+
+void TraceCounters(const char* step) {
+  const std::pair<const char*, int> counters[] = {
+      {" _nvPosInModelerPersColl     : <", H::_nvPosInModelerPersColl},
+      {" _nvModelerPersCollSize      : <", H::_nvModelerPersCollSize},
+      {" _nvPosInCurrentDDLFILEColl  : <", H::_nvPosInCurrentDDLFILEColl},
+      {" _nvCurrentDDLFILECollSize   : <", H::_nvCurrentDDLFILECollSize},
+      {" _nvPosInCurrentDDL          : <", H::_nvPosInCurrentDDL},
+      {" _nvNbrOfOrdersInCurrentDDL  : <", H::_nvNbrOfOrdersInCurrentDDL}};
+  for (const auto& [label, value] : counters) {
+    WriteTraceLogFile(std::string("\n") + step + label + std::to_string(value) + ">", 1);
+  }
+}
+
+// The file at the current positions, or null when the modeler has none.
+QelZepDDLFile* CurrentFile(ZEP2PersModeler* modeler) {
+  if (H::_nvPosInCurrentDDLFILEColl < 1 || !modeler->_DDLFileColl ||
+      H::_nvPosInCurrentDDLFILEColl > modeler->_DDLFileColl->Size()) {
+    return nullptr;
+  }
+  return (*modeler->_DDLFileColl)(H::_nvPosInCurrentDDLFILEColl);
+}
+
+int StatementCount(ZEP2PersModeler* modeler, int file) {
+  if (!modeler->_DDLFileColl || file < 1 || file > modeler->_DDLFileColl->Size()) return 0;
+  return (*modeler->_DDLFileColl)(file)->GetSQLOrderColl().Size();
+}
+
+}  // namespace
+
+void ZEP2InstHQ::St_GetTESADMConnexion(QelCommand* command, int, void*) {
+  StepBegin(command, "GetTESADMConnexion");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  ZEP2DlgSTATUS* status = controller->_DlgSTATUS;
+  SetStatusLines(status->DBCONN, "");
+  StepProgress(20);
+  _nvDBErrorCode = 0;
+  if (_nvEXECINDB) {
+    const int result = GenDBConnection(Database(), _svTESADM.ToUpper(), _svTESADMP, 1, 1,
+                                       _nvTESADMConnection, _nvTESADMCursor);
+    if (result != 0) {
+      WriteTraceLogFile("\nTESADM Connection KO", 2);
+      WriteErrLogFile("\nTESADM Connection KO");
+      _nvTESADMCursor.reset();
+      _nvTESADMConnection.reset();
+      _nvDBErrorCode = result;
+      controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleDBCONN,
+                                   controller->_DlgREPORT->ERRMSGTextToDisplayForDBCONN);
+      StepEnd("GetTESADMConnexion");
+      return;
+    }
+    WriteTraceLogFile("\nTESADM Connection OK", 1);
+    _nvTESADMCursor->Close();
+    _nvTESADMCursor.reset();
+    _nvTESADMConnection->Close();
+    _nvTESADMConnection.reset();
+    WriteTraceLogFile("\nTESADM Connection Close", 1);
+  }
+  _nvPosCurColl = 1;
+  StepSubscribe(command, "St_GetSchemaOwnerCnx", St_GetSchemaOwnerCnx);
+  StepEnd("GetTESADMConnexion");
+}
+
+void ZEP2InstHQ::St_GetSchemaOwnerCnx(QelCommand* command, int, void*) {
+  StepBegin(command, "GetSchemaOwnerCnx");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  if (_nvOracle) StepProgress(20);
+  const QelListValQelUnicodeString& users = controller->_UserToCnxColl;
+  if (!NextUser(users)) {
+    if (_nvEXEDBObj || !_nvEXEStartupData) {
+      StepSubscribe(command, "St_PlayDDL", St_PlayDDL);
+    } else {
+      StepSubscribe(command, "St_ZEPProject", St_ZEPProject);
+    }
+    StepEnd("GetSchemaOwnerCnx");
+    return;
+  }
+  if (_nvOracle && _nvEXECINDB) {
+    const QelUnicodeString user = users(_nvPosCurColl).ToUpper();
+    std::unique_ptr<QelDbConnection> connection;
+    std::unique_ptr<QelDbCursor> cursor;
+    const int result =
+        GenDBConnection(_svORASRVNAME, user, controller->_UserPassToCnxColl(_nvPosCurColl), 1, 1,
+                        connection, cursor);
+    if (result != 0) {
+      WriteTraceLogFile("\nOracle Connection as user <" + user + "> KO", 2);
+      _nvDBErrorCode = result;
+      controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleDBCONN,
+                                   controller->_DlgREPORT->ERRMSGTextToDisplayForDBCONN);
+      StepEnd("GetSchemaOwnerCnx");
+      return;
+    }
+    WriteTraceLogFile("\nOracle Connection as user <" + user + "> OK", 1);
+    const std::shared_ptr<QelDbConnection> shared = std::move(connection);
+    const std::shared_ptr<QelDbCursor> sharedCursor = std::move(cursor);
+    const QelListPtr<ZEP2PersModeler>& modelers = controller->_ModelerPersColl;
+    for (int i = 1; i <= modelers.Size(); ++i) {
+      if (modelers(i)->_SchemaOwner.ToUpper().Compare(user) != 2) continue;
+      modelers(i)->_Connection = shared;
+      modelers(i)->_Cursor = sharedCursor;
+      WriteTraceLogFile("\nConnection associated with modeler <" + modelers(i)->_ModelerName + ">",
+                        1);
+    }
+  }
+  ++_nvPosCurColl;
+  StepSubscribe(command, "St_GetSchemaOwnerCnx", St_GetSchemaOwnerCnx);
+  StepEnd("GetSchemaOwnerCnx");
+}
+
+void ZEP2InstHQ::St_PlayDDL(QelCommand* command, int, void*) {
+  StepBegin(command, "PlayDDL");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  controller->PlayOneStatement(command);
+  StepEnd("PlayDDL");
+}
+
+void ZEP2InstHQ::PlayOneStatement(QelCommand* command) {
+  TraceCounters("St_PlayDDL");
+  if (_ModelerPersColl.Size() < 1) {
+    AfterLastModeler(command);
+    return;
+  }
+  ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
+  WriteTraceLogFile("\nSt_PlayDDL " + modeler->_ProductName + " " + modeler->_ModelerName, 1);
+  ZEP2DlgSTATUS* status = _DlgSTATUS;
+  const QelUnicodeString shown = status->DDLFileExe + "<" + modeler->_ModelerName + ">";
+  if (_nvPosInCurrentDDLFILEColl == 1 && _nvPosInCurrentDDL == 1) {
+    status->Frame->LabelSTATUSStateOne->SetTitle(shown);
+    WriteTraceLogFile("\nSt_PlayDDL : Affichage Panel STATUS : <" + modeler->_ModelerName + ">", 1);
+    status->SetVisibility(QelDlgObject::Shown);
+  }
+  int result = 0;
+  if (QelZepDDLFile* file = CurrentFile(modeler); file && file->GetSQLOrderColl().Size() > 0) {
+    status->Frame->ProgressStatusBarStepIt();
+    result = PlayStatement(modeler, *file);
+  }
+  _nvDBErrorCode = result;
+  if (result != 0) {
+    _DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
+    FailInstallation(command, _DlgREPORT->ERRMSGWndTitleEXEDDL,
+                     _DlgREPORT->ERRMSGTextToDisplayForEXEDDL);
+    return;
+  }
+  AdvanceStatement(command, modeler, shown);
+}
+
+int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& file) {
+  int type = 0;
+  int length = 0;
+  QelUnicodeString text;
+  GetSQLStatement(type, length, text, _nvPosInCurrentDDL, &file);
+  QelUnicodeString account = _svTESADM;
+  if (modeler->_ModelerName.Compare("VAULTFILE") == 2 && _nvIBMDB2UDB) {
+    WriteTraceLogFile("\nSt_PlayDDL  VAULTFILE Case", 1);
+    WriteTraceLogFile("\nSt_PlayDDL  _svVAULTAdm : <" + _svVAULTAdm + ">", 1);
+    account = _svVAULTAdm;
+  }
+  int decision = 0;
+  QelUnicodeString filtered;
+  char buffer[QelStatementBufferSize];
+  int result = FilterSQLStatement(Dbms(), account, modeler->_SchemaOwner, modeler->_SchemaOwner,
+                                  modeler->_Tablespace, modeler->_BLOBTablespace, type, text,
+                                  length, filtered, decision, buffer);
+  if (decision != 1 || type == QelSqlType::ClientCommand) {
+    return result == QelFilterSkipped ? 0 : result;
+  }
+  WriteTraceLogFile("\nSt_PlayDDL  DDL DML Statement : <" + filtered + ">", 1);
+  // DB2 plays everything as the DBA; Oracle as the schema's owner.
+  QelDbCursor* cursor = _nvIBMDB2UDB ? _nvDBACursor.get() : modeler->_Cursor.get();
+  QelDbConnection* connection = _nvIBMDB2UDB ? _nvDBAConnection.get() : modeler->_Connection.get();
+  result = 0;
+  if (_nvEXECINDB) {
+    result = ExeSQLStatement(cursor, Dbms(), 0, nullptr, type, filtered, length, _nvDBErrorCode,
+                             _svDBErrorMsg);
+  }
+  if (result == 0 && _nvGENDDLONLY) {
+    result = ExeSQLStatement(nullptr, Dbms(), 1, &_GeneratedDDLFile, type, filtered, length,
+                             _nvDBErrorCode, _svDBErrorMsg);
+  }
+  if (result == 0) {
+    _DlgREPORT->Frame->EditorREPORT->ClearLine(1);
+    if (_Application) _Application->UpdateDisplay();
+    if (_nvEXECINDB) {
+      result = CommitStatement(connection, Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+    }
+  }
+  return result;
+}
+
+void ZEP2InstHQ::AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler,
+                                  const QelUnicodeString& shown) {
+  if (_nvPosInCurrentDDL < _nvNbrOfOrdersInCurrentDDL) {
+    ++_nvPosInCurrentDDL;
+    StepSubscribe(command, "St_PlayDDL", St_PlayDDL);
+    return;
+  }
+  if (_nvPosInCurrentDDLFILEColl < _nvCurrentDDLFILECollSize) {
+    ++_nvPosInCurrentDDLFILEColl;
+    _nvNbrOfOrdersInCurrentDDL = StatementCount(modeler, _nvPosInCurrentDDLFILEColl);
+    _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL > 0 ? 1 : 0;
+    StepSubscribe(command, "St_PlayDDL", St_PlayDDL);
+    return;
+  }
+  ZEP2DlgSTATUS* status = _DlgSTATUS;
+  status->Frame->LabelSTATUSStateOne->SetTitle(shown + " " + status->Successfull);
+  if (_nvPosInModelerPersColl < _nvModelerPersCollSize) {
+    ++_nvPosInModelerPersColl;
+    ZEP2PersModeler* next = _ModelerPersColl(_nvPosInModelerPersColl);
+    _nvCurrentDDLFILECollSize = next->_NbrOfDDLFiles;
+    _nvPosInCurrentDDLFILEColl = _nvCurrentDDLFILECollSize > 0 ? 1 : 0;
+    _nvNbrOfOrdersInCurrentDDL = StatementCount(next, _nvPosInCurrentDDLFILEColl);
+    _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL > 0 ? 1 : 0;
+    StepSubscribe(command, "St_PlayDDL", St_PlayDDL);
+    return;
+  }
+  AfterLastModeler(command);
+}
+
+void ZEP2InstHQ::AfterLastModeler(QelCommand* command) {
+  if (!_nvEXEDBObj || _nvEXEStartupData) {
+    StepSubscribe(command, "St_ZEPProject", St_ZEPProject);
+  } else {
+    _nvAUTHServer_Force = 0;
+    StepSubscribe(command, "St_AlterUserTmpSrvSys", St_AlterUserTmpSrvSys);
+  }
+}
+
+void ZEP2InstHQ::St_AbortInst(QelCommand* command, int, void*) {
+  StepBegin(command, "AbortInst");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  if (_nvEXECINDB) controller->AbortStep(command);
+  WriteTraceLogFile("\nSt_AbortInst end.", 1);
+  WriteTraceLogFile("\nTESSAR DB SETUP FAILED!\n\n", 1);
+  controller->_InstallationFailed = true;
+}
+
+void ZEP2InstHQ::AbortStep(QelCommand* command) {
+  const bool statementsRemain = (_nvPosInCurrentDDLFILEColl > 1 && _nvPosInCurrentDDL >= 1) ||
+                                (_nvPosInCurrentDDLFILEColl == 1 && _nvPosInCurrentDDL > 1);
+  if (statementsRemain) {
+    --_nvPosInCurrentDDL;
+    WriteTraceLogFile("\nSubscribe St_PlayDROPDDL", 1);
+    StepSubscribe(command, "St_PlayDROPDDL", St_PlayDROPDDL);
+    return;
+  }
+  // What the run created goes last, in the reverse order of its creation.
+  const bool db2 = _nvIBMDB2UDB;
+  if (!db2 && _nvTESADMNIUserCreated) DropCreated("DROP USER " + _svTESADM + " CASCADE");
+  if (!db2 && _nvTESDICOOwnerCreated) DropCreated("DROP USER " + _svTESDICOOwner + " CASCADE");
+  if (_nvTypicalTBSBLOBCreated) {
+    DropCreated("DROP TABLESPACE \"" + _svCRETBSTYPICAL_BLOB +
+                (db2 ? "\"" : "\" INCLUDING CONTENTS"));
+  }
+  if (_nvTypicalTBSCreated) {
+    DropCreated("DROP TABLESPACE \"" + _svCRETBSTYPICAL_NOBLOB +
+                (db2 ? "\"" : "\" INCLUDING CONTENTS"));
+  }
+  CloseEngineConnections();
+  _DlgREPORT->SetVisibility(QelDlgObject::Shown);
+  if (_Application) _Application->UpdateDisplay();
+  _DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
+}
+
+void ZEP2InstHQ::DropCreated(const QelUnicodeString& text) {
+  WriteTraceLogFile("\nSt_AbortInst Drop Statement : <" + text + ">", 1);
+  _nvDBErrorCode = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, QelSqlType::Drop, text,
+                                   static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
+  // DB2 keeps even DDL in the transaction: without a commit the connection's
+  // close would bring the dropped objects back.
+  if (_nvDBErrorCode == 0 && _nvIBMDB2UDB) {
+    _nvDBErrorCode =
+        CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+  }
+}
+
+void ZEP2InstHQ::CloseEngineConnections() {
+  const QelListPtr<ZEP2PersModeler>& modelers = _ModelerPersColl;
+  for (int i = 1; i <= modelers.Size(); ++i) {
+    ZEP2PersModeler* modeler = modelers(i);
+    if (modeler->_Cursor) modeler->_Cursor->Close();
+    if (modeler->_Connection && modeler->_Connection->IsOpen()) {
+      WriteTraceLogFile("\nCursor <" + modeler->_SchemaOwner + "> liberee", 1);
+      modeler->_Connection->Close();
+      WriteTraceLogFile("\nConnexion <" + modeler->_SchemaOwner + "> liberee", 1);
+    }
+    modeler->_Cursor.reset();
+    modeler->_Connection.reset();
+  }
+}
+
+void ZEP2InstHQ::St_PlayDROPDDL(QelCommand* command, int, void*) {
+  StepBegin(command, "PlayDROPDDL");
+  _ZEP2InstHQHandler->PlayOneDrop(command);
+  StepEnd("PlayDROPDDL");
+}
+
+void ZEP2InstHQ::PlayOneDrop(QelCommand* command) {
+  TraceCounters("St_PlayDROPDDL");
+  ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
+  int result = 0;
+  if (QelZepDDLFile* file = CurrentFile(modeler); file && file->GetSQLOrderColl().Size() > 0) {
+    int type = 0;
+    int length = 0;
+    QelUnicodeString text;
+    GetDROPSQLStatement(type, length, text, _nvPosInCurrentDDL, file);
+    int decision = 0;
+    QelUnicodeString filtered;
+    char buffer[QelStatementBufferSize];
+    result = FilterSQLStatement(Dbms(), _svTESADM, modeler->_SchemaOwner, modeler->_SchemaOwner,
+                                modeler->_Tablespace, modeler->_BLOBTablespace, type, text, length,
+                                filtered, decision, buffer);
+    if (decision == 1 && type != QelSqlType::ClientCommand) {
+      WriteTraceLogFile("\nSt_PlayDROPDDL  DDL DML Statement : <" + filtered + ">", 1);
+      if (_nvEXECINDB) {
+        result = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, type, filtered, length,
+                                 _nvDBErrorCode, _svDBErrorMsg);
+        if (result == 0) {
+          _DlgREPORT->Frame->EditorREPORT->SetText(filtered);
+          result =
+              CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+        }
+      }
+    } else if (result == QelFilterSkipped) {
+      result = 0;
+    }
+  }
+  _nvDBErrorCode = result;
+  // A failed drop stops the chain: the status page stays with its Cancel.
+  if (result != 0) return;
+  StepBackwards(command);
+}
+
+void ZEP2InstHQ::StepBackwards(QelCommand* command) {
+  if (_nvPosInCurrentDDL > 1) {
+    --_nvPosInCurrentDDL;
+  } else if (_nvPosInCurrentDDLFILEColl > 1) {
+    --_nvPosInCurrentDDLFILEColl;
+    ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
+    _nvNbrOfOrdersInCurrentDDL = StatementCount(modeler, _nvPosInCurrentDDLFILEColl);
+    if (_nvNbrOfOrdersInCurrentDDL < 1) {
+      WriteTraceLogFile("\nSt_PlayDROPDDL Error : _nvPosInCurrentDDL <= 0", 2);
+    } else {
+      _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL;
+    }
+  } else if (_nvPosInModelerPersColl > 1) {
+    --_nvPosInModelerPersColl;
+    ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
+    _nvCurrentDDLFILECollSize = modeler->_NbrOfDDLFiles;
+    _nvPosInCurrentDDLFILEColl = _nvCurrentDDLFILECollSize;
+    _nvNbrOfOrdersInCurrentDDL = StatementCount(modeler, _nvPosInCurrentDDLFILEColl);
+    _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL;
+  } else {
+    StepSubscribe(command, "St_AbortInst", St_AbortInst);
+    return;
+  }
+  StepSubscribe(command, "St_PlayDROPDDL", St_PlayDROPDDL);
+}

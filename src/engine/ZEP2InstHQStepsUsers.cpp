@@ -1,0 +1,302 @@
+// The steps that create the typical tablespaces and the users, switch their
+// authentication and grant their rights, each statement through the DBA
+// connection (and into the DDL file in file mode).
+#include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2Pages.h"
+#include "platform/QelLog.h"
+#include "platform/db/QelDbSecrets.h"
+#include "platform/db/QelZepDDLFile.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+QelUnicodeString Trimmed(const QelUnicodeString& text) {
+  return text.Strip(QelUnicodeString::Both, ' ');
+}
+
+// " DEFAULT TABLESPACE "<tbs>" QUOTA UNLIMITED ON "<tbs>" QUOTA UNLIMITED ON "<blob>"".
+QelUnicodeString TablespaceClauses() {
+  const QelUnicodeString tbs = H::TypicalTablespace();
+  return " DEFAULT TABLESPACE \"" + tbs + "\" QUOTA UNLIMITED ON \"" + tbs +
+         "\" QUOTA UNLIMITED ON \"" + H::TypicalBLOBTablespace() + "\"";
+}
+
+QelUnicodeString TablespaceStatement(const QelUnicodeString& name, bool blob) {
+  const QelUnicodeString file = H::_svCRETBSTYPICAL_DIR + "/" + name + ".dbf";
+  if (H::_nvIBMDB2UDB) {
+    return "CREATE REGULAR TABLESPACE \"" + name + "\" MANAGED BY SYSTEM USING ('" + file + "')";
+  }
+  return "CREATE TABLESPACE \"" + name + "\" DATAFILE '" + file +
+         (blob ? "' SIZE 50M AUTOEXTEND ON NEXT 500K MAXSIZE 100M DEFAULT STORAGE ( INITIAL 10K "
+                 "NEXT 50K MINEXTENTS 1 MAXEXTENTS 200 PCTINCREASE 10 ) ONLINE"
+               : "' SIZE 50M AUTOEXTEND ON NEXT 500K MAXSIZE UNLIMITED DEFAULT STORAGE ( INITIAL "
+                 "10K NEXT 50K MINEXTENTS 1 MAXEXTENTS 200 PCTINCREASE 10 ) ONLINE");
+}
+
+}  // namespace
+
+void ZEP2InstHQ::St_TypicalTBSCreation(QelCommand* command, int, void*) {
+  StepBegin(command, "TypicalTBSCreation");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  ZEP2DlgSTATUS* status = controller->_DlgSTATUS;
+  SetStatusLines(status->TBSCreation, "");
+  StepProgress(20);
+  _svCRETBSTYPICAL_NOBLOB = Trimmed(_svCRETBSTYPICAL_NOBLOB);
+  _svCRETBSTYPICAL_BLOB = Trimmed(_svCRETBSTYPICAL_BLOB);
+  const QelUnicodeString defaultEntry = DefaultTablespaceEntry();
+  int result = 0;
+  if (_svSELTBSTYPICAL_NOBLOB.Compare(defaultEntry) == 2) {
+    const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_NOBLOB, false);
+    WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
+    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+    if (result == 0 && _nvEXECINDB) _nvTypicalTBSCreated = 1;
+  }
+  if (result == 0 && _svSELTBSTYPICAL_BLOB.Compare(defaultEntry) == 2 &&
+      _svCRETBSTYPICAL_BLOB.Compare(_svCRETBSTYPICAL_NOBLOB) != 2) {
+    const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_BLOB, true);
+    WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
+    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+    if (result == 0 && _nvEXECINDB) _nvTypicalTBSBLOBCreated = 1;
+  }
+  _nvDBErrorCode = result;
+  if (result != 0) {
+    controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleTBSCREATION,
+                                 controller->_DlgREPORT->ERRMSGTextToDisplayForTBSCREATION);
+  } else {
+    SetStatusLines(status->TBSCreation, status->TBSCreation + status->Successfull);
+    StepSubscribe(command, "St_TypicalUSERCreation", St_TypicalUSERCreation);
+  }
+  StepEnd("TypicalTBSCreation");
+}
+
+void ZEP2InstHQ::St_TypicalUSERCreation(QelCommand* command, int, void*) {
+  StepBegin(command, "TypicalUSERCreation");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  ZEP2DlgSTATUS* status = controller->_DlgSTATUS;
+  SetStatusLines(status->USERCreation, "");
+  _svTESDICOOwner = Trimmed(_svTESDICOOwner).ToUpper();
+  _svTESADM = Trimmed(_svTESADM).ToUpper();
+  if (_nvIBMDB2UDB) {
+    WriteTraceLogFile("\nDB2 Nothing to do", 1);
+    _nvPosCurColl = 1;
+    StepSubscribe(command, "St_AlterUserDefSysSrv", St_AlterUserDefSysSrv);
+    StepEnd("TypicalUSERCreation");
+    return;
+  }
+  StepProgress(20);
+  const QelListValQelUnicodeString& users = controller->_DBUserToCreateColl;
+  if (!NextUser(users)) {
+    StepSubscribe(command, "St_AlterUserDefSysSrv", St_AlterUserDefSysSrv);
+    StepEnd("TypicalUSERCreation");
+    return;
+  }
+  const QelUnicodeString user = users(_nvPosCurColl).ToUpper();
+  const QelUnicodeString text = "CREATE USER " + user + " IDENTIFIED BY \"" +
+                                controller->_DBUserPassToCreateColl(_nvPosCurColl) + "\"" +
+                                TablespaceClauses();
+  WriteTraceLogFile("\nCreate user statement: <" + QelDbMaskPasswords(text) + ">", 1);
+  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+  if (_nvDBErrorCode != 0) {
+    controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERCREATION,
+                                 controller->_DlgREPORT->ERRMSGTextToDisplayForUSERCREATION);
+  } else {
+    // Remember what the run created, so that a rollback removes it again.
+    if (_nvEXECINDB && user.Compare(_svTESADM.ToUpper()) == 2) _nvTESADMNIUserCreated = 1;
+    if (_nvEXECINDB && user.Compare(_svTESDICOOwner.ToUpper()) == 2) _nvTESDICOOwnerCreated = 1;
+    ++_nvPosCurColl;
+    StepSubscribe(command, "St_TypicalUSERCreation", St_TypicalUSERCreation);
+  }
+  StepEnd("TypicalUSERCreation");
+}
+
+bool ZEP2InstHQ::AlterEveryUser(QelCommand* command, const char* step, QelIdleFunction self,
+                                const char* nextStep, QelIdleFunction next,
+                                const QelListValQelUnicodeString& users,
+                                const QelListValQelUnicodeString* passwords,
+                                const QelListValQelUnicodeString* flags) {
+  if (_nvIBMDB2UDB) {
+    WriteTraceLogFile("\nDB2 Nothing to do", 1);
+    _nvPosCurColl = 1;
+    StepSubscribe(command, nextStep, next);
+    return true;
+  }
+  StepProgress(20);
+  // Users whose flag is not "Y" are passed over without a statement.
+  while (NextUser(users) && flags && (*flags)(_nvPosCurColl).Compare("Y") != 2) ++_nvPosCurColl;
+  if (!NextUser(users)) {
+    StepSubscribe(command, nextStep, next);
+    return true;
+  }
+  const QelUnicodeString user = users(_nvPosCurColl).ToUpper();
+  const QelUnicodeString text = passwords
+                                    ? "ALTER USER " + user + " IDENTIFIED BY \"" +
+                                          (*passwords)(_nvPosCurColl) + "\"" + TablespaceClauses()
+                                    : "ALTER USER " + user + " IDENTIFIED EXTERNALLY";
+  WriteTraceLogFile("\nAlter User Statement: <" + QelDbMaskPasswords(text) + ">", 1);
+  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false);
+  if (_nvDBErrorCode != 0) {
+    FailInstallation(command, _DlgSTATUS->ERRMSGWndTitleUSERALTER,
+                     _DlgSTATUS->ERRMSGTextToDisplayForUSERALTER);
+    return false;
+  }
+  ++_nvPosCurColl;
+  StepSubscribe(command, step, self);
+  return false;
+}
+
+void ZEP2InstHQ::St_AlterUserDefSysSrv(QelCommand* command, int, void*) {
+  StepBegin(command, "AlterUserDefSysSrv");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  SetStatusLines(controller->_DlgSTATUS->USERAlter, "");
+  controller->AlterEveryUser(command, "St_AlterUserDefSysSrv", St_AlterUserDefSysSrv,
+                             "St_AlterUserTmpSysSrv", St_AlterUserTmpSysSrv,
+                             controller->_DBUserToAlterDefSysSrvColl,
+                             &controller->_DBUserPassToAlterDefSysSrvColl, nullptr);
+  StepEnd("AlterUserDefSysSrv");
+}
+
+void ZEP2InstHQ::St_AlterUserTmpSysSrv(QelCommand* command, int, void*) {
+  StepBegin(command, "AlterUserTmpSysSrv");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  controller->AlterEveryUser(command, "St_AlterUserTmpSysSrv", St_AlterUserTmpSysSrv,
+                             "St_TypicalALTERUser", St_TypicalALTERUser,
+                             controller->_DBUserToAlterTmpSysSrvSysColl,
+                             &controller->_DBUserPassToAlterTmpSysSrvSysColl, nullptr);
+  StepEnd("AlterUserTmpSysSrv");
+}
+
+void ZEP2InstHQ::St_AlterUserTmpSrvSys(QelCommand* command, int, void*) {
+  StepBegin(command, "AlterUserTmpSrvSys");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  controller->AlterEveryUser(command, "St_AlterUserTmpSrvSys", St_AlterUserTmpSrvSys,
+                             "St_AlterUserDefSrvSys", St_AlterUserDefSrvSys,
+                             controller->_DBUserToAlterTmpSysSrvSysColl, nullptr, nullptr);
+  StepEnd("AlterUserTmpSrvSys");
+}
+
+void ZEP2InstHQ::St_AlterUserDefSrvSys(QelCommand* command, int, void*) {
+  StepBegin(command, "AlterUserDefSrvSys");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  const bool done = controller->AlterEveryUser(
+      command, "St_AlterUserDefSrvSys", St_AlterUserDefSrvSys, "St_GenEnvFiles", St_GenEnvFiles,
+      controller->_DBUserToAlterDefSrvSysColl, nullptr,
+      &controller->_DBUserAuthToAlterDefSrvSysColl);
+  // The database work is over: the second call of St_GenEnvFiles ends the
+  // installation.
+  if (done) {
+    _nvPosCurColl = 1;
+    _nvAUTHServer_Force = 0;
+    _nvEXEDBObj = 0;
+    _nvEXEStartupData = 0;
+    _nvEXESampleData = 0;
+    _nvEXESampleDataActiv = 0;
+    WriteTraceLogFile("\nSt_AlterUserDefSrvSys QelSubsribeIdle St_GenEnvFiles", 1);
+  }
+  StepEnd("AlterUserDefSrvSys");
+}
+
+void ZEP2InstHQ::St_TypicalALTERUser(QelCommand* command, int, void*) {
+  StepBegin(command, "TypicalALTERUser");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  if (_nvIBMDB2UDB) {
+    WriteTraceLogFile("\nDB2 Nothing to do", 1);
+    _nvPosCurColl = 1;
+    StepSubscribe(command, "St_GRANTUserTESADM", St_GRANTUserTESADM);
+    StepEnd("TypicalALTERUser");
+    return;
+  }
+  StepProgress(20);
+  if (_nvPosCurColl > controller->_ModelerPersColl.Size()) {
+    _nvPosCurColl = 1;
+    StepSubscribe(command, "St_GRANTUserTESADM", St_GRANTUserTESADM);
+    StepEnd("TypicalALTERUser");
+    return;
+  }
+  const QelUnicodeString owner =
+      controller->_ModelerPersColl(_nvPosCurColl)->_SchemaOwner.ToUpper();
+  WriteTraceLogFile("\nl_svSchemaName: <" + owner + ">", 1);
+  const QelUnicodeString text = "ALTER USER " + owner + TablespaceClauses();
+  WriteTraceLogFile("\nAlter User Statement: <" + text + ">", 1);
+  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false);
+  if (_nvDBErrorCode != 0) {
+    controller->FailInstallation(command, controller->_DlgSTATUS->ERRMSGWndTitleUSERALTER,
+                                 controller->_DlgSTATUS->ERRMSGTextToDisplayForUSERALTER);
+  } else {
+    ++_nvPosCurColl;
+    StepSubscribe(command, "St_TypicalALTERUser", St_TypicalALTERUser);
+  }
+  StepEnd("TypicalALTERUser");
+}
+
+void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
+  StepBegin(command, "GRANTUserTESADM");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  ZEP2DlgSTATUS* status = controller->_DlgSTATUS;
+  SetStatusLines(status->USERGrant, "");
+  StepProgress(20);
+  const QelUnicodeString admin = _svTESADM.ToUpper();
+  if (_nvIBMDB2UDB) {
+    const QelUnicodeString text = "GRANT DBADM, CONNECT, CREATETAB ON DATABASE TO USER " + admin;
+    WriteTraceLogFile("\nDB2 Grant Statement: <" + text + ">", 1);
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true);
+  } else {
+    const QelUnicodeString alter = "ALTER USER " + admin + TablespaceClauses();
+    const QelUnicodeString grant =
+        "GRANT CONNECT, RESOURCE, SELECT ANY TABLE, CREATE USER, DROP USER, ALTER USER, CREATE "
+        "ANY VIEW, DROP ANY VIEW TO " +
+        admin + " WITH ADMIN OPTION";
+    WriteTraceLogFile("\nOracle Grant Statement: <" + grant + ">", 1);
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, alter, true);
+    if (_nvDBErrorCode == 0) {
+      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, grant, true);
+    }
+  }
+  if (_nvDBErrorCode != 0) {
+    controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERGRANT,
+                                 controller->_DlgREPORT->ERRMSGTextToDisplayForUSERGRANT);
+  } else {
+    _nvPosCurColl = 1;
+    StepSubscribe(command, "St_TypicalUSERGrant", St_TypicalUSERGrant);
+  }
+  StepEnd("GRANTUserTESADM");
+}
+
+void ZEP2InstHQ::St_TypicalUSERGrant(QelCommand* command, int, void*) {
+  StepBegin(command, "TypicalUSERGrant");
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  StepProgress(20);
+  const QelListPtr<ZEP2PersModeler>& modelers = controller->_ModelerPersColl;
+  if (_nvPosCurColl > modelers.Size()) {
+    _nvPosCurColl = 1;
+    StepSubscribe(command, "St_GetTESADMConnexion", St_GetTESADMConnexion);
+    StepEnd("TypicalUSERGrant");
+    return;
+  }
+  const QelUnicodeString owner = modelers(_nvPosCurColl)->_SchemaOwner.ToUpper();
+  bool seenBefore = false;
+  for (int i = 1; i < _nvPosCurColl; ++i) {
+    seenBefore = seenBefore || modelers(i)->_SchemaOwner.ToUpper().Compare(owner) == 2;
+  }
+  const bool administrator = owner.Compare(_svTESADM.ToUpper()) == 2;
+  const bool grant =
+      !seenBefore && !administrator && (_nvOracle || owner.Compare(_svVAULTAdm.ToUpper()) == 2);
+  _nvDBErrorCode = 0;
+  if (grant) {
+    const QelUnicodeString text =
+        _nvIBMDB2UDB ? "GRANT CONNECT, CREATETAB ON DATABASE TO USER " + owner
+                     : "GRANT CONNECT,RESOURCE, SELECT ANY TABLE, CREATE ANY VIEW, DROP ANY VIEW "
+                       "TO " +
+                           owner;
+    WriteTraceLogFile("\nGrant Statement: <" + text + ">", 1);
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true);
+  }
+  if (_nvDBErrorCode != 0) {
+    controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERGRANT,
+                                 controller->_DlgREPORT->ERRMSGTextToDisplayForUSERGRANT);
+  } else {
+    ++_nvPosCurColl;
+    StepSubscribe(command, "St_TypicalUSERGrant", St_TypicalUSERGrant);
+  }
+  StepEnd("TypicalUSERGrant");
+}

@@ -1,0 +1,52 @@
+// Password masking for statement texts.
+#include "QelDbSecrets.h"
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+bool StartsWithAt(const std::string& text, std::size_t at, const char* word) {
+  for (std::size_t i = 0; word[i]; ++i) {
+    if (at + i >= text.size() ||
+        std::toupper(static_cast<unsigned char>(text[at + i])) != word[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+QelUnicodeString QelDbMaskPasswords(const QelUnicodeString& statement) {
+  const std::string& text = statement.str();
+  std::string masked;
+  masked.reserve(text.size());
+  std::size_t position = 0;
+  while (position < text.size()) {
+    if (!StartsWithAt(text, position, "IDENTIFIED")) {
+      masked += text[position++];
+      continue;
+    }
+    std::size_t cursor = position + 10;
+    while (cursor < text.size() && std::isspace(static_cast<unsigned char>(text[cursor]))) ++cursor;
+    if (!StartsWithAt(text, cursor, "BY")) {
+      masked += text[position++];
+      continue;
+    }
+    cursor += 2;
+    while (cursor < text.size() && std::isspace(static_cast<unsigned char>(text[cursor]))) ++cursor;
+    masked.append(text, position, cursor - position);
+    if (cursor < text.size() && text[cursor] == '"') {
+      const std::size_t closing = text.find('"', cursor + 1);
+      masked += "\"***\"";
+      position = closing == std::string::npos ? text.size() : closing + 1;
+    } else {
+      std::size_t end = cursor;
+      while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;
+      masked += "***";
+      position = end;
+    }
+  }
+  return masked;
+}

@@ -1,0 +1,32 @@
+// Shared pieces of the tessardbsetup-sandbox command: option parsing, the
+// site directory, and the verbs' entry points (one file per verb).
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+// Exit statuses of every verb.
+constexpr int ExitOk = 0;
+constexpr int ExitError = 1;
+constexpr int ExitUsage = 2;
+
+struct CommandOptions {
+  std::map<std::string, std::string> values;  // --name value
+  std::set<std::string> flags;                // --name
+  std::vector<std::string> positional;
+};
+
+// Splits arguments into options and positional words. false with the reason
+// in error for an unknown option or a missing value.
+bool ParseCommandOptions(const std::vector<std::string>& arguments,
+                         const std::set<std::string>& valueOptions,
+                         const std::set<std::string>& flagOptions, CommandOptions& options,
+                         std::string& error);
+
+// The site: --site, else $TESSARDBSETUP_SANDBOX; empty when neither is set.
+std::string CommandSite(const CommandOptions& options);
+
+int RunDbVerb(const std::vector<std::string>& arguments);
+int RunInitVerb(const std::vector<std::string>& arguments);

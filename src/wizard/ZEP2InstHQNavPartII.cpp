@@ -1,0 +1,249 @@
+// Next and Back of the son's pages: the DB2 database, the DBMS
+// administrator, the summary, the status and report pages, and the vault
+// and clash pages' way back.
+#include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2MessageBoxes.h"
+#include "pages/ZEP2Pages.h"
+#include "platform/QelLog.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+void Trace(const char* line) {
+  WriteTraceLogFile(line, 1);
+}
+
+bool Empty(const QelUnicodeString& text) {
+  return text.Compare("") == 2;
+}
+
+void Show(QelDialog* next, QelDialog* current) {
+  next->SetVisibility(QelDlgObject::Shown);
+  current->SetVisibility(QelDlgObject::Hidden);
+}
+
+// Back on the son's first page: the son ends and its father shows its own
+// last page again.
+void BackToFather() {
+  H::EndRun(1);
+}
+
+}  // namespace
+
+void ZEP2InstHQ::CB_DB2Param2_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_DB2Param2_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->BusyCursor();
+  ZEP2DlgDB2Param2* page = c->_DlgDB2Param2;
+  _svDB2ALIASNAME = page->Frame->ComboDB2AliasName->GetSelectedLine();
+  _svDB2DRIVEDir = page->Frame->EditorDB2DriveDir->GetText();
+  const bool reachable = _nvDB2Remote || (_nvDB2Local && IsDirectory(_svDB2DRIVEDir) == 0);
+  if (!reachable) return;
+  if (Empty(_svDBAUSER)) c->_DlgDBAUSER->Frame->EditorDBAUSER->SetText(_svDB2INSTANCE);
+  Show(c->_DlgDBAUSER, page);
+}
+
+void ZEP2InstHQ::CB_DB2Param2_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_DB2Param2_Back BACK");
+  ZEP2DlgDB2Param2* page = _ZEP2InstHQHandler->_DlgDB2Param2;
+  _svDB2ALIASNAME = page->Frame->ComboDB2AliasName->GetSelectedLine();
+  _svDB2DRIVEDir = page->Frame->EditorDB2DriveDir->GetText();
+  BackToFather();
+}
+
+void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_DBAUSER_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->BusyCursor();
+  ZEP2DlgDBAUSER* page = c->_DlgDBAUSER;
+  _svDBAUSER = page->Frame->EditorDBAUSER->GetText().ToUpper();
+  _svDBAUSERP = page->Frame->EditorDBAUSERP->GetText();
+  if (Empty(_svDBAUSER)) return c->ShowError(page, page->ERRMSGTextToDisplayForDBAUSER);
+  if (Empty(_svDBAUSERP)) return c->ShowError(page, page->ERRMSGTextToDisplayForDBAUSERP);
+  ReleaseDBAConnection();
+  const QelUnicodeString source = _nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME;
+  if (GenDBConnection(source, _svDBAUSER, _svDBAUSERP, 1, 1, _nvDBAConnection, _nvDBACursor) != 0) {
+    _nvDBACursor.reset();
+    _nvDBAConnection.reset();
+    c->_ErrInCallBack = std::make_unique<ZEP2ErrInCallBack>(c, page, page->ERRMSGWndTitleDBCONN,
+                                                            page->ERRMSGTextToDisplayForDBCONN,
+                                                            _svDBErrorMsg, page->ERRMSGOKTitle);
+    c->_ErrInCallBack->Build();
+    c->_ErrInCallBack.reset();
+    return;
+  }
+  _nvTBSTypical = 1;
+  _nvTBSCustom = 0;
+  if (c->_DlgTBSTypicalSel->Frame->ComboTBSTypicalSel->GetNbrOfLines() == 0) {
+    const int result = c->SetTBSTYPICALSELCOMBO();
+    if (result != 0) {
+      WriteTraceLogFile(
+          "\nERROR: SetTBSTYPICALSELCOMBO return code:" + QelUnicodeString::FromInt(result), 2);
+      return;
+    }
+  }
+  Show(c->_DlgTBSTypicalSel, page);
+}
+
+void ZEP2InstHQ::CB_DBAUSER_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_DBAUSER_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  _svDBAUSER = c->_DlgDBAUSER->Frame->EditorDBAUSER->GetText().ToUpper();
+  _svDBAUSERP = c->_DlgDBAUSER->Frame->EditorDBAUSERP->GetText();
+  if (_nvIBMDB2UDB) return Show(c->_DlgDB2Param2, c->_DlgDBAUSER);
+  BackToFather();
+}
+
+bool ZEP2InstHQ::ExistingTablespaceSelected() {
+  const QelUnicodeString entry = DefaultTablespaceEntry();
+  return _svSELTBSTYPICAL_NOBLOB.Compare(entry) != 2 && _svSELTBSTYPICAL_BLOB.Compare(entry) != 2;
+}
+
+void ZEP2InstHQ::PresetVault() {
+  ZEP2FrmVAULTADM* frame = _DlgVAULTADM->Frame;
+  if (Empty(_svVAULTAdm)) {
+    _svVAULTAdm = _svTESADM;
+    frame->EditorVAULTADM->SetText(_svVAULTAdm);
+  }
+  if (Empty(_svVAULTAdmP)) {
+    _svVAULTAdmP = _svTESADMP;
+    frame->EditorVAULTADMP->SetText(_svVAULTAdmP);
+  }
+  if (Empty(_svVAULTRepository)) {
+    _svVAULTRepository = _svTESADMHomd + "/TESSARVault";
+    frame->EditorVAULTRepo->SetText(_svVAULTRepository);
+  }
+}
+
+void ZEP2InstHQ::CB_VAULTADM_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_VAULTADM_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  const ZEP2FrmVAULTADM* frame = c->_DlgVAULTADM->Frame;
+  _svVAULTAdm = frame->EditorVAULTADM->GetText();
+  _svVAULTAdmP = frame->EditorVAULTADMP->GetText();
+  _svVAULTRepository = frame->EditorVAULTRepo->GetText();
+  Show(ExistingTablespaceSelected() ? static_cast<QelDialog*>(c->_DlgTBSTypicalSel)
+                                    : c->_DlgTBSTypical,
+       c->_DlgVAULTADM);
+}
+
+void ZEP2InstHQ::CB_VAULTSRV_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_VAULTSRV_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->_DlgSUM->SetSummary();
+  c->StartPreparation();
+}
+
+void ZEP2InstHQ::StartPreparation() {
+  WriteTraceLogFile("\nQelSubsribeIdle St_GenCustoDDL", 1);
+  if (QelApplication* application = QelApplication::MainApplication()) {
+    application->Subscribe(2, this, nullptr, St_GenCustoDDL);
+  } else {
+    WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
+  }
+  _DlgWAIT->SetVisibility(QelDlgObject::Shown);
+}
+
+void ZEP2InstHQ::CB_VAULTSRV_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_VAULTSRV_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  if (_nvEXEVault) return c->_DlgVAULTADM->SetVisibility(QelDlgObject::Shown);
+  (ExistingTablespaceSelected() ? static_cast<QelDialog*>(c->_DlgTBSTypicalSel) : c->_DlgTBSTypical)
+      ->SetVisibility(QelDlgObject::Shown);
+}
+
+void ZEP2InstHQ::BackFromClash(QelDialog* page) {
+  if (_nvEXEVault) _DlgVAULTADM->SetVisibility(QelDlgObject::Shown);
+  page->SetVisibility(QelDlgObject::Hidden);
+  if (!_nvEXEVault) CB_VAULTSRV_Back(this, nullptr, nullptr);
+}
+
+void ZEP2InstHQ::CB_CLASHADM_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_CLASHADM_Back BACK");
+  _ZEP2InstHQHandler->BackFromClash(_ZEP2InstHQHandler->_DlgCLASHADM);
+}
+
+void ZEP2InstHQ::CB_CLASHSRV_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_CLASHSRV_Back BACK");
+  _ZEP2InstHQHandler->BackFromClash(_ZEP2InstHQHandler->_DlgCLASHSRV);
+}
+
+void ZEP2InstHQ::CB_SUM_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_SUM_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  if (_nvEXEClashInst) {
+    (_nvEXEClashServer ? static_cast<QelDialog*>(c->_DlgCLASHADM) : c->_DlgCLASHSRV)
+        ->SetVisibility(QelDlgObject::Shown);
+  } else if (_nvEXEVault) {
+    c->_DlgVAULTADM->SetVisibility(QelDlgObject::Shown);
+  }
+  c->_DlgSUM->SetVisibility(QelDlgObject::Hidden);
+  if (!_nvEXEClashInst && !_nvEXEVault) CB_VAULTSRV_Back(c, nullptr, nullptr);
+}
+
+void ZEP2InstHQ::CB_SUM_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_SUM_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->_DlgREPORT->SetVisibility(QelDlgObject::Shown);
+  c->_DlgSUM->SetVisibility(QelDlgObject::Hidden);
+  ZEP2FrmSTATUS* status = c->_DlgSTATUS->Frame;
+  c->_DlgSTATUS->SetVisibility(QelDlgObject::Shown);
+  for (QelDlgLabel* label :
+       {status->LabelSTATUSStateOne, status->LabelSTATUSStateTwo, status->LabelSTATUSStateTers}) {
+    label->SetTitle("");
+  }
+  if (c->_Application) c->_Application->UpdateDisplay();
+  status->SetProgressStatusBarRange(_nvEXEDBObj, _nvEXEStartupData, _nvEXESampleData, _nvEXECINDB);
+  c->_DlgSTATUS->SetVisibility(QelDlgObject::Shown);
+  if (!_nvEXEDBObj && !_nvEXEStartupData && !(_nvEXESampleData && _nvEXESampleDataActiv)) {
+    _nvAUTHServer_Force = 0;
+  }
+  if (!_nvTBSTypical) return;
+  if (QelApplication* application = QelApplication::MainApplication()) {
+    application->Subscribe(2, c, nullptr, St_GenEnvFiles);
+  } else {
+    Trace("\nQelApplication::MainApplication() error !!!");
+  }
+}
+
+void ZEP2InstHQ::CB_STATUS_Cancel(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_STATUS_Cancel CANCEL");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  ZEP2DlgSTATUS* status = c->_DlgSTATUS;
+  if (c->ConfirmCancel(status) != 1) return;
+  if (!status->IsButtonSensitive(QelDlgDialog::APPLY)) return;
+  QelApplication* application = QelApplication::MainApplication();
+  if (!application) return Trace("\nQelApplication::MainApplication() error !!!");
+  status->SetButtonSensitivity(QelDlgDialog::APPLY, QelDlgObject::Insensitive);
+  Trace("\nQelSubsribeIdle St_AbortInst");
+  // One subscription per command: the abort takes the pending step's place.
+  application->Subscribe(2, c, nullptr, St_AbortInst);
+}
+
+void ZEP2InstHQ::CB_REPORT_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_REPORT_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  Show(c->_DlgSUM, c->_DlgREPORT);
+}
+
+void ZEP2InstHQ::CB_REPORT_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_REPORT_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  if (!QelApplication::MainApplication()) return;
+  if (_nvDBACursor) {
+    _nvDBACursor->Close();
+    _nvDBACursor.reset();
+    Trace("\nCursor _nvDBACursor liberee");
+  }
+  if (_nvDBAConnection) {
+    _nvDBAConnection->Close();
+    _nvDBAConnection.reset();
+    Trace("\nConnexion _nvDBAConnection liberee");
+  }
+  c->CloseEngineConnections();
+  Trace("\nFinish before _Application->Destroy()");
+  // The report page ends every run; only a completed installation is a
+  // success for the automation that started the wizard.
+  EndRun(c->_InstallationSucceeded && !c->_InstallationFailed ? 0 : InstallationFailedStatus);
+}

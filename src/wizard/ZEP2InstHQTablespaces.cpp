@@ -1,0 +1,175 @@
+// The tablespace pages: the existing tablespaces offered (and a new one for
+// a local Oracle database), and the checks of a tablespace to create.
+#include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2MessageBoxes.h"
+#include "pages/ZEP2Pages.h"
+#include "platform/QelLog.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+void Trace(const char* line) {
+  WriteTraceLogFile(line, 1);
+}
+
+bool Empty(const QelUnicodeString& text) {
+  return text.Compare("") == 2;
+}
+
+void Show(QelDialog* next, QelDialog* current) {
+  next->SetVisibility(QelDlgObject::Shown);
+  current->SetVisibility(QelDlgObject::Hidden);
+}
+
+}  // namespace
+
+int ZEP2InstHQ::SetTBSTYPICALSELCOMBO() {
+  WriteTraceLogFile("\n\nSetTBSTYPICALSELCOMBO Begin ...\n", 0);
+  ZEP2FrmTBSTypicalSel* frame = _DlgTBSTypicalSel->Frame;
+  QelDlgCombo* combos[] = {frame->ComboTBSTypicalSel, frame->ComboTBSTypicalSelBLOB};
+  for (QelDlgCombo* combo : combos) combo->ClearLines();
+  Trace("\nSetTBSTYPICALSELCOMBO After Clean ...");
+  if (_nvOracle && _nvORALocal && _nvEXEDBObj) {
+    for (QelDlgCombo* combo : combos) combo->AddLine(frame->LabelTBSTypicalComboDefTitle);
+  }
+  Trace("\nSetTBSTYPICALSELCOMBO After New One ...");
+  const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
+  const QelUnicodeString source = _nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME;
+  int result = 0;
+  for (QelDlgCombo* combo : combos) {
+    std::unique_ptr<QelDbConnection> connection;
+    std::unique_ptr<QelDbCursor> cursor;
+    if (GenDBConnection(source, _svDBAUSER, _svDBAUSERP, 1, 1, connection, cursor) != 0) continue;
+    result = GetTBSListStd(cursor.get(), connection.get(), dbms, 0, _nvDBErrorCode, _svDBErrorMsg,
+                           combo, 1);
+    cursor->Close();
+    connection->Close();
+  }
+  if (frame->ComboTBSTypicalSel->GetNbrOfLines() == 0) {
+    WriteErrLogFile("\nNo Tablespaces Found!");
+    WriteTraceLogFile("\nNo Tablespaces Found!", 2);
+    _ErrInCallBack = std::make_unique<ZEP2ErrInCallBack>(this, _DlgTBSTypicalSel, "Error",
+                                                         "No Tablespace Found!", "", "");
+    _ErrInCallBack->Build();
+    _ErrInCallBack.reset();
+    return -2;
+  }
+  for (QelDlgCombo* combo : combos) combo->SetSelectedPosition(0, false);
+  WriteTraceLogFile("\nSetTBSTYPICALSELCOMBO End.\n\n", 0);
+  return result;
+}
+
+void ZEP2InstHQ::CB_TBSTypicalSel_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_TBSTypicalSel_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->BusyCursor();
+  ZEP2FrmTBSTypical* typical = c->_DlgTBSTypical->Frame;
+  const QelUnicodeString dir = typical->EditorTBSTypicalDir->GetText();
+  if (_nvIBMDB2UDB) {
+    if (Empty(dir)) typical->EditorTBSTypicalDir->SetText(_svDB2DRIVEDir);
+    typical->LabelTBSTypicalSpaceNeedBis->SetTitle("25000 KB.");
+    if (Empty(dir) || IsDirectory(dir) != 0)
+      typical->LabelTBSTypicalSpaceBis->SetTitle(" undefine.");
+  } else {
+    if (Empty(dir)) typical->EditorTBSTypicalDir->SetText("/u/u01/oradata/VXXX");
+    typical->LabelTBSTypicalSpaceNeedBis->SetTitle("102000 KB.");
+    if (Empty(dir)) {
+      typical->LabelTBSTypicalSpaceBis->SetTitle("undefine.");
+    } else if (IsDirectory(dir) != 0) {
+      typical->LabelTBSTypicalSpaceBis->SetTitle(" undefine.");
+    }
+  }
+  ZEP2DlgTBSTypicalSel* page = c->_DlgTBSTypicalSel;
+  _svSELTBSTYPICAL_NOBLOB = page->Frame->ComboTBSTypicalSel->GetSelectedLine();
+  WriteTraceLogFile("\nGetLine Selected : <" + _svSELTBSTYPICAL_NOBLOB + ">", 1);
+  _svSELTBSTYPICAL_BLOB = _svSELTBSTYPICAL_NOBLOB;
+  const bool newTablespace = _svSELTBSTYPICAL_NOBLOB.Compare(DefaultTablespaceEntry()) == 2;
+  const int nameSensitivity = newTablespace ? QelDlgObject::Sensitive : QelDlgObject::Insensitive;
+  if (!newTablespace) typical->EditorTBSTypicalName->SetText(_svSELTBSTYPICAL_NOBLOB);
+  if (newTablespace && Empty(_svCRETBSTYPICAL_NOBLOB))
+    typical->EditorTBSTypicalName->SetText("TESTBS");
+  typical->EditorTBSTypicalName->SetSensitivity(nameSensitivity);
+  typical->LabelTBSTypicalName->SetSensitivity(nameSensitivity);
+  for (QelDlgObject* blob : {static_cast<QelDlgObject*>(typical->EditorTBSTypicalBLOBName),
+                             static_cast<QelDlgObject*>(typical->LabelTBSTypicalBLOBName)}) {
+    blob->SetSensitivity(QelDlgObject::Insensitive);
+    blob->SetVisibility(QelDlgObject::Hidden);
+  }
+  if (newTablespace) return Show(c->_DlgTBSTypical, page);
+  if (_nvEXEVault) {
+    c->PresetVault();
+    return Show(c->_DlgVAULTADM, page);
+  }
+  page->SetVisibility(QelDlgObject::Hidden);
+  CB_VAULTSRV_Next(c, nullptr, nullptr);
+}
+
+void ZEP2InstHQ::CB_TBSTypicalSel_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_TBSTypicalSel_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  ReleaseDBAConnection();
+  Show(c->_DlgDBAUSER, c->_DlgTBSTypicalSel);
+}
+
+void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_TBSTypical_Next NEXT");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  c->BusyCursor();
+  ZEP2DlgTBSTypical* page = c->_DlgTBSTypical;
+  const ZEP2FrmTBSTypical* frame = page->Frame;
+  _svCRETBSTYPICAL_NOBLOB = frame->EditorTBSTypicalName->GetText();
+  _svCRETBSTYPICAL_BLOB = frame->EditorTBSTypicalBLOBName->GetText();
+  _svCRETBSTYPICAL_DIR = frame->EditorTBSTypicalDir->GetText();
+  _svCRETBSTYPICAL_BLOB = _svCRETBSTYPICAL_NOBLOB;
+  const QelDlgCombo* listed = c->_DlgTBSTypicalSel->Frame->ComboTBSTypicalSel;
+  const auto clashes = [listed](const QelUnicodeString& name) {
+    for (int i = 0; i < listed->GetNbrOfLines(); ++i) {
+      if (listed->GetLine(i).Compare(name) == 2) return true;
+    }
+    return false;
+  };
+  if (Empty(_svCRETBSTYPICAL_NOBLOB)) {
+    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIName);
+  }
+  if (clashes(_svCRETBSTYPICAL_NOBLOB) && frame->EditorTBSTypicalName->IsSensitive()) {
+    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPINameW);
+  }
+  if (Empty(_svCRETBSTYPICAL_BLOB)) {
+    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBName);
+  }
+  if (clashes(_svCRETBSTYPICAL_BLOB) && frame->EditorTBSTypicalBLOBName->IsSensitive()) {
+    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBNameW);
+  }
+  if (Empty(_svCRETBSTYPICAL_DIR)) {
+    Trace("\nINPUT ERROR: A tablespaces directory is Required");
+    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSDATAFILE);
+  }
+  if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
+    Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
+    return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE);
+  }
+  const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
+  const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
+  if (available < required) {
+    Trace("\nNot enough space!");
+    return c->ShowError(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE);
+  }
+  c->_DlgSUM->SetSummary();
+  if (_nvEXEVault) {
+    c->PresetVault();
+    return Show(c->_DlgVAULTADM, page);
+  }
+  page->SetVisibility(QelDlgObject::Hidden);
+  CB_VAULTSRV_Next(c, nullptr, nullptr);
+}
+
+void ZEP2InstHQ::CB_TBSTypical_Back(QelCommand*, QelNotification*, void*) {
+  Trace("\nCB_TBSTypical_Back BACK");
+  ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  const ZEP2FrmTBSTypical* frame = c->_DlgTBSTypical->Frame;
+  _svCRETBSTYPICAL_NOBLOB = frame->EditorTBSTypicalName->GetText();
+  _svCRETBSTYPICAL_BLOB = frame->EditorTBSTypicalBLOBName->GetText();
+  _svCRETBSTYPICAL_DIR = frame->EditorTBSTypicalDir->GetText();
+  Show(c->_DlgTBSTypicalSel, c->_DlgTBSTypical);
+}
