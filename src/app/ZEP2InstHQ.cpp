@@ -10,6 +10,7 @@
 #include "../platform/QelLog.h"
 #include "../platform/QelMainwin.h"
 #include "../platform/QelSignal.h"
+#include "../platform/QelSystem.h"
 #include "ZEP2InstApp.h"
 
 namespace {
@@ -57,5 +58,22 @@ void ZEP2InstHQ::EndRun(int exitStatus) {
   auto* application = dynamic_cast<ZEP2InstApp*>(QelApplication::MainApplication());
   if (!application) return;
   application->SetExitStatus(exitStatus);
+  application->SetOutcome(Outcome(exitStatus));
   application->Destroy();
+}
+
+const char* ZEP2InstHQ::Outcome(int exitStatus) {
+  switch (exitStatus) {
+    case 0:
+      return "installation finished";
+    case 1:
+      return QelGetEnv("FATHERPID") ? "back to the first part of the wizard"
+                                    : "the second process failed";
+    case 2:
+      return "cancelled or closed";
+    case InstallationFailedStatus:
+      return "installation failed and was rolled back";
+    default:
+      return "ended with an unexpected status";
+  }
 }

@@ -204,6 +204,8 @@ class ZEP2InstHQ : public QelCommand {
 
   // Sets the process exit status and ends the application's loop.
   static void EndRun(int exitStatus);
+  // The run's outcome in words for an exit status of this process.
+  static const char* Outcome(int exitStatus);
 
   // Puts every installation parameter back to its default, as at program
   // start (a process that builds several controllers, such as the tests).

@@ -133,8 +133,9 @@ bool QelApplication::RunOnce() {
   return !destroyed_;
 }
 
-void QelApplication::Abort(int status) {
+void QelApplication::Abort(int status, const std::string& outcome) {
   abortStatus_ = status;
+  outcome_ = outcome;
   Destroy();
 }
 
@@ -149,7 +150,7 @@ int QelApplication::Run(int argc, char** argv) {
   Destroy();
   const int status = EndApplication();
   const int exitStatus = abortStatus_ >= 0 ? abortStatus_ : status;
-  if (QelDisplay* display = QelGetDisplay()) display->ApplicationEnding(exitStatus);
+  if (QelDisplay* display = QelGetDisplay()) display->ApplicationEnding(exitStatus, outcome_);
   // The display may hold the terminal: it goes before the process ends.
   QelSetDisplay(nullptr);
   return exitStatus;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "QelCommand.h"
@@ -28,7 +29,10 @@ class QelApplication : public QelCommand {
   void Destroy() { destroyed_ = true; }
   // Ends the run with this exit status, whatever EndApplication would give
   // (a front end that cannot go on: a refused answer in a silent run).
-  void Abort(int status);
+  void Abort(int status, const std::string& outcome);
+  // The run's outcome in words, for the front end to report at the end.
+  void SetOutcome(const std::string& outcome) { outcome_ = outcome; }
+  const std::string& GetOutcome() const { return outcome_; }
   bool IsDestroyed() const { return destroyed_; }
 
   // Descriptors whose readiness wakes the loop (terminal input, child events).
@@ -78,6 +82,7 @@ class QelApplication : public QelCommand {
   std::set<const void*> shownWindows_;
   bool destroyed_ = false;
   int abortStatus_ = -1;
+  std::string outcome_;
 };
 
 class QelInteractiveApplication : public QelApplication {

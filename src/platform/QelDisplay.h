@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class QelDialog;
 class QelDlgObject;
@@ -26,8 +27,8 @@ class QelDisplay {
   // A descriptor whose readiness means input (the terminal), or -1.
   virtual int InputDescriptor() const { return -1; }
 
-  // The process is about to end with status.
-  virtual void ApplicationEnding(int /*status*/) {}
+  // The process is about to end with status; outcome says why in words.
+  virtual void ApplicationEnding(int /*status*/, const std::string& /*outcome*/) {}
 };
 
 QelDisplay* QelGetDisplay();

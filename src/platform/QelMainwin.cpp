@@ -18,7 +18,8 @@ namespace {
 
 int Refuse(const std::string& reason) {
   std::fprintf(stderr, "tessardbsetup: %s\n", reason.c_str());
-  if (QelApplication* application = QelApplication::MainApplication()) application->Abort(2);
+  if (QelApplication* application = QelApplication::MainApplication())
+    application->Abort(2, "no front end");
   return -1;
 }
 

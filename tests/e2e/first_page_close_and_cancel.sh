@@ -13,7 +13,7 @@ run "$WORK/close.rsp"
 expect_status $? 2 "Close"
 expect_contains "$TESSARDBSETUP_TRANSCRIPT" '"event":"page","page":"PanelTESADM","visit":1}'
 expect_contains "$TESSARDBSETUP_TRANSCRIPT" '"event":"button","page":"PanelTESADM","button":"Close"}'
-expect_contains "$TESSARDBSETUP_TRANSCRIPT" '"event":"exit","status":2}'
+expect_contains "$TESSARDBSETUP_TRANSCRIPT" '"event":"exit","status":2,"outcome":"cancelled or closed"}'
 expect_contains "$WORK/T" '\nCB_TESADM_Close CLOSE'
 expect_not_contains "$TESSARDBSETUP_TRANSCRIPT" '"event":"box"'
 

@@ -115,7 +115,7 @@ TEST_F(ScriptDisplay, RefusedAnswersAreRetriedWhenTheFileAsksToGoOn) {
       ",\"event\":\"set\",\"page\":\"PanelDBAUSER\",\"widget\":\"EditorDBAUSER\",\"value\":"
       "\"system\",\"accepted\":1}\n" +
       pid + ",\"event\":\"button\",\"page\":\"PanelDBAUSER\",\"button\":\"Next\"}\n" + pid +
-      ",\"event\":\"exit\",\"status\":0}\n";
+      ",\"event\":\"exit\",\"status\":0,\"outcome\":\"\"}\n";
   EXPECT_EQ(transcript, expected);
   EXPECT_EQ(transcript.find("secret"), std::string::npos);
   EXPECT_EQ(ReadWholeFile(directory.File("trace")).find("secret"), std::string::npos);

@@ -146,14 +146,13 @@ std::string ExecutableDirectory() {
 int RunInitVerb(const std::vector<std::string>& arguments) {
   CommandOptions parsed;
   std::string error;
-  if (!ParseCommandOptions(
-          arguments,
-          {"--password", "--admin", "--dictionary", "--instance", "--service", "--ddl-scale"},
-          {"--force", "--help"}, parsed, error)) {
+  if (!ParseCommandOptions(arguments,
+                           {"password", "admin", "dictionary", "instance", "service", "ddl-scale"},
+                           {"force", "help"}, parsed, error)) {
     std::fprintf(stderr, "tessardbsetup-sandbox init: %s\n\n%s", error.c_str(), Help);
     return ExitUsage;
   }
-  if (parsed.flags.count("--help")) {
+  if (parsed.flags.count("help")) {
     std::fputs(Help, stdout);
     return ExitOk;
   }
@@ -169,12 +168,12 @@ int RunInitVerb(const std::vector<std::string>& arguments) {
       field = found->second;
     }
   };
-  value("--password", options.password);
-  value("--admin", options.admin);
-  value("--dictionary", options.dictionary);
-  value("--instance", options.instance);
-  value("--service", options.service);
-  if (const auto found = parsed.values.find("--ddl-scale"); found != parsed.values.end()) {
+  value("password", options.password);
+  value("admin", options.admin);
+  value("dictionary", options.dictionary);
+  value("instance", options.instance);
+  value("service", options.service);
+  if (const auto found = parsed.values.find("ddl-scale"); found != parsed.values.end()) {
     options.scale = std::atoi(found->second.c_str());
     if (options.scale < 1 || options.scale > 999) {
       std::fprintf(stderr, "tessardbsetup-sandbox init: --ddl-scale takes 1 to 999\n");
@@ -192,7 +191,7 @@ int RunInitVerb(const std::vector<std::string>& arguments) {
     return ExitError;
   }
   if (exists && !fs::is_empty(options.site)) {
-    if (!parsed.flags.count("--force")) {
+    if (!parsed.flags.count("force")) {
       std::fprintf(stderr, "tessardbsetup-sandbox init: %s is not empty; --force replaces it\n",
                    options.site.c_str());
       return ExitError;

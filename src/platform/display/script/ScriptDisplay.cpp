@@ -6,6 +6,7 @@
 #include "ScriptDisplay.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "../../QelApplication.h"
 #include "../../QelDialog.h"
@@ -51,6 +52,24 @@ QelDlgDialog::Button ButtonOf(const std::string& name) {
   if (name == "Back") return QelDlgDialog::OK;
   if (name == "Cancel") return QelDlgDialog::APPLY;
   return QelDlgDialog::CANCEL;
+}
+
+// "${NAME}" in an answer stands for the variable's value, so one response
+// file serves any site; an unset variable is left as written.
+std::string ExpandVariables(const std::string& value) {
+  std::string expanded;
+  std::size_t position = 0;
+  while (position < value.size()) {
+    const std::size_t start = value.find("${", position);
+    const std::size_t end = start == std::string::npos ? start : value.find('}', start + 2);
+    if (end == std::string::npos) break;
+    expanded.append(value, position, start - position);
+    const std::string name = value.substr(start + 2, end - start - 2);
+    const char* variable = std::getenv(name.c_str());
+    expanded += variable ? std::string(variable) : value.substr(start, end - start + 1);
+    position = end + 1;
+  }
+  return expanded + value.substr(position);
 }
 
 }  // namespace
@@ -143,7 +162,7 @@ void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
   if (answers) {
     for (const auto& [widget, value] : answers->widgets) {
       std::string reason;
-      if (!SetWidget(page, widget, value, reason)) {
+      if (!SetWidget(page, widget, ExpandVariables(value), reason)) {
         Fail("response file, " + name + " (line " + std::to_string(answers->line) + "): " + reason);
         return;
       }
@@ -251,9 +270,10 @@ void QelScriptDisplay::AfterPress(QelDlgDialog* page, int visitBefore, const std
 void QelScriptDisplay::Fail(const std::string& message) {
   std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
   QelTranscript::Record("error", {{"message", message}});
-  if (QelApplication* application = QelApplication::MainApplication()) application->Abort(2);
+  if (QelApplication* application = QelApplication::MainApplication())
+    application->Abort(2, "stopped: " + message);
 }
 
-void QelScriptDisplay::ApplicationEnding(int status) {
-  QelTranscript::Record("exit", {{"status", status}});
+void QelScriptDisplay::ApplicationEnding(int status, const std::string& outcome) {
+  QelTranscript::Record("exit", {{"status", status}, {"outcome", outcome}});
 }

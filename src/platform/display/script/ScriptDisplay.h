@@ -21,7 +21,7 @@ class QelScriptDisplay : public QelDisplay {
   int DisplayBlocked(QelDlgNotify* notice) override;
   bool HasPendingInput() override;
   void ProcessInput() override;
-  void ApplicationEnding(int status) override;
+  void ApplicationEnding(int status, const std::string& outcome) override;
 
  private:
   struct Refusal {
