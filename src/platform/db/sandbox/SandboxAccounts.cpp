@@ -20,12 +20,12 @@ struct UserSpec {
 };
 
 UserSpec ParseUserSpec(Parser& parser) {
-  UserSpec spec;
+  UserSpec definition;
   while (!parser.AtEnd()) {
     if (parser.Accept("IDENTIFIED")) {
-      spec.identified = true;
+      definition.identified = true;
       if (parser.Accept("EXTERNALLY")) {
-        spec.external = true;
+        definition.external = true;
         continue;
       }
       parser.Expect("BY");
@@ -34,38 +34,38 @@ UserSpec ParseUserSpec(Parser& parser) {
         parser.Unexpected();
       }
       // Passwords keep their case, quoted or not.
-      spec.password = parser.Next().text;
-      spec.external = false;
+      definition.password = parser.Next().text;
+      definition.external = false;
     } else if (parser.AcceptSequence({"DEFAULT", "TABLESPACE"})) {
-      spec.defaultTablespace = parser.Identifier();
+      definition.defaultTablespace = parser.Identifier();
     } else if (parser.AcceptSequence({"TEMPORARY", "TABLESPACE"})) {
-      spec.temporaryTablespace = parser.Identifier();
+      definition.temporaryTablespace = parser.Identifier();
     } else if (parser.Accept("QUOTA")) {
       const long long bytes = parser.Accept("UNLIMITED") ? Unlimited : parser.Size();
       parser.Expect("ON");
-      spec.quotas.emplace_back(parser.Identifier(), bytes);
+      definition.quotas.emplace_back(parser.Identifier(), bytes);
     } else if (parser.Accept("PROFILE")) {
       parser.Identifier();
     } else if (parser.Accept("ACCOUNT")) {
       if (parser.Accept("LOCK")) {
-        spec.locked = true;
+        definition.locked = true;
       } else {
         parser.Expect("UNLOCK");
-        spec.locked = false;
+        definition.locked = false;
       }
     } else if (!parser.AcceptSequence({"PASSWORD", "EXPIRE"})) {
       parser.Unexpected();
     }
   }
-  return spec;
+  return definition;
 }
 
 }  // namespace
 
 void Session::CreateUser(Parser& parser) {
   const std::string name = parser.Identifier();
-  UserSpec spec = ParseUserSpec(parser);
-  if (!spec.identified) parser.Unexpected();
+  UserSpec definition = ParseUserSpec(parser);
+  if (!definition.identified) parser.Unexpected();
   RequireSystemPrivilege("CREATE USER");
   if (UserExists(name) || RoleExists(name)) {
     Raise(OraError(1920, "user name '" + name + "' conflicts with another user or role name"));
@@ -74,24 +74,27 @@ void Session::CreateUser(Parser& parser) {
     return db_->QueryText(std::string("SELECT value FROM sbx_database WHERE key = '") + key + "'")
         .value_or("SYSTEM");
   };
-  if (spec.defaultTablespace.empty()) spec.defaultTablespace = setting("default_tablespace");
-  if (spec.temporaryTablespace.empty()) spec.temporaryTablespace = setting("temporary_tablespace");
-  RequireTablespace(spec.defaultTablespace);
-  RequireTablespace(spec.temporaryTablespace);
+  if (definition.defaultTablespace.empty())
+    definition.defaultTablespace = setting("default_tablespace");
+  if (definition.temporaryTablespace.empty())
+    definition.temporaryTablespace = setting("temporary_tablespace");
+  RequireTablespace(definition.defaultTablespace);
+  RequireTablespace(definition.temporaryTablespace);
   db_->Prepare(
          "INSERT INTO sbx_users(name, user_id, authentication, password_hash, "
          "default_tablespace, temporary_tablespace, locked, created) VALUES (?1, "
          "(SELECT IFNULL(max(user_id), 0) + 1 FROM sbx_users), ?2, ?3, ?4, ?5, ?6, ?7)")
       .Bind(1, name)
-      .Bind(2, spec.external ? "EXTERNAL" : "PASSWORD")
-      .BindOptional(
-          3, spec.external ? std::nullopt : std::optional<std::string>(HashPassword(spec.password)))
-      .Bind(4, spec.defaultTablespace)
-      .Bind(5, spec.temporaryTablespace)
-      .Bind(6, spec.locked.value_or(false) ? 1LL : 0LL)
+      .Bind(2, definition.external ? "EXTERNAL" : "PASSWORD")
+      .BindOptional(3, definition.external
+                           ? std::nullopt
+                           : std::optional<std::string>(HashPassword(definition.password)))
+      .Bind(4, definition.defaultTablespace)
+      .Bind(5, definition.temporaryTablespace)
+      .Bind(6, definition.locked.value_or(false) ? 1LL : 0LL)
       .Bind(7, CurrentTimestamp())
       .Step();
-  for (const auto& [tablespace, bytes] : spec.quotas) {
+  for (const auto& [tablespace, bytes] : definition.quotas) {
     RequireTablespace(tablespace);
     db_->Prepare(
            "INSERT OR REPLACE INTO sbx_quotas(username, tablespace, max_bytes) "
@@ -105,19 +108,21 @@ void Session::CreateUser(Parser& parser) {
 
 void Session::AlterUser(Parser& parser) {
   const std::string name = parser.Identifier();
-  const UserSpec spec = ParseUserSpec(parser);
+  const UserSpec definition = ParseUserSpec(parser);
   // A user may change its own password and nothing else about itself.
-  const bool ownPassword = name == user_ && spec.identified && !spec.external &&
-                           spec.defaultTablespace.empty() && spec.temporaryTablespace.empty() &&
-                           spec.quotas.empty() && !spec.locked;
+  const bool ownPassword = name == user_ && definition.identified && !definition.external &&
+                           definition.defaultTablespace.empty() &&
+                           definition.temporaryTablespace.empty() && definition.quotas.empty() &&
+                           !definition.locked;
   if (!ownPassword) RequireSystemPrivilege("ALTER USER");
   if (!UserExists(name)) Raise(OraError(1918, "user '" + name + "' does not exist"));
-  if (spec.identified) {
+  if (definition.identified) {
     db_->Prepare("UPDATE sbx_users SET authentication = ?2, password_hash = ?3 WHERE name = ?1")
         .Bind(1, name)
-        .Bind(2, spec.external ? "EXTERNAL" : "PASSWORD")
-        .BindOptional(3, spec.external ? std::nullopt
-                                       : std::optional<std::string>(HashPassword(spec.password)))
+        .Bind(2, definition.external ? "EXTERNAL" : "PASSWORD")
+        .BindOptional(3, definition.external
+                             ? std::nullopt
+                             : std::optional<std::string>(HashPassword(definition.password)))
         .Step();
   }
   const auto update = [&](const char* column, const std::string& tablespace) {
@@ -128,9 +133,9 @@ void Session::AlterUser(Parser& parser) {
         .Bind(2, tablespace)
         .Step();
   };
-  update("default_tablespace", spec.defaultTablespace);
-  update("temporary_tablespace", spec.temporaryTablespace);
-  for (const auto& [tablespace, bytes] : spec.quotas) {
+  update("default_tablespace", definition.defaultTablespace);
+  update("temporary_tablespace", definition.temporaryTablespace);
+  for (const auto& [tablespace, bytes] : definition.quotas) {
     RequireTablespace(tablespace);
     db_->Prepare(
            "INSERT OR REPLACE INTO sbx_quotas(username, tablespace, max_bytes) "
@@ -140,10 +145,10 @@ void Session::AlterUser(Parser& parser) {
         .Bind(3, bytes)
         .Step();
   }
-  if (spec.locked) {
+  if (definition.locked) {
     db_->Prepare("UPDATE sbx_users SET locked = ?2 WHERE name = ?1")
         .Bind(1, name)
-        .Bind(2, *spec.locked ? 1LL : 0LL)
+        .Bind(2, *definition.locked ? 1LL : 0LL)
         .Step();
   }
 }

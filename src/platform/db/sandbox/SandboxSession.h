@@ -173,9 +173,9 @@ class Session {
   void CreateDataIndexes(long long tableId);
   ColumnInfo ParseColumn(Parser& parser, std::vector<ConstraintSpec>& constraints);
   ConstraintSpec ParseTableConstraint(Parser& parser);
-  void ParseConstraintBody(Parser& parser, ConstraintSpec& spec);
+  void ParseConstraintBody(Parser& parser, ConstraintSpec& definition);
   std::string ParseDefault(Parser& parser, const std::string& typeName);
-  void StoreConstraint(const ObjectInfo& table, ConstraintSpec spec);
+  void StoreConstraint(const ObjectInfo& table, ConstraintSpec definition);
   void StoreColumns(long long tableId, const std::vector<ColumnInfo>& columns, int first);
   bool OwnerHasQuota(const std::string& owner, const std::string& tablespace);
 

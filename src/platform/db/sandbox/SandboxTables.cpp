@@ -162,11 +162,11 @@ ColumnInfo Session::ParseColumn(Parser& parser, std::vector<ConstraintSpec>& con
       }
     } else if (parser.PeekWord("PRIMARY") || parser.PeekWord("UNIQUE") ||
                parser.PeekWord("REFERENCES") || parser.PeekWord("CHECK")) {
-      ConstraintSpec spec;
-      spec.name = constraintName;
-      ParseConstraintBody(parser, spec);
-      if (spec.columns.empty()) spec.columns = {column.name};
-      constraints.push_back(std::move(spec));
+      ConstraintSpec definition;
+      definition.name = constraintName;
+      ParseConstraintBody(parser, definition);
+      if (definition.columns.empty()) definition.columns = {column.name};
+      constraints.push_back(std::move(definition));
     } else if (parser.Accept("LOGGED") || parser.AcceptSequence({"NOT", "LOGGED"}) ||
                parser.Accept("COMPACT") || parser.AcceptSequence({"NOT", "COMPACT"})) {
       continue;
@@ -178,35 +178,35 @@ ColumnInfo Session::ParseColumn(Parser& parser, std::vector<ConstraintSpec>& con
   }
 }
 
-void Session::ParseConstraintBody(Parser& parser, ConstraintSpec& spec) {
+void Session::ParseConstraintBody(Parser& parser, ConstraintSpec& definition) {
   const bool columnLevel =
       !parser.Peek(1).IsSymbol("(") && !parser.PeekWord("FOREIGN") && !parser.PeekWord("CHECK");
   if (parser.AcceptSequence({"PRIMARY", "KEY"}) || parser.Accept("UNIQUE")) {
-    spec.kind = parser.Tokens()[parser.Position() - 1].IsWord("KEY") ? "P" : "U";
-    if (parser.Peek().IsSymbol("(")) spec.columns = parser.IdentifierList();
+    definition.kind = parser.Tokens()[parser.Position() - 1].IsWord("KEY") ? "P" : "U";
+    if (parser.Peek().IsSymbol("(")) definition.columns = parser.IdentifierList();
   } else if (parser.Accept("CHECK")) {
-    spec.kind = "C";
+    definition.kind = "C";
     const std::size_t close = parser.ClosingParenthesis();
     parser.ExpectSymbol("(");
-    spec.check = Translate(parser, close);
+    definition.check = Translate(parser, close);
     parser.ExpectSymbol(")");
   } else {
     if (parser.AcceptSequence({"FOREIGN", "KEY"})) {
-      spec.columns = parser.IdentifierList();
+      definition.columns = parser.IdentifierList();
     } else if (!columnLevel) {
       parser.Unexpected();
     }
     parser.Expect("REFERENCES");
-    spec.kind = "R";
-    spec.qualifiedReference = parser.Peek(1).IsSymbol(".");
-    spec.reference = parser.Name(schema_);
-    if (parser.Peek().IsSymbol("(")) spec.referenceColumns = parser.IdentifierList();
+    definition.kind = "R";
+    definition.qualifiedReference = parser.Peek(1).IsSymbol(".");
+    definition.reference = parser.Name(schema_);
+    if (parser.Peek().IsSymbol("(")) definition.referenceColumns = parser.IdentifierList();
     while (parser.Accept("ON")) {
       if (!parser.Accept("DELETE")) parser.Expect("UPDATE");
       if (parser.Accept("CASCADE")) {
-        spec.deleteRule = "CASCADE";
+        definition.deleteRule = "CASCADE";
       } else if (parser.AcceptSequence({"SET", "NULL"})) {
-        spec.deleteRule = "SET NULL";
+        definition.deleteRule = "SET NULL";
       } else if (!parser.Accept("RESTRICT")) {
         parser.Expect("NO");
         parser.Expect("ACTION");
@@ -226,15 +226,15 @@ void Session::ParseConstraintBody(Parser& parser, ConstraintSpec& spec) {
 }
 
 ConstraintSpec Session::ParseTableConstraint(Parser& parser) {
-  ConstraintSpec spec;
-  if (parser.Accept("CONSTRAINT")) spec.name = parser.Identifier();
+  ConstraintSpec definition;
+  if (parser.Accept("CONSTRAINT")) definition.name = parser.Identifier();
   if (parser.PeekWord("FOREIGN") || parser.PeekWord("CHECK") || parser.Peek(1).IsSymbol("(") ||
       parser.Peek(2).IsSymbol("(")) {
-    ParseConstraintBody(parser, spec);
+    ParseConstraintBody(parser, definition);
   } else {
     parser.Unexpected();
   }
-  return spec;
+  return definition;
 }
 
 void Session::StoreColumns(long long tableId, const std::vector<ColumnInfo>& columns, int first) {
@@ -255,14 +255,14 @@ void Session::StoreColumns(long long tableId, const std::vector<ColumnInfo>& col
   }
 }
 
-void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
+void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec definition) {
   const bool db2 = dialect_ == Dialect::Db2;
   const std::vector<ColumnInfo> columns = Columns(table.id);
   const auto find = [&](const std::string& name) {
     return std::find_if(columns.begin(), columns.end(),
                         [&](const ColumnInfo& column) { return column.name == name; });
   };
-  for (const std::string& name : spec.columns) {
+  for (const std::string& name : definition.columns) {
     if (find(name) != columns.end()) continue;
     if (db2) {
       Raise(Db2Error(205,
@@ -271,17 +271,17 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
     }
     Raise(OraError(904, "\"" + name + "\": invalid identifier"));
   }
-  if (spec.name.empty()) spec.name = NewConstraintName();
+  if (definition.name.empty()) definition.name = NewConstraintName();
   SqliteStatement taken = db_->Prepare(
       "SELECT object_id FROM sbx_constraints WHERE schema = ?1 "
       "AND name = ?2");
-  taken.Bind(1, table.schema).Bind(2, spec.name);
+  taken.Bind(1, table.schema).Bind(2, definition.name);
   if (taken.Step()) {
-    if (db2) AlreadyExists(spec.name, "CONSTRAINT");
+    if (db2) AlreadyExists(definition.name, "CONSTRAINT");
     Raise(OraError(2264, "name already used by an existing constraint"));
   }
-  if (spec.kind == "P" || spec.kind == "U") {
-    if (spec.kind == "P" &&
+  if (definition.kind == "P" || definition.kind == "U") {
+    if (definition.kind == "P" &&
         db_->QueryInt("SELECT count(*) FROM sbx_constraints WHERE kind = 'P' AND object_id = " +
                       std::to_string(table.id)) > 0) {
       if (db2) {
@@ -290,7 +290,7 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
       }
       Raise(OraError(2260, "table can have only one primary key"));
     }
-    for (const std::string& name : spec.columns) {
+    for (const std::string& name : definition.columns) {
       // DB2 wants key columns declared NOT NULL; Oracle makes primary key
       // columns NOT NULL itself.
       if (db2 && find(name)->nullable) {
@@ -300,7 +300,7 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
                            "contain null values.",
                        "42831"));
       }
-      if (spec.kind == "P") {
+      if (definition.kind == "P") {
         db_->Prepare("UPDATE sbx_columns SET nullable = 0 WHERE object_id = ?1 AND name = ?2")
             .Bind(1, table.id)
             .Bind(2, name)
@@ -309,9 +309,10 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
     }
   }
   long long referenceId = 0;
-  if (spec.kind == "R") {
-    const ObjectInfo parent = ResolveRelation(spec.reference, spec.qualifiedReference, "");
-    if (parent.type != "TABLE") Undefined(spec.reference.Shown());
+  if (definition.kind == "R") {
+    const ObjectInfo parent =
+        ResolveRelation(definition.reference, definition.qualifiedReference, "");
+    if (parent.type != "TABLE") Undefined(definition.reference.Shown());
     if (parent.owner != user_ && !IsAdministrator() && !HasObjectPrivilege(parent, "REFERENCES")) {
       Insufficient("REFERENCES", parent.Shown());
     }
@@ -323,14 +324,15 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
     bool matched = false;
     while (keys.Step()) {
       const std::vector<std::string> key = Split(keys.Text(0));
-      if (spec.referenceColumns.empty() && keys.Text(1) == "P") spec.referenceColumns = key;
-      matched = matched || key == spec.referenceColumns;
+      if (definition.referenceColumns.empty() && keys.Text(1) == "P")
+        definition.referenceColumns = key;
+      matched = matched || key == definition.referenceColumns;
     }
-    if (!matched || spec.referenceColumns.size() != spec.columns.size()) {
+    if (!matched || definition.referenceColumns.size() != definition.columns.size()) {
       if (db2) {
         Raise(Db2Error(573,
                        "A column list specified in the references clause of constraint \"" +
-                           spec.name +
+                           definition.name +
                            "\" does not identify a unique constraint of the parent "
                            "table \"" +
                            parent.Shown() + "\".",
@@ -343,14 +345,14 @@ void Session::StoreConstraint(const ObjectInfo& table, ConstraintSpec spec) {
          "INSERT INTO sbx_constraints(schema, name, object_id, kind, columns, ref_object_id, "
          "ref_columns, delete_rule, check_text) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
       .Bind(1, table.schema)
-      .Bind(2, spec.name)
+      .Bind(2, definition.name)
       .Bind(3, table.id)
-      .Bind(4, spec.kind)
-      .Bind(5, Join(spec.columns))
+      .Bind(4, definition.kind)
+      .Bind(5, Join(definition.columns))
       .Bind(6, referenceId)
-      .Bind(7, Join(spec.referenceColumns))
-      .Bind(8, spec.deleteRule)
-      .Bind(9, spec.check)
+      .Bind(7, Join(definition.referenceColumns))
+      .Bind(8, definition.deleteRule)
+      .Bind(9, definition.check)
       .Step();
 }
 
@@ -468,7 +470,7 @@ void Session::CreateTable(Parser& parser) {
                    [](const ConstraintSpec& a, const ConstraintSpec& b) {
                      return (a.kind == "P" || a.kind == "U") && b.kind != "P" && b.kind != "U";
                    });
-  for (ConstraintSpec& spec : constraints) StoreConstraint(table, std::move(spec));
+  for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
   BuildDataTable(table.id, DataTable(table.id));
 }
 
@@ -616,7 +618,7 @@ void Session::AlterTable(Parser& parser) {
                    [](const ConstraintSpec& a, const ConstraintSpec& b) {
                      return (a.kind == "P" || a.kind == "U") && b.kind != "P" && b.kind != "U";
                    });
-  for (ConstraintSpec& spec : constraints) StoreConstraint(table, std::move(spec));
+  for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
   try {
     RebuildDataTable(table.id);
   } catch (const SqliteFailure& failure) {

@@ -1,0 +1,222 @@
+// Where Next and Back lead from the first process's pages, what they store,
+// and which answers they refuse, driven through the pages' own buttons.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "TempDirectory.h"
+#include "app/ZEP2InstApp.h"
+#include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2Pages.h"
+#include "platform/QelDisplay.h"
+#include "platform/QelDlgNotify.h"
+#include "platform/QelLog.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+// Answers every box with OK or Yes and remembers its text.
+class BoxRecorder : public QelDisplay {
+ public:
+  int DisplayBlocked(QelDlgNotify* notice) override {
+    texts.push_back(notice->GetText().str());
+    return notice->DefaultAnswer();
+  }
+  std::deque<std::string> texts;
+};
+
+class Navigation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    H::ResetInstallationParameters();
+    setenv("QelUserSettingPath", directory.File("settings").c_str(), 1);
+    for (const char* name :
+         {"TESSAR_SINGLE_USER", "TESSARDBSETUP_NO_PASS_VALIDATION", "TESSARDBSETUP_SANDBOX"}) {
+      unsetenv(name);
+    }
+    auto recorder = std::make_unique<BoxRecorder>();
+    boxes = recorder.get();
+    QelSetDisplay(std::move(recorder));
+    controller = std::make_unique<H>(&application, "ZEP2InstHQ", "", "", directory.File("trace"));
+    controller->Build();
+  }
+  void TearDown() override {
+    controller.reset();
+    QelSetDisplay(nullptr);
+    QelCloseLogFiles();
+  }
+
+  // Shows page alone, as the wizard does, and presses one of its buttons.
+  void Press(QelDlgDialog* page, QelDlgDialog::Button button) {
+    for (const auto& other : controller->_Pages) other->SetVisibility(QelDlgObject::Hidden);
+    page->SetVisibility(QelDlgObject::Shown);
+    page->PressButton(button);
+  }
+  void Next(QelDlgDialog* page) { Press(page, QelDlgDialog::CANCEL); }
+  void Back(QelDlgDialog* page) { Press(page, QelDlgDialog::OK); }
+
+  // The one page left visible.
+  std::string Shown() const {
+    std::string shown;
+    for (const auto& page : controller->_Pages) {
+      if (page->IsVisible()) shown += (shown.empty() ? "" : "+") + page->GetCommandName().str();
+    }
+    return shown;
+  }
+  std::string Trace() const { return ReadWholeFile(directory.File("trace")); }
+
+  TempDirectory directory;
+  ZEP2InstApp application;
+  std::unique_ptr<H> controller;
+  BoxRecorder* boxes = nullptr;
+};
+
+TEST_F(Navigation, WhatToDoDecidesWhetherTheExecutionPageIsAsked) {
+  ZEP2FrmTOEXE* toexe = controller->_DlgTOEXE->Frame;
+  struct Case {
+    bool objects, startup;
+    const char* next;
+  } cases[] = {{true, false, "PanelEXECParam"},
+               {true, true, "PanelDBMSType"},
+               {false, true, "PanelDBMSType"},
+               {false, false, "PanelDBMSType"}};
+  for (const Case& c : cases) {
+    toexe->ChkButTOEXEDBObj->SetState(c.objects ? QelDlgToggle::Checked : QelDlgToggle::Unchecked);
+    toexe->ChkButTOEXEStartupData->SetState(c.startup ? QelDlgToggle::Checked
+                                                      : QelDlgToggle::Unchecked);
+    Next(controller->_DlgTOEXE);
+    EXPECT_EQ(Shown(), c.next) << c.objects << c.startup;
+    EXPECT_EQ(H::_nvEXEDBObj, c.objects ? 1 : 0);
+    EXPECT_EQ(H::_nvEXEStartupData, c.startup ? 1 : 0);
+    // DBMSType's Back returns to the page TOEXE's Next went to.
+    Back(controller->_DlgDBMSType);
+    EXPECT_EQ(Shown(), c.objects && !c.startup ? "PanelEXECParam" : "PanelTOEXE");
+  }
+  Back(controller->_DlgTOEXE);
+  EXPECT_EQ(Shown(), "PanelTESADM");
+}
+
+TEST_F(Navigation, TheDdlFileChoiceIsCheckedBeforeItIsKept) {
+  ZEP2DlgEXEParam* page = controller->_DlgEXEParam;
+  page->Frame->RadButEXEINFILE->SetState(QelDlgToggle::Checked);
+  page->Frame->RadButEXEINDB->SetState(QelDlgToggle::Unchecked);
+  Next(page);
+  EXPECT_EQ(Shown(), "PanelEXECParam");
+  ASSERT_EQ(boxes->texts.size(), 1u);
+  EXPECT_EQ(boxes->texts.back(), page->ERRMSGTextToDisplayForDDLFILENAME.str());
+  page->Frame->EditorEXEDDLFileName->SetText("pdm.ddl");
+  page->Frame->EditorEXEDDLFilePath->SetText(directory.File("missing"));
+  Next(page);
+  EXPECT_EQ(boxes->texts.back(), page->ERRMSGTextToDisplayForDDLFILEPATHW.str());
+  page->Frame->EditorEXEDDLFilePath->SetText(directory.Path());
+  Next(page);
+  EXPECT_EQ(Shown(), "PanelDBMSType");
+  EXPECT_EQ(H::_nvEXECINDB, 0);
+  EXPECT_EQ(H::_nvGENDDLONLY, 1);
+  EXPECT_EQ(H::_svDDLFILEPATH.str(), directory.Path());
+}
+
+TEST_F(Navigation, TheDbmsDecidesWhetherTheOwnersPasswordIsAsked) {
+  H::_svTESADM = "pdmadm";
+  H::_svTESADMP = "adminpass";
+  ZEP2FrmTESDICO* owner = controller->_DlgTESDICO->Frame;
+  ZEP2FrmDBMSType* dbms = controller->_DlgDBMSType->Frame;
+  dbms->RadButIBMUDB->SetState(QelDlgToggle::Checked);
+  Next(controller->_DlgDBMSType);
+  EXPECT_EQ(Shown(), "PanelTESDICO");
+  EXPECT_FALSE(owner->EditorTESDICOP->IsVisible()) << "DB2 uses the administrator's password";
+  EXPECT_EQ(owner->EditorTESDICOP->GetText().str(), "adminpass");
+
+  dbms->RadButIBMUDB->SetState(QelDlgToggle::Unchecked);
+  dbms->RadButOracle->SetState(QelDlgToggle::Checked);
+  H::_svTESDICOOwner = "other";
+  Next(controller->_DlgDBMSType);
+  EXPECT_TRUE(owner->EditorTESDICOP->IsVisible());
+  EXPECT_EQ(owner->EditorTESDICOP->GetText().str(), "") << "another owner types its own";
+  EXPECT_EQ(H::_nvOracle, 1);
+  EXPECT_EQ(H::_nvIBMDB2UDB, 0);
+}
+
+TEST_F(Navigation, AuthenticationModeComesFromTheEnvironment) {
+  H::_nvOracle = 1;
+  ZEP2DlgTESDICO* page = controller->_DlgTESDICO;
+  Next(page);
+  EXPECT_EQ(boxes->texts.back(), page->ERRMSGTextToDisplayForTESDICO.str());
+  page->Frame->EditorTESDICO->SetText("pdmdico");
+  page->Frame->EditorTESDICOP->SetText("secret");
+  const std::pair<const char*, int> modes[] = {{nullptr, 0}, {"", 0},    {"on", 0},    {"OFF", 1},
+                                               {"off", 1},   {"Off", 1}, {"OFFICE", 0}};
+  for (const auto& [value, client] : modes) {
+    if (value) {
+      setenv("TESSAR_SINGLE_USER", value, 1);
+    } else {
+      unsetenv("TESSAR_SINGLE_USER");
+    }
+    Next(page);
+    EXPECT_EQ(Shown(), "PanelORALoc");
+    EXPECT_EQ(H::_nvAUTHClient, client) << (value ? value : "unset");
+    EXPECT_EQ(H::_nvAUTHServer, 1 - client);
+  }
+  EXPECT_EQ(H::_svTESDICOOwner.str(), "PDMDICO");
+  EXPECT_EQ(Trace().find("secret"), std::string::npos);
+}
+
+TEST_F(Navigation, TheOracleHomeAndServiceAreCheckedAgainstTheMachine) {
+  ZEP2DlgORAParam* home = controller->_DlgORAParam;
+  const std::string oracle = directory.File("oracle");
+  std::filesystem::create_directories(oracle);
+  home->Frame->EditorORACLE_HOME->SetText(oracle);
+  Next(home);
+  EXPECT_EQ(boxes->texts.back(), home->ERRMSGTextToDisplayForWRONGPATH.str()) << "no lib";
+  std::filesystem::create_directories(oracle + "/lib");
+  Next(home);
+  EXPECT_EQ(Shown(), "PanelORAParam2");
+  ZEP2DlgORAParam2* service = controller->_DlgORAParam2;
+  EXPECT_EQ(service->Frame->EditorORATNSADMIN->GetText().str(), oracle + "/network/admin");
+
+  Next(service);
+  EXPECT_EQ(boxes->texts.back(), service->ERRMSGTextToDisplayForSRVNAME.str());
+  service->Frame->EditorORAServiceName->SetText("PDMORA");
+  Next(service);
+  EXPECT_EQ(boxes->texts.back(), service->ERRMSGTextToDisplayForWRONG_TNS.str());
+  EXPECT_EQ(H::_nvINSTPARTII, 0) << "a refused page starts no son";
+  Back(service);
+  EXPECT_EQ(Shown(), "PanelORAParam");
+  EXPECT_EQ(H::_svORASRVNAME.str(), "PDMORA") << "Back keeps what was typed";
+}
+
+TEST_F(Navigation, TheAdministratorIsAuthenticatedUnlessValidationIsOff) {
+  ZEP2DlgTESADM* page = controller->_DlgTESADM;
+  page->Frame->EditorTESADM->SetText("root");
+  page->Frame->EditorTESADMP->SetText("anything");
+  Next(page);
+  EXPECT_EQ(boxes->texts.back(), page->ERRMSGRootUserForbidden.str());
+  EXPECT_EQ(Shown(), "PanelTESADM");
+
+  setenv("TESSARDBSETUP_NO_PASS_VALIDATION", "", 1);
+  Next(page);
+  EXPECT_EQ(Shown(), "PanelTOEXE");
+  EXPECT_NE(Trace().find("\nPASSWORD VALIDATION OFF"), std::string::npos);
+  EXPECT_EQ(controller->_DlgTESDICO->Frame->EditorTESDICO->GetText().str(), "root")
+      << "the dictionary owner defaults to the administrator";
+}
+
+TEST_F(Navigation, Db2WithoutAnyInstanceStaysOnTheOwnerPage) {
+  H::_nvIBMDB2UDB = 1;
+  setenv("PATH", directory.Path().c_str(), 1);  // no instance listing program
+  ZEP2DlgTESDICO* page = controller->_DlgTESDICO;
+  page->Frame->EditorTESDICO->SetText("pdmdico");
+  page->Frame->EditorTESDICOP->SetText("secret");
+  Next(page);
+  setenv("PATH", "/usr/bin:/bin", 1);
+  EXPECT_EQ(Shown(), "PanelTESDICO");
+  EXPECT_TRUE(boxes->texts.empty()) << "no box, only the trace";
+  EXPECT_NE(Trace().find("\nCB_AUTHMode_Next NO DB2 INSTANCE!!!"), std::string::npos);
+}
+
+}  // namespace
