@@ -125,6 +125,7 @@ bool QelApplication::RunOnce() {
   const bool idleWork = HasIdleWork();
   if (!idleWork && shownWindows_.empty()) return false;
   const bool input = display && display->HasPendingInput();
+  if (!idleWork && !input && display && display->BeforeWaiting()) return !destroyed_;
   DispatchEvents(!idleWork && !input);
   if (destroyed_) return false;
   if (input) display->ProcessInput();

@@ -24,6 +24,9 @@ class QelDisplay {
   // Input that is ready now: the loop does not block while there is some.
   virtual bool HasPendingInput() { return false; }
   virtual void ProcessInput() {}
+  // The loop is about to wait with no idle work and no input: a front end
+  // that knows nothing more will come acts now (true) instead of waiting.
+  virtual bool BeforeWaiting() { return false; }
   // A descriptor whose readiness means input (the terminal), or -1.
   virtual int InputDescriptor() const { return -1; }
 

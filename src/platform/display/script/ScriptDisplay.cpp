@@ -139,6 +139,21 @@ int QelScriptDisplay::Answer(QelDlgNotify* notice) {
   return value;
 }
 
+bool QelScriptDisplay::BeforeWaiting() {
+  for (QelDialog* dialog : QelDialog::AllDialogs()) {
+    auto* page = dynamic_cast<QelDlgDialog*>(dialog);
+    if (!page || !page->IsVisible() || !CanPress(page, "Cancel")) continue;
+    // A page whose buttons are all greyed waits for another process; one
+    // that offers Cancel waits for a person, and a silent run has none.
+    const std::string message = Name(page) + " stalled with nothing left to do: cancelled";
+    std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
+    QelTranscript::Record("error", {{"message", message}});
+    Press(page, "Cancel");
+    return true;
+  }
+  return false;
+}
+
 void QelScriptDisplay::AnswerNotice(QelDlgNotify* notice) {
   Answer(notice);
   notice->PressOK();

@@ -21,6 +21,9 @@ class QelScriptDisplay : public QelDisplay {
   int DisplayBlocked(QelDlgNotify* notice) override;
   bool HasPendingInput() override;
   void ProcessInput() override;
+  // Nothing pending and nothing running: a shown page that still offers a
+  // Cancel has stalled (a step that stopped the chain), and is cancelled.
+  bool BeforeWaiting() override;
   void ApplicationEnding(int status, const std::string& outcome) override;
 
  private:
