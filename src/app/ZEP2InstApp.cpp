@@ -2,14 +2,12 @@
 #include "ZEP2InstApp.h"
 
 #include "ZEP2InstHQ.h"
+#include "pages/ZEP2Pages.h"
 
 ZEP2InstApp::ZEP2InstApp() : QelInteractiveApplication(nullptr, "Install_ZEP") {}
 
 ZEP2InstApp::~ZEP2InstApp() {
-  // The controller outlives the application on purpose: callbacks still
-  // reachable during shutdown find it intact.
   _ArgVector = nullptr;
-  _Controller = nullptr;
 }
 
 void ZEP2InstApp::BeginApplication() {
@@ -18,8 +16,8 @@ void ZEP2InstApp::BeginApplication() {
   const char* outLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logout");
   const char* errLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logerr");
   const char* traceLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logtrace");
-  // Never deleted: the controller lives until the process ends.
-  _Controller = new ZEP2InstHQ(this, "ZEP2InstHQ", outLog, errLog, traceLog);
+  _Controller = std::make_unique<ZEP2InstHQ>(this, "ZEP2InstHQ", outLog ? outLog : "",
+                                             errLog ? errLog : "", traceLog ? traceLog : "");
   _Controller->Build();
 }
 

@@ -2,6 +2,8 @@
 // and hands the exit status back to the framework.
 #pragma once
 
+#include <memory>
+
 #include "../platform/QelApplication.h"
 
 class ZEP2InstHQ;
@@ -15,11 +17,13 @@ class ZEP2InstApp : public QelInteractiveApplication {
   int EndApplication() override;
 
   void SetExitStatus(int status) { _ExitStatus = status; }
-  ZEP2InstHQ* GetController() const { return _Controller; }
+  ZEP2InstHQ* GetController() const { return _Controller.get(); }
 
  private:
   int _ExitStatus = 2;
   int _ArgCount = 0;
   char** _ArgVector = nullptr;
-  ZEP2InstHQ* _Controller = nullptr;
+  // The controller lives as long as the application object: to the end of
+  // the process in the program, to the end of the test that made it.
+  std::unique_ptr<ZEP2InstHQ> _Controller;
 };
