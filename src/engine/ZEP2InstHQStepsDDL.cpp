@@ -265,6 +265,9 @@ void ZEP2InstHQ::AbortStep(QelCommand* command) {
   // What the run created goes last, in the reverse order of its creation.
   const bool db2 = _nvIBMDB2UDB;
   if (!db2 && _nvTESADMNIUserCreated) DropCreated("DROP USER " + _svTESADM + " CASCADE");
+  if (db2 && _nvTESADMNIUserCreated) {
+    DropCreated("REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER " + _svTESADM.ToUpper());
+  }
   if (!db2 && _nvTESDICOOwnerCreated) DropCreated("DROP USER " + _svTESDICOOwner + " CASCADE");
   if (_nvTypicalTBSBLOBCreated) {
     DropCreated("DROP TABLESPACE \"" + _svCRETBSTYPICAL_BLOB +

@@ -123,7 +123,9 @@ bool ZEP2InstHQ::AlterEveryUser(QelCommand* command, const char* step, QelIdleFu
   }
   StepProgress(20);
   // Users whose flag is not "Y" are passed over without a statement.
-  while (NextUser(users) && flags && (*flags)(_nvPosCurColl).Compare("Y") != 2) ++_nvPosCurColl;
+  while (_nvPosCurColl <= users.Size() && flags && (*flags)(_nvPosCurColl).Compare("Y") != 2) {
+    ++_nvPosCurColl;
+  }
   if (!NextUser(users)) {
     StepSubscribe(command, nextStep, next);
     return true;
@@ -240,6 +242,13 @@ void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
     const QelUnicodeString text = "GRANT DBADM, CONNECT, CREATETAB ON DATABASE TO USER " + admin;
     WriteTraceLogFile("\nDB2 Grant Statement: <" + text + ">", 1);
     _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true);
+    // DB2 knows its users by their authorities: a rollback takes back what
+    // this run gave an administrator the database did not know.
+    bool unknownBefore = false;
+    for (const QelUnicodeString& user : controller->_DBUserToCreateColl) {
+      unknownBefore = unknownBefore || user.Compare(admin) == 2;
+    }
+    if (_nvDBErrorCode == 0 && _nvEXECINDB && unknownBefore) _nvTESADMNIUserCreated = 1;
   } else {
     const QelUnicodeString alter = "ALTER USER " + admin + TablespaceClauses();
     const QelUnicodeString grant =

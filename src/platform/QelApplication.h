@@ -24,6 +24,8 @@ class QelApplication : public QelCommand {
   void Subscribe(int priority, QelCommand* command, void* data, QelIdleFunction function);
   void RemoveSubscribe(int priority, QelCommand* command);
   bool IsSubscribed(int priority, const QelCommand* command) const;
+  // Some idle work is subscribed.
+  bool HasIdleWork() const;
 
   // Ends the loop after the current callback returns.
   void Destroy() { destroyed_ = true; }
@@ -74,7 +76,6 @@ class QelApplication : public QelCommand {
 
   void DispatchEvents(bool block);
   void RunIdleRound();
-  bool HasIdleWork() const;
   Subscription* Find(int priority, const QelCommand* command);
 
   std::vector<Subscription> subscriptions_;

@@ -43,3 +43,172 @@ finish() {
   echo "$failures check(s) failed in $(basename "$0")" >&2
   exit 1
 }
+
+# --- Sites and silent runs -------------------------------------------------
+
+# new_site [NAME]: a fresh sandbox site $WORK/NAME (default "site") in $SITE,
+# its env.sh sourced (settings, logs, PATH with WQ0INST all point into it).
+new_site() {
+  SITE=$WORK/${1:-site}
+  if ! "$BIN/tessardbsetup-sandbox" init "$SITE" >"$WORK/site-init.out" 2>&1; then
+    echo "cannot create the sandbox site $SITE:" >&2
+    cat "$WORK/site-init.out" >&2
+    exit 1
+  fi
+  . "$SITE/env.sh"
+}
+
+# run_wizard TAG FILE [VAR=value ...]: one silent run, father and son, with
+# the answers of FILE and the given variables. Its files are $RUN.trace,
+# $RUN.log, $RUN.err, $RUN.transcript, $RUN.out and $RUN.stderr with
+# RUN=$WORK/run-TAG; the exit status is in $status (124: the run hung).
+run_wizard() {
+  RUN=$WORK/run-$1
+  local tag=$1 answers=$2
+  shift 2
+  rm -f "$RUN".*
+  env "$@" TESSARDBSETUP_TRANSCRIPT="$RUN.transcript" timeout -k 10 300 \
+    "$BIN/tessardbsetup" -responsefile "$answers" -logtrace "$RUN.trace" -logout "$RUN.log" \
+    -logerr "$RUN.err" </dev/null >"$RUN.out" 2>"$RUN.stderr"
+  status=$?
+  # A killed son leaves its settings file, which would make the next run of
+  # the script a son: clear it so one hang does not fail the runs after it.
+  if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+    echo "the run $tag was killed after 300 seconds" >>"$RUN.stderr"
+    rm -f "$QelUserSettingPath"/TESSARInst.*
+  fi
+}
+
+# diagnose: what the last run left, for a failure message.
+diagnose() {
+  {
+    echo "--- $RUN: stderr"
+    tail -n 15 "$RUN.stderr"
+    echo "--- transcript (end)"
+    tail -n 12 "$RUN.transcript"
+    echo "--- error log (end)"
+    tail -n 15 "$RUN.err"
+    echo "--- trace (end)"
+    tail -n 40 "$RUN.trace"
+    echo "---"
+  } >&2 2>/dev/null
+}
+
+# expect_run STATUS LABEL: the last run ended with STATUS; otherwise say so
+# and show its files' ends.
+expect_run() {
+  if [ "$status" -ne "$1" ]; then
+    fail "$2: exit status $status, expected $1"
+    diagnose
+    return 1
+  fi
+}
+
+# pids_of TRANSCRIPT: the process ids of a run, in order of appearance.
+pids_of() {
+  grep -o '^{"pid":[0-9]*' "$1" | cut -d: -f2 | awk '!seen[$0]++'
+}
+
+# pages_of TRANSCRIPT PID: the pages that process showed, one a line.
+pages_of() {
+  grep "^{\"pid\":$2,\"event\":\"page\"" "$1" | sed 's/.*"page":"\([^"]*\)".*/\1/'
+}
+
+# steps_of TRACE: the installation steps begun, in order, repeats folded.
+steps_of() {
+  grep -o '^St_[A-Za-z0-9]* Begin \.\.\.$' "$1" | cut -d' ' -f1 | uniq
+}
+
+# expect_lines ACTUAL EXPECTED LABEL: two newline-separated lists are equal.
+expect_lines() {
+  if [ "$1" != "$2" ]; then
+    fail "$3 differ:"
+    diff <(echo "$2") <(echo "$1") | head -n 30 >&2
+  fi
+}
+
+# expect_no_secret SECRET FILE...: the password shows nowhere as a word.
+expect_no_secret() {
+  local secret=$1 file
+  shift
+  for file; do
+    if grep -qw -- "$secret" "$file" 2>/dev/null; then
+      fail "$file shows the password: $(grep -nw -m 3 -- "$secret" "$file")"
+    fi
+  done
+}
+
+# db_snapshot NAME OUT [db show options]: the users, tablespaces, objects and
+# grants of a sandbox database, one sorted line each, into OUT.
+db_snapshot() {
+  local name=$1 out=$2
+  shift 2
+  if ! "$BIN/tessardbsetup-sandbox" db show "$name" --json "$@" >"$out.json" 2>"$out.stderr"; then
+    fail "db show $name: $(cat "$out.stderr")"
+    : >"$out"
+    return 1
+  fi
+  python3 - "$out.json" >"$out" <<'PY'
+import json, sys
+report = json.load(open(sys.argv[1]))
+for key in ("users", "tablespaces", "objects", "grants"):
+    for line in sorted(json.dumps(item, sort_keys=True) for item in report[key]):
+        print(key, line)
+PY
+}
+
+# expect_same_db BEFORE AFTER LABEL: two snapshots are equal.
+expect_same_db() {
+  if ! cmp -s "$1" "$2"; then
+    fail "$3: the database changed"
+    diff "$1" "$2" | head -n 20 >&2
+  fi
+}
+
+# db_query NAME PYTHON [db show options]: runs PYTHON with the database's
+# JSON report as "db"; what it prints is the answer.
+db_query() {
+  local name=$1 code=$2
+  shift 2
+  "$BIN/tessardbsetup-sandbox" db show "$name" --json "$@" >"$WORK/query.json" || return 1
+  python3 -c "import json, sys
+db = json.load(open(sys.argv[1]))
+$code" "$WORK/query.json"
+}
+
+# boxes_of TRANSCRIPT: the boxes a run showed, one a line:
+# class|title|text|answer, line breaks of the text written \n.
+boxes_of() {
+  python3 - "$1" <<'PY'
+import json, sys
+for line in open(sys.argv[1]):
+    event = json.loads(line)
+    if event["event"] == "box":
+        print("|".join([event["class"], event["title"], event["text"].replace("\n", "\\n"),
+                        event["answer"]]))
+PY
+}
+
+# msg_text CLASS KEY: the text of KEY.Title in the catalogue of CLASS, line
+# breaks written \n as boxes_of writes them.
+msg_text() {
+  python3 - "$BIN/share/msgcatalog/$1.cat" "$2.Title" <<'PY'
+import sys
+text = None
+for line in open(sys.argv[1], encoding="utf-8"):
+    if "=" in line and not line.lstrip().startswith("#"):
+        key, value = line.split("=", 1)
+        if key.strip() == sys.argv[2]:
+            text = value.strip(" \t\r\n")
+escapes = {"n": "\\n", "t": "\t", "s": " "}
+out, i = "", 0
+while text is not None and i < len(text):
+    if text[i] == "\\" and i + 1 < len(text):
+        out += escapes.get(text[i + 1], text[i + 1])
+        i += 2
+    else:
+        out += text[i]
+        i += 1
+print(out if text is not None else "<no text " + sys.argv[2] + ">")
+PY
+}

@@ -5,8 +5,12 @@
 // file asks to go on, and a page refused again and again ends it anyway.
 #include "ScriptDisplay.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "../../QelApplication.h"
 #include "../../QelDialog.h"
@@ -14,6 +18,7 @@
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
+#include "../../QelSecureFile.h"
 #include "Transcript.h"
 
 namespace {
@@ -75,7 +80,46 @@ std::string ExpandVariables(const std::string& value) {
 }  // namespace
 
 QelScriptDisplay::QelScriptDisplay(std::unique_ptr<ResponseFile> answers)
-    : answers_(std::move(answers)) {}
+    : answers_(std::move(answers)) {
+  // The processes of one run count a page's answers together, so that
+  // "[Page#2]" means the page's second answer even when a new son gives it.
+  if (const char* state = std::getenv("TESSARDBSETUP_RESPONSE_STATE"); state && *state) {
+    statePath_ = state;
+    LoadState();
+  } else {
+    std::string pattern = "/tmp/tessardbsetup-answers.XXXXXX";
+    const int descriptor = mkstemp(pattern.data());
+    if (descriptor >= 0) {
+      close(descriptor);
+      statePath_ = pattern;
+      ownsState_ = true;
+      setenv("TESSARDBSETUP_RESPONSE_STATE", statePath_.c_str(), 1);
+    }
+  }
+}
+
+QelScriptDisplay::~QelScriptDisplay() {
+  if (!ownsState_) return;
+  unlink(statePath_.c_str());
+  unsetenv("TESSARDBSETUP_RESPONSE_STATE");
+}
+
+void QelScriptDisplay::LoadState() {
+  // Another process of the run may have answered pages since: its counts
+  // are as real as this process's own.
+  std::ifstream file(statePath_);
+  std::string page;
+  int count = 0;
+  while (file >> page >> count) presses_[page] = std::max(presses_[page], count);
+}
+
+void QelScriptDisplay::SaveState() const {
+  if (statePath_.empty()) return;
+  std::string content;
+  for (const auto& [page, count] : presses_) content += page + " " + std::to_string(count) + "\n";
+  std::string error;
+  QelWriteFileAtomically(statePath_, content, 0600, error);
+}
 
 void QelScriptDisplay::DialogShown(QelDialog* dialog) {
   if (dynamic_cast<QelDlgDialog*>(dialog)) {
@@ -118,6 +162,11 @@ QelDlgNotify* QelScriptDisplay::PendingNotice() const {
 }
 
 bool QelScriptDisplay::HasPendingInput() {
+  // Nothing is answered while the program works: a button made usable in
+  // the middle of a chain of steps (the report's, during a rollback) waits
+  // for the chain's end, as anybody reading the screen would.
+  const QelApplication* application = QelApplication::MainApplication();
+  if (application && application->HasIdleWork()) return false;
   return PendingNotice() || PendingPage();
 }
 
@@ -169,7 +218,9 @@ int QelScriptDisplay::DisplayBlocked(QelDlgNotify* notice) {
 
 void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
   const std::string name = Name(page);
+  if (!statePath_.empty()) LoadState();
   const int visit = ++presses_[name];
+  SaveState();
   const PageAnswers* answers = answers_->ForPage(name, visit);
   answeredVisit_[page] = page->GetVisitCount();
   retry_[page] = false;

@@ -16,6 +16,7 @@ class QelDlgDialog;
 class QelScriptDisplay : public QelDisplay {
  public:
   explicit QelScriptDisplay(std::unique_ptr<ResponseFile> answers);
+  ~QelScriptDisplay() override;
 
   void DialogShown(QelDialog* dialog) override;
   int DisplayBlocked(QelDlgNotify* notice) override;
@@ -48,10 +49,15 @@ class QelScriptDisplay : public QelDisplay {
   void Press(QelDlgDialog* page, const std::string& button);
   void AfterPress(QelDlgDialog* page, int visitBefore, const std::string& button);
   void Fail(const std::string& message);
+  // The answer counts shared by the run's processes.
+  void LoadState();
+  void SaveState() const;
 
   std::unique_ptr<ResponseFile> answers_;
   std::map<const QelDialog*, int> answeredVisit_;
   std::map<std::string, int> presses_;
+  std::string statePath_;
+  bool ownsState_ = false;
   std::map<std::string, int> stays_;
   std::map<const QelDialog*, bool> retry_;
   bool pressing_ = false;

@@ -1,0 +1,93 @@
+# A statement the DBMS refuses stops the installation with the DBMS's message and
+# undoes everything the run did; the son ends with 3, the father with 1.
+. "$(dirname "$0")/lib.sh"
+
+# break_modeler FILE: a refused statement after the first three of FILE.
+break_modeler() {
+  awk '{ print } /;$/ && ++n == 3 { print ""; print "CREATE TABLE $(SCHEMA).BROKEN (;" }' "$1" \
+    >"$1.new" && mv "$1.new" "$1"
+  grep -q BROKEN "$1" || fail "could not break $1"
+}
+
+# failed_run TAG FILE DATABASE MESSAGE: the run fails on the broken statement
+# with the DBMS's MESSAGE and DATABASE is back as it was.
+failed_run() {
+  local tag=$1 answers=$2 database=$3 message=$4
+  db_snapshot "$database" "$WORK/$tag-before"
+  run_wizard "$tag" "$answers"
+  expect_run 1 "$tag: installation with a refused statement"
+  mapfile -t pids < <(pids_of "$RUN.transcript")
+  local father=${pids[0]:-none} son=${pids[1]:-none}
+  expect_contains "$RUN.transcript" "{\"pid\":$son,\"event\":\"exit\",\"status\":3,"
+  [[ $(tail -n 1 "$RUN.transcript") == "{\"pid\":$father,\"event\":\"exit\",\"status\":1,"* ]] ||
+    fail "$tag: the father did not end last with 1: $(tail -n 1 "$RUN.transcript")"
+  expect_contains "$RUN.err" '\nFATAL Error in Installation Second Process\n'
+  expect_contains "$RUN.err" "$message"
+  boxes_of "$RUN.transcript" | grep '^ZEP2ErrInSubsIdle|' >"$RUN.boxes"
+  [ "$(wc -l <"$RUN.boxes")" -eq 1 ] || fail "$tag: $(wc -l <"$RUN.boxes") idle-step error boxes"
+  [[ $(cat "$RUN.boxes") == "ZEP2ErrInSubsIdle|$(msg_text ZEP2DlgREPORT ERRMSGWndTitleEXEDDL)|$(msg_text ZEP2DlgREPORT ERRMSGTextToDisplayForEXEDDL)"*"$message"* ]] ||
+    fail "$tag: the error box is $(cat "$RUN.boxes")"
+  expect_contains "$RUN.trace" '\nSt_PlayDDL  DDL DML Statement : <CREATE TABLE'
+  expect_contains "$RUN.trace" '\nTESSAR DB SETUP FAILED!\n'
+  grep -q '^St_PlayDROPDDL Begin' "$RUN.trace" || fail "$tag: no statement was undone"
+  expect_not_contains "$RUN.trace" 'St_ZEPProject Begin'
+  expect_not_contains "$RUN.trace" '\nINSTALLATION ENDED\n'
+  [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "$tag: settings file left"
+  db_snapshot "$database" "$WORK/$tag-after"
+  expect_same_db "$WORK/$tag-before" "$WORK/$tag-after" "$tag: a rolled-back installation"
+}
+
+# --- DB2, existing tablespace -----------------------------------------------
+new_site db2
+break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.clp"
+cat >"$WORK/db2.rsp" <<'RSP'
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = sandbox
+[PanelDBMSType]
+RadButIBMUDB = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+[PanelDB2Param]
+ComboDB2Instance = db2inst1
+[PanelDB2Param2]
+ComboDB2AliasName = PDMDB
+[PanelDBAUSER]
+EditorDBAUSERP = sandbox
+[PanelTBSTypicalSel]
+ComboTBSTypicalSel = USERSPACE1
+RSP
+failed_run db2 "$WORK/db2.rsp" PDMDB 'SQL0104N'
+# The modelers before PEOPLE were installed, then undone.
+expect_contains "$RUN.trace" '\nSt_PlayDROPDDL  DDL DML Statement : <DROP TABLE PDMDICO.CDM_'
+
+# --- Oracle, new tablespace --------------------------------------------------
+new_site oracle
+break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
+cat >"$WORK/oracle.rsp" <<RSP
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = sandbox
+[PanelDBMSType]
+RadButOracle = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+EditorTESDICOP = dicopass
+[PanelORAParam]
+EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
+[PanelORAParam2]
+EditorORAServiceName = PDMORA
+[PanelDBAUSER]
+EditorDBAUSERP = sandbox
+[PanelTBSTypicalSel]
+ComboTBSTypicalSel = <New tablespace>
+[PanelTBSTypical]
+EditorTBSTypicalName = pdmtbs
+EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+RSP
+failed_run oracle "$WORK/oracle.rsp" PDMORA 'ORA-00'
+expect_contains "$RUN.trace" '\nCreate tablespace statement: <CREATE TABLESPACE "PDMTBS"'
+[ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] ||
+  fail "the new tablespace's data file is still there: $(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")"
+expect_no_secret dicopass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err"
+finish
