@@ -4,18 +4,13 @@
 #include <cstdlib>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2Assert.h"
 #include "platform/QelLog.h"
 #include "platform/QelSystem.h"
 
 namespace {
 
 // A null argument is a programming error no run can recover from.
-void AssertNotNull(const void* pointer, const char* name) {
-  if (pointer) return;
-  WriteErrLogFile(std::string("\nAssertionFailed:") + name + "\n");
-  std::fprintf(stderr, "AssertionFailed:%s\n", name);
-  std::abort();
-}
 
 constexpr const char* ModelerNames[] = {"CDMSTEP",
                                         "PUBSUB",
@@ -42,8 +37,8 @@ constexpr const char* ModelerNames[] = {"CDMSTEP",
 
 void ZEP2InstHQ::GetModelerColl(QelListValQelUnicodeString* io_pModelerNameColl,
                                 QelUnicodeString* o_svDDLFileRepository) {
-  AssertNotNull(io_pModelerNameColl, "io_pModelerNameColl");
-  AssertNotNull(o_svDDLFileRepository, "o_svDDLFileRepository");
+  ZEP2AssertNotNull(io_pModelerNameColl, "io_pModelerNameColl");
+  ZEP2AssertNotNull(o_svDDLFileRepository, "o_svDDLFileRepository");
   io_pModelerNameColl->Clear();
   const char* referenceFiles = QelGetEnv("QelReffilesPath");
   if (!referenceFiles) return;
@@ -59,9 +54,9 @@ void ZEP2InstHQ::GetModelerColl(QelListValQelUnicodeString* io_pModelerNameColl,
 void ZEP2InstHQ::GenModelerPersColl(QelListValQelUnicodeString* io_pModelerNameColl,
                                     QelListPtr<ZEP2PersModeler>* io_pModelerPersColl,
                                     ZEP2InstHQ* iZEP2InstHQHandler) {
-  AssertNotNull(io_pModelerNameColl, "io_pModelerNameColl");
-  AssertNotNull(io_pModelerPersColl, "io_pModelerPersColl");
-  AssertNotNull(iZEP2InstHQHandler, "iZEP2InstHQHandler");
+  ZEP2AssertNotNull(io_pModelerNameColl, "io_pModelerNameColl");
+  ZEP2AssertNotNull(io_pModelerPersColl, "io_pModelerPersColl");
+  ZEP2AssertNotNull(iZEP2InstHQHandler, "iZEP2InstHQHandler");
   io_pModelerPersColl->Clear();
   _nvModelerPersCollSize = 0;
   _nvPosInModelerPersColl = 0;

@@ -4,19 +4,13 @@
 #include <cstdlib>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2Assert.h"
 #include "platform/QelLog.h"
 
 namespace {
 
 using H = ZEP2InstHQ;
 using List = QelListValQelUnicodeString;
-
-void AssertNotNull(const void* pointer, const char* name) {
-  if (pointer) return;
-  WriteErrLogFile(std::string("\nAssertionFailed:") + name + "\n");
-  std::fprintf(stderr, "AssertionFailed:%s\n", name);
-  std::abort();
-}
 
 int Find(const List& list, const QelUnicodeString& name) {
   for (int i = 1; i <= list.Size(); ++i) {
@@ -108,15 +102,15 @@ void ZEP2InstHQ::GenDBUserToAlterCreateColl(
                         io_pDBUserAuthToAlterDefSrvSysColl,
                         io_pDBUserToAlterTmpSysSrvSysColl,
                         io_pDBUserPassToAlterTmpSysSrvSysColl};
-  AssertNotNull(lists.create, "io_pDBUserToCreateColl");
-  AssertNotNull(lists.createPasswords, "io_pDBUserPassToCreateColl");
-  AssertNotNull(lists.defSysSrv, "io_pDBUserToAlterDefSysSrvColl");
-  AssertNotNull(lists.defSysSrvPasswords, "io_pDBUserPassToAlterDefSysSrvColl");
-  AssertNotNull(lists.defSrvSys, "io_pDBUserToAlterDefSrvSysColl");
-  AssertNotNull(lists.defSrvSysPasswords, "io_pDBUserPassToAlterDefSrvSysColl");
-  AssertNotNull(lists.defSrvSysFlags, "io_pDBUserAuthToAlterDefSrvSysColl");
-  AssertNotNull(lists.tmp, "io_pDBUserToAlterTmpSysSrvSysColl");
-  AssertNotNull(lists.tmpPasswords, "io_pDBUserPassToAlterTmpSysSrvSysColl");
+  ZEP2AssertNotNull(lists.create, "io_pDBUserToCreateColl");
+  ZEP2AssertNotNull(lists.createPasswords, "io_pDBUserPassToCreateColl");
+  ZEP2AssertNotNull(lists.defSysSrv, "io_pDBUserToAlterDefSysSrvColl");
+  ZEP2AssertNotNull(lists.defSysSrvPasswords, "io_pDBUserPassToAlterDefSysSrvColl");
+  ZEP2AssertNotNull(lists.defSrvSys, "io_pDBUserToAlterDefSrvSysColl");
+  ZEP2AssertNotNull(lists.defSrvSysPasswords, "io_pDBUserPassToAlterDefSrvSysColl");
+  ZEP2AssertNotNull(lists.defSrvSysFlags, "io_pDBUserAuthToAlterDefSrvSysColl");
+  ZEP2AssertNotNull(lists.tmp, "io_pDBUserToAlterTmpSysSrvSysColl");
+  ZEP2AssertNotNull(lists.tmpPasswords, "io_pDBUserPassToAlterTmpSysSrvSysColl");
   for (List* list : {lists.create, lists.createPasswords, lists.defSysSrv, lists.defSysSrvPasswords,
                      lists.defSrvSys, lists.defSrvSysPasswords, lists.defSrvSysFlags, lists.tmp,
                      lists.tmpPasswords}) {

@@ -51,8 +51,8 @@ int ZEP2InstHQ::authenticateWithPassword(const char* user, const char* password)
   const char* computed = crypt_r(password, stored->c_str(), data.get());
   // A locked or empty stored hash ("!", "*", "") never matches: crypt fails
   // on it or gives a "*" failure token that differs from it.
-  const bool valid = computed && computed[0] != '*' && !stored->empty() &&
-                     SameHash(computed, *stored);
+  const bool valid =
+      computed && computed[0] != '*' && !stored->empty() && SameHash(computed, *stored);
   explicit_bzero(data.get(), sizeof(crypt_data));
   if (!valid) {
     WriteTraceLogFile("\nPassword not valid", 1);

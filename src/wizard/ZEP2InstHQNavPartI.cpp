@@ -10,26 +10,18 @@
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
 #include "platform/QelSystem.h"
+#include "wizard/ZEP2PageHelpers.h"
 
 namespace {
 
-using H = ZEP2InstHQ;
+using zep2pages::Empty;
+using zep2pages::Show;
+using zep2pages::Trace;
 
-void Trace(const char* line) {
-  WriteTraceLogFile(line, 1);
-}
+using H = ZEP2InstHQ;
 
 bool Checked(const QelDlgToggle* button) {
   return button->IsChecked();
-}
-
-bool Empty(const QelUnicodeString& text) {
-  return text.Compare("") == 2;
-}
-
-void Show(QelDialog* next, QelDialog* current) {
-  next->SetVisibility(QelDlgObject::Shown);
-  current->SetVisibility(QelDlgObject::Hidden);
 }
 
 }  // namespace

@@ -4,23 +4,15 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "wizard/ZEP2PageHelpers.h"
 
 namespace {
 
+using zep2pages::Empty;
+using zep2pages::Show;
+using zep2pages::Trace;
+
 using H = ZEP2InstHQ;
-
-void Trace(const char* line) {
-  WriteTraceLogFile(line, 1);
-}
-
-bool Empty(const QelUnicodeString& text) {
-  return text.Compare("") == 2;
-}
-
-void Show(QelDialog* next, QelDialog* current) {
-  next->SetVisibility(QelDlgObject::Shown);
-  current->SetVisibility(QelDlgObject::Hidden);
-}
 
 }  // namespace
 

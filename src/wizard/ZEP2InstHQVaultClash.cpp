@@ -13,18 +13,15 @@
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
+#include "wizard/ZEP2PageHelpers.h"
 
 namespace {
 
+using zep2pages::Empty;
+using zep2pages::Show;
+using zep2pages::Trace;
+
 using H = ZEP2InstHQ;
-
-void Trace(const QelUnicodeString& line) {
-  WriteTraceLogFile(line, 1);
-}
-
-bool Empty(const QelUnicodeString& text) {
-  return text.Compare("") == 2;
-}
 
 QelUnicodeString Built(const char* catalog, const char* key, const QelUnicodeString& directory) {
   QelListValQelUnicodeString parameters;
