@@ -80,4 +80,34 @@ no_answers_left noexec
 expect_no_secret "$PASSWORD" "$RUN".*
 db_snapshot PDMDB "$WORK/after"
 expect_same_db "$WORK/before" "$WORK/after" "runs that never started a son"
+
+# An unprivileged administrator: root's link at the path is refused the same
+# way, and once it is gone the installation runs.
+USERDIR=$(mktemp -d /var/tmp/unprivileged.XXXXXX)
+chmod 755 "$USERDIR"
+chown nobody "$USERDIR"
+as_nobody() {
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+    env -i HOME="$USERDIR" PATH=/usr/bin:/bin bash -c "$1"
+}
+as_nobody "'$BIN/tessardbsetup-sandbox' init '$USERDIR/site' --password $PASSWORD" >/dev/null ||
+  fail "nobody cannot make a sandbox site"
+unprivileged_run() {
+  as_nobody ". '$USERDIR/site/env.sh'; '$BIN/tessardbsetup' -responsefile '$WORK/db2.rsp' \
+    -logtrace '$USERDIR/$1.trace' -logerr '$USERDIR/$1.err' -logout '$USERDIR/$1.log' </dev/null \
+    >'$USERDIR/$1.out' 2>'$USERDIR/$1.stderr'"
+}
+chmod 644 "$WORK/db2.rsp"
+chmod 711 "$WORK"
+ln -s /tmp/other/script.sh "$SCRIPT"
+unprivileged_run refused
+expect_status $? 2 "nobody with root's link at $SCRIPT"
+expect_contains "$USERDIR/refused.stderr" "$SCRIPT: there is a symbolic link to /tmp/other/script.sh"
+[ ! -e /tmp/foreign-script-ran ] || fail "nobody's run ran root's script"
+rm -f "$SCRIPT"
+unprivileged_run installed
+expect_status $? 0 "nobody's installation"
+[ -z "$(ls -A "$USERDIR/site/settings" | grep '^TESSARInst\.')" ] || fail "nobody's settings left"
+expect_no_secret "$PASSWORD" "$USERDIR"/*.trace "$USERDIR"/*.log "$USERDIR"/*.err "$USERDIR"/*.stderr
+rm -rf "$USERDIR"
 finish
