@@ -278,7 +278,7 @@ bool QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
     }
     QelTranscript::Record(
         "set", {{"page", Name(page)}, {"widget", name}, {"value", combo->GetLine(line).str()}});
-    combo->SetSelectedPosition(line, true);
+    combo->ChooseLine(line);
     return true;
   }
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(object)) {
