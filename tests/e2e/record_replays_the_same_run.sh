@@ -111,6 +111,9 @@ replayed=$RUN
 expect_lines "$(journey "$replayed.transcript")" "$(journey "$recorded.transcript")" \
   "the pages, buttons and boxes of the recorded run and of its replay"
 db_snapshot PDMDB "$WORK/replayed-after"
+# Containers lie in each site's own directory.
+sed -i "s|$WORK/recorded/|SITE/|g" "$WORK/recorded-after"
+sed -i "s|$WORK/replayed/|SITE/|g" "$WORK/replayed-after"
 expect_same_db "$WORK/recorded-after" "$WORK/replayed-after" "the replay against the recorded run"
 
 for secret in "$PASSWORD" "$WRONG"; do
