@@ -209,6 +209,23 @@ TEST_F(ResponseRecorder, TheSonGoesOnFromTheFathersRecord) {
   EXPECT_NE(access(state.c_str(), F_OK), 0) << "the run's state outlived it";
 }
 
+TEST_F(ResponseRecorder, ARecordThatCannotBeWrittenAnyMoreStopsAndTheRunGoesOn) {
+  std::string error;
+  ASSERT_EQ(Start({"-record", path}, error), 0) << error;
+  const std::string target = directory.File("target");
+  ASSERT_EQ(unlink(path.c_str()), 0);
+  ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+  testing::internal::CaptureStderr();
+  page.PressButton(QelDlgDialog::CANCEL);
+  page.PressButton(QelDlgDialog::CANCEL);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("the record stops: " + path + ": is a symbolic link"), std::string::npos)
+      << said;
+  EXPECT_EQ(said.find("the record stops", said.find("the record stops") + 1), std::string::npos)
+      << "said once: " << said;
+  EXPECT_NE(access(target.c_str(), F_OK), 0);
+}
+
 TEST_F(ResponseRecorder, TheRecordIsNeverWrittenThroughALinkOrIntoAnotherUsersFile) {
   std::string error;
   EXPECT_EQ(Start({"-record"}, error), 0) << "an option without a value is ignored";
@@ -223,6 +240,10 @@ TEST_F(ResponseRecorder, TheRecordIsNeverWrittenThroughALinkOrIntoAnotherUsersFi
   EXPECT_EQ(std::getenv("TESSARDBSETUP_RECORD_FILE"), nullptr);
 
   EXPECT_EQ(Start({"-record", directory.File("missing/run.rsp")}, error), -1);
+  const std::string answers = directory.File("answers.rsp");
+  { std::ofstream(answers) << "[PanelTest]\nbutton = Back\n"; }
+  EXPECT_EQ(Start({"-responsefile", answers, "-record", answers}, error), -1);
+  EXPECT_EQ(ReadWholeFile(answers), "[PanelTest]\nbutton = Back\n") << "the answers are kept";
 
   if (geteuid() == 0) {
     const std::string foreign = directory.File("foreign.rsp");

@@ -3,6 +3,7 @@
 // leaves a record of what it got through.
 #include "ResponseRecorder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -52,6 +53,15 @@ std::string ComboValue(const QelDlgCombo* combo) {
     byText = combo->GetLine(line).str() != text;
   }
   return byText ? text : "#" + std::to_string(selected + 1);
+}
+
+// Recording over the response file being replayed would wipe its answers
+// before they are read.
+bool IsSameFile(const std::string& left, const char* right) {
+  struct stat first {};
+  struct stat second {};
+  return right && stat(left.c_str(), &first) == 0 && stat(right, &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 std::string Absolute(const std::string& path) {
@@ -196,6 +206,12 @@ int QelStartRecording(int count, char* const* vector, std::string& error) {
     return -1;
   }
   path = Absolute(path);
+  const char* answers = QelFindOptionValue(count, vector, "-responsefile");
+  if (state.empty() &&
+      IsSameFile(path, answers ? answers : std::getenv("TESSARDBSETUP_RESPONSE_FILE"))) {
+    error = "cannot record: " + path + " is the response file of this run";
+    return -1;
+  }
   std::unique_ptr<QelResponseRecorder> recorder = QelResponseRecorder::Open(path, state, error);
   if (!recorder) {
     error = "cannot record: " + error;
