@@ -81,7 +81,7 @@ std::unique_ptr<QelResponseRecorder> QelResponseRecorder::Open(const std::string
                                                                const std::string& statePath,
                                                                std::string& error) {
   if (!statePath.empty()) {
-    std::unique_ptr<QelResponseRecorder> recorder(new QelResponseRecorder(path, statePath, false));
+    auto recorder = std::make_unique<QelResponseRecorder>(path, statePath, false);
     recorder->Reload();
     return recorder;
   }
@@ -92,7 +92,7 @@ std::unique_ptr<QelResponseRecorder> QelResponseRecorder::Open(const std::string
     return nullptr;
   }
   close(descriptor);
-  std::unique_ptr<QelResponseRecorder> recorder(new QelResponseRecorder(path, pattern, true));
+  auto recorder = std::make_unique<QelResponseRecorder>(path, pattern, true);
   // Written at once: a record that cannot be written is refused before
   // anybody types anything.
   if (QelWriteFileAtomically(path, recorder->record_.Text(), 0600, error) != 0) return nullptr;
@@ -113,19 +113,18 @@ void QelResponseRecorder::Reload() {
   record_.Restore(state.str());
 }
 
-bool QelResponseRecorder::Save() {
-  if (failed_) return false;
+void QelResponseRecorder::Save() {
+  if (failed_) return;
   std::string error;
   if (QelWriteFileAtomically(statePath_, record_.State(), 0600, error) == 0 &&
       QelWriteFileAtomically(path_, record_.Text(), 0600, error) == 0) {
-    return true;
+    return;
   }
   // The installation matters more than its record: it goes on, unrecorded.
   failed_ = true;
   const std::string message = "the record stops: " + error;
   std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
   WriteErrLogFile("\n" + message + "\n");
-  return false;
 }
 
 std::string QelResponseRecorder::PasswordPlaceholder(const std::string& widget,

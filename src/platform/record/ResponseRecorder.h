@@ -21,6 +21,8 @@ class QelResponseRecorder : public QelInputListener {
   static std::unique_ptr<QelResponseRecorder> Open(const std::string& path,
                                                    const std::string& statePath,
                                                    std::string& error);
+  // Use Open: it checks the record can be written and sets the state up.
+  QelResponseRecorder(const std::string& path, const std::string& statePath, bool ownsState);
   ~QelResponseRecorder() override;
 
   const std::string& StatePath() const { return statePath_; }
@@ -30,8 +32,6 @@ class QelResponseRecorder : public QelInputListener {
   void BoxAnswered(QelDlgNotify* notice, int value) override;
 
  private:
-  QelResponseRecorder(const std::string& path, const std::string& statePath, bool ownsState);
-
   // What replays the widget's value: an editor's text, a combo's line (by
   // its number when its text would not find it), a toggle's state; a
   // password's placeholder. Empty when nothing can replay it.
@@ -39,9 +39,9 @@ class QelResponseRecorder : public QelInputListener {
   std::string PasswordPlaceholder(const std::string& widget, const std::string& password);
   // Takes in what the run's other processes recorded since.
   void Reload();
-  // Writes the state and the record; false (said once on stderr) when
-  // either cannot be written.
-  bool Save();
+  // Writes the state and the record; when either cannot be written, says so
+  // once and records no more.
+  void Save();
 
   std::string path_;
   std::string statePath_;
