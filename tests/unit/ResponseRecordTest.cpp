@@ -2,6 +2,7 @@
 // response-file reader, as the answers of the run it recorded.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -115,6 +116,21 @@ TEST(ResponseRecord, EveryValueReadsBackExactly) {
   EXPECT_EQ(file->ForPage("PanelTESDICO", 1)->widgets, widgets);
   EXPECT_EQ(ResponseRecord::Quote("pdmadm"), "pdmadm") << "plain values stay readable";
   EXPECT_EQ(ResponseRecord::Quote("#2"), "#2");
+}
+
+TEST(ResponseRecord, TypedTextThatLooksLikeAVariableReplaysAsTyped) {
+  setenv("RECORD_TEST_VARIABLE", "expanded", 1);
+  unsetenv("RECORD_TEST_UNSET");
+  EXPECT_EQ(ResponseFile::ExpandVariables("${RECORD_TEST_VARIABLE}/db"), "expanded/db");
+  EXPECT_EQ(ResponseFile::ExpandVariables("${RECORD_TEST_UNSET}"), "${RECORD_TEST_UNSET}");
+  EXPECT_EQ(ResponseFile::ExpandVariables("$${RECORD_TEST_VARIABLE}"), "${RECORD_TEST_VARIABLE}");
+  for (const std::string typed :
+       {"${RECORD_TEST_VARIABLE}/db", "$${RECORD_TEST_VARIABLE}", "$$${RECORD_TEST_VARIABLE}}",
+        "${RECORD_TEST_VARIABLE}${RECORD_TEST_VARIABLE}", "cost $5", "$", "a$", "${unterminated",
+        "{${}}"}) {
+    EXPECT_EQ(ResponseFile::ExpandVariables(ResponseRecord::Literal(typed)), typed) << typed;
+  }
+  unsetenv("RECORD_TEST_VARIABLE");
 }
 
 TEST(ResponseRecord, RefusedPressesAskTheReaderToGoOnAsOftenAsTheyCame) {

@@ -103,6 +103,17 @@ std::string ResponseRecord::SecretVariable(const std::string& widget, int number
   return name;
 }
 
+std::string ResponseRecord::Literal(const std::string& text) {
+  std::string literal;
+  std::size_t position = 0;
+  for (std::size_t start; (start = text.find("${", position)) != std::string::npos;
+       position = start + 2) {
+    literal.append(text, position, start - position);
+    literal += "$${";
+  }
+  return literal + text.substr(position);
+}
+
 std::string ResponseRecord::Quote(const std::string& value) {
   bool plain = !value.empty() && !QelIsBlank(value.front()) && !QelIsBlank(value.back()) &&
                value.front() != '"';

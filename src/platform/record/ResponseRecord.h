@@ -47,6 +47,9 @@ class ResponseRecord {
   std::string State() const;
   bool Restore(const std::string& state);
 
+  // A typed text as an answer: a "${" in it is replayed as typed, not as a
+  // variable.
+  static std::string Literal(const std::string& text);
   // A value as written after "name = ", quoted when the reader would
   // otherwise cut or change it.
   static std::string Quote(const std::string& value);

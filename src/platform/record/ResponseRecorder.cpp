@@ -52,7 +52,7 @@ std::string ComboValue(const QelDlgCombo* combo) {
   for (int line = selected + 1; byText && line < combo->GetNbrOfLines(); ++line) {
     byText = combo->GetLine(line).str() != text;
   }
-  return byText ? text : "#" + std::to_string(selected + 1);
+  return byText ? ResponseRecord::Literal(text) : "#" + std::to_string(selected + 1);
 }
 
 // Recording over the response file being replayed would wipe its answers
@@ -147,7 +147,7 @@ std::string QelResponseRecorder::PasswordPlaceholder(const std::string& widget,
 bool QelResponseRecorder::ValueOf(QelDlgObject* widget, std::string& value) {
   if (auto* editor = dynamic_cast<QelDlgEditor*>(widget)) {
     value = editor->IsPassword() ? PasswordPlaceholder(Name(widget), editor->GetText().str())
-                                 : editor->GetText().str();
+                                 : ResponseRecord::Literal(editor->GetText().str());
     return true;
   }
   if (auto* combo = dynamic_cast<QelDlgCombo*>(widget)) {

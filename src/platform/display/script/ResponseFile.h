@@ -43,6 +43,11 @@ class ResponseFile {
   // repeats once they are used up. Empty when the file has no such section.
   std::string NextBoxAnswer(const std::string& boxClass);
 
+  // "${NAME}" in an answer stands for the variable's value, so one response
+  // file serves any site; an unset variable is left as written, and "$${"
+  // is a "${" kept as it is.
+  static std::string ExpandVariables(const std::string& value);
+
   bool ContinueOnRefusal() const { return continueOnRefusal_; }
   int MaxRefusals() const { return maxRefusals_; }
 

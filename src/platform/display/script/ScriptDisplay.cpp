@@ -59,24 +59,6 @@ QelDlgDialog::Button ButtonOf(const std::string& name) {
   return QelDlgDialog::CANCEL;
 }
 
-// "${NAME}" in an answer stands for the variable's value, so one response
-// file serves any site; an unset variable is left as written.
-std::string ExpandVariables(const std::string& value) {
-  std::string expanded;
-  std::size_t position = 0;
-  while (position < value.size()) {
-    const std::size_t start = value.find("${", position);
-    const std::size_t end = start == std::string::npos ? start : value.find('}', start + 2);
-    if (end == std::string::npos) break;
-    expanded.append(value, position, start - position);
-    const std::string name = value.substr(start + 2, end - start - 2);
-    const char* variable = std::getenv(name.c_str());
-    expanded += variable ? std::string(variable) : value.substr(start, end - start + 1);
-    position = end + 1;
-  }
-  return expanded + value.substr(position);
-}
-
 }  // namespace
 
 QelScriptDisplay::QelScriptDisplay(std::unique_ptr<ResponseFile> answers)
@@ -228,7 +210,7 @@ void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
   if (answers) {
     for (const auto& [widget, value] : answers->widgets) {
       std::string reason;
-      if (!SetWidget(page, widget, ExpandVariables(value), reason)) {
+      if (!SetWidget(page, widget, ResponseFile::ExpandVariables(value), reason)) {
         Fail("response file, " + name + " (line " + std::to_string(answers->line) + "): " + reason);
         return;
       }
