@@ -1,6 +1,7 @@
 # A run recorded with -record replays silently as the same run: a refused
 # password with its error box, Back on the son's first page and a second
 # son; the same pages, boxes and catalogue, exit 0, and no password written.
+# Then a cancelled run whose two processes both answer a Cancel box.
 . "$(dirname "$0")/lib.sh"
 
 PASSWORD=Rec0rdPw7
@@ -119,6 +120,46 @@ expect_same_db "$WORK/recorded-after" "$WORK/replayed-after" "the replay against
 for secret in "$PASSWORD" "$WRONG"; do
   expect_no_secret "$secret" "$RECORD" "$recorded".* "$replayed".*
 done
+
+# --- Boxes of one class in both processes, answered in the run's order ------
+# The father's Cancel is not confirmed, the son's is: the record lists
+# both answers, and the replay's son takes the second.
+db_snapshot PDMDB "$WORK/cancelled-before"
+cat >"$WORK/cancel.rsp" <<RSP
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = $PASSWORD
+button = Cancel
+[PanelTESADM#2]
+button = Next
+[PanelDBMSType]
+RadButIBMUDB = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+[PanelDB2Param]
+ComboDB2Instance = db2inst1
+[PanelDB2Param2]
+ComboDB2AliasName = PDMDB
+[PanelDBAUSER]
+EditorDBAUSERP = $PASSWORD
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = Cancel, OK
+RSP
+wizard cancel-recorded -responsefile "$WORK/cancel.rsp" -record "$WORK/records/cancel.rsp"
+expect_run 2 "the recorded cancelled run"
+cancelled=$RUN
+expect_contains "$WORK/records/cancel.rsp" '[ZEP2CancelInCallBack]\nanswers = Cancel, OK\n'
+wizard cancel-replayed -responsefile "$WORK/records/cancel.rsp" -- \
+  TESSARDBSETUP_PW_EditorTESADMP="$PASSWORD" TESSARDBSETUP_PW_EditorDBAUSERP="$PASSWORD"
+expect_run 2 "the replay of the cancelled run"
+expect_lines "$(journey "$RUN.transcript")" "$(journey "$cancelled.transcript")" \
+  "the pages, buttons and boxes of the cancelled run and of its replay"
+expect_lines "$(boxes_of "$RUN.transcript" | cut -d'|' -f1,4)" \
+  "$(printf 'ZEP2CancelInCallBack|Cancel\nZEP2CancelInCallBack|OK')" "the replay's Cancel boxes"
+db_snapshot PDMDB "$WORK/cancelled-after"
+expect_same_db "$WORK/cancelled-before" "$WORK/cancelled-after" "the cancelled runs"
+expect_no_secret "$PASSWORD" "$WORK/records/cancel.rsp" "$cancelled".* "$RUN".*
 
 # --- A record that cannot be kept ends the run before anything is asked -----
 ln -s "$WORK/elsewhere" "$WORK/records/link.rsp"

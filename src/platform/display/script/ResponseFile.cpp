@@ -335,9 +335,16 @@ std::string ResponseFile::NextBoxAnswer(const std::string& boxClass) {
   const auto found = boxes_.find(boxClass);
   if (found == boxes_.end()) return {};
   BoxAnswers& box = found->second;
-  const std::string& answer = box.answers[std::min(box.next, box.answers.size() - 1)];
+  const std::string answer = BoxAnswer(boxClass, box.next);
   if (box.next < box.answers.size()) ++box.next;
   return answer;
+}
+
+std::string ResponseFile::BoxAnswer(const std::string& boxClass, std::size_t position) const {
+  const auto found = boxes_.find(boxClass);
+  if (found == boxes_.end()) return {};
+  const std::vector<std::string>& answers = found->second.answers;
+  return answers[std::min(position, answers.size() - 1)];
 }
 
 std::string ResponseFile::ExpandVariables(const std::string& value) {

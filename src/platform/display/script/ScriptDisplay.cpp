@@ -161,7 +161,13 @@ void QelScriptDisplay::ProcessInput() {
 }
 
 int QelScriptDisplay::Answer(QelDlgNotify* notice) {
-  const std::string answer = answers_->NextBoxAnswer(Name(notice));
+  // A class's answers go in the order of the run, whichever process shows
+  // the box, as a record of the run writes them: its boxes are counted
+  // with the pages, under "@<class>".
+  if (!statePath_.empty()) LoadState();
+  const std::string answer =
+      answers_->BoxAnswer(Name(notice), static_cast<std::size_t>(presses_["@" + Name(notice)]++));
+  SaveState();
   const int value = answer.empty() ? notice->DefaultAnswer() : AnswerValue(notice, answer);
   QelTranscript::Record("box", {{"class", Name(notice)},
                                 {"title", notice->GetTitle().str()},
