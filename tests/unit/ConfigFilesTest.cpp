@@ -1,0 +1,186 @@
+// The configuration files on disk: whole-file text helpers, the clash
+// script edits with their pristine copies, the vault password encryption
+// and the generated scripts that run only as written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "TempDirectory.h"
+#include "app/ZEP2InstHQ.h"
+#include "app/ZEP2ShellScript.h"
+#include "platform/pdm/TAVOVaultServices.h"
+
+namespace {
+
+using H = ZEP2InstHQ;
+
+void WriteFile(const std::string& path, const std::string& text, mode_t mode) {
+  std::ofstream(path, std::ios::binary) << text;
+  chmod(path.c_str(), mode);
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  lstat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+TEST(FileTextHelpers, EmptyMissingAndLinkedFiles) {
+  TempDirectory directory;
+  const std::string path = directory.File("script");
+  WriteFile(path, "", 0750);
+  QelUnicodeString text = "before";
+  EXPECT_EQ(0, H::ReadFileIntoString(path, text));
+  EXPECT_EQ("", text.str());
+  text = "kept";
+  EXPECT_EQ(-1, H::ReadFileIntoString(directory.File("absent"), text));
+  EXPECT_EQ("kept", text.str());
+
+  WriteFile(path, "old content\n", 0750);
+  EXPECT_EQ(0, H::WriteStringIntoFile("", path));
+  EXPECT_EQ("", ReadWholeFile(path));
+  EXPECT_EQ(0750u, ModeOf(path));
+
+  const std::string link = directory.File("link");
+  ASSERT_EQ(0, symlink(path.c_str(), link.c_str()));
+  EXPECT_EQ(-1, H::WriteStringIntoFile("through a link", link));
+  EXPECT_EQ(-1, H::ReadFileIntoString(link, text));
+  EXPECT_EQ("", ReadWholeFile(path));
+}
+
+class ClashScripts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    H::ResetInstallationParameters();
+    std::filesystem::create_directories(commands);
+    setenv("QelInstallPath", directory.Path().c_str(), 1);
+    H::_nvCLASHAdmUid = 1001;
+    H::_nvCLASHAdmGid = 1002;
+    H::_nvCLASHOrbixPort = 1570;
+    H::_svCLASHV5InstPath = "/opt/pdm";
+  }
+  void TearDown() override {
+    unsetenv("QelInstallPath");
+    H::ResetInstallationParameters();
+  }
+  TempDirectory directory;
+  std::string commands = directory.File("code/command");
+};
+
+TEST_F(ClashScripts, EditsKeepModeCopyOnceAndRefuseMissingKeys) {
+  const std::string starter = commands + "/RunTavoClashStarter";
+  const std::string shipped = "#!/bin/sh\nZEPADM_UID=0\nZEPADM_GID=0\nexec server\n";
+  WriteFile(starter, shipped, 0751);
+  H::CustShell_RunTavoClashStarter();
+  const std::string edited = "#!/bin/sh\nZEPADM_UID=1001\nZEPADM_GID=1002\nexec server\n";
+  EXPECT_EQ(edited, ReadWholeFile(starter));
+  EXPECT_EQ(0751u, ModeOf(starter));
+  EXPECT_EQ(shipped, ReadWholeFile(starter + ".orig"));
+  EXPECT_EQ(0751u, ModeOf(starter + ".orig"));
+
+  H::_nvCLASHAdmUid = 7;
+  H::CustShell_RunTavoClashStarter();  // the copy stays the shipped text
+  EXPECT_EQ(shipped, ReadWholeFile(starter + ".orig"));
+  EXPECT_EQ("#!/bin/sh\nZEPADM_UID=7\nZEPADM_GID=1002\nexec server\n", ReadWholeFile(starter));
+
+  const std::string check = commands + "/Tessar_ITFCHECK";
+  const std::string noPathLine = "#!/bin/sh\nIT_DAEMON_PORT=1\nexit 0\n";
+  WriteFile(check, noPathLine, 0755);
+  H::CustShell_Tessar_ITFCHECK();
+  EXPECT_EQ(noPathLine, ReadWholeFile(check));  // one key missing: nothing changes
+
+  const std::string server = commands + "/RunTavoClashServer";
+  const std::string target = directory.File("elsewhere");
+  WriteFile(target, "export HOME=/\nCLASH_OUTDIR=/tmp\n", 0644);
+  ASSERT_EQ(0, symlink(target.c_str(), server.c_str()));
+  H::CustShell_RunTavoClashServer();
+  EXPECT_EQ("export HOME=/\nCLASH_OUTDIR=/tmp\n", ReadWholeFile(target));
+  EXPECT_FALSE(std::filesystem::exists(server + ".orig"));
+}
+
+TEST_F(ClashScripts, OrbixPortFromTheConfiguration) {
+  std::filesystem::create_directories(directory.File("startup/orbix"));
+  WriteFile(directory.File("startup/orbix/Orbix.cfg"), "# cfg\nIT_DAEMON_PORT 1570\n", 0644);
+  EXPECT_EQ(1570, H::GetOrbixPortNumberFromCfgFile());
+  WriteFile(directory.File("startup/orbix/Orbix.cfg"), "IT_DAEMON_PORT 100000\n", 0644);
+  EXPECT_EQ(-1, H::GetOrbixPortNumberFromCfgFile());
+  unsetenv("QelInstallPath");
+  EXPECT_EQ(-1, H::GetOrbixPortNumberFromCfgFile());
+}
+
+TEST(VaultPassword, EncryptedTwiceDiffersAndDecryptsForItsAccountOnly) {
+  TempDirectory directory;
+  std::filesystem::create_directories(directory.File("docs/java"));
+  setenv("QelInstallPath", directory.Path().c_str(), 1);
+  QelUnicodeString first;
+  QelUnicodeString second;
+  ASSERT_EQ(0, TAVOVaultServices::encrypt("PDMVAULT", "s3cret pass", first));
+  ASSERT_EQ(0, TAVOVaultServices::encrypt("PDMVAULT", "s3cret pass", second));
+  unsetenv("QelInstallPath");
+  EXPECT_NE(first.str(), second.str());
+  EXPECT_EQ(std::string::npos, first.str().find("s3cret"));
+  EXPECT_EQ(0600u, ModeOf(TAVOVaultServices::KeyPath(directory.Path())));
+
+  QelUnicodeString clear;
+  ASSERT_EQ(0, TAVOVaultServices::decrypt(directory.Path(), "PDMVAULT", second, clear));
+  EXPECT_EQ("s3cret pass", clear.str());
+  EXPECT_EQ(-1, TAVOVaultServices::decrypt(directory.Path(), "OTHER", second, clear));
+  std::string tampered = first.str();
+  tampered[tampered.size() - 3] = tampered[tampered.size() - 3] == 'A' ? 'B' : 'A';
+  EXPECT_EQ(-1, TAVOVaultServices::decrypt(directory.Path(), "PDMVAULT", tampered, clear));
+
+  // A key others can read is not used.
+  chmod(TAVOVaultServices::KeyPath(directory.Path()).c_str(), 0644);
+  EXPECT_EQ(-1, TAVOVaultServices::decrypt(directory.Path(), "PDMVAULT", second, clear));
+}
+
+TEST(GeneratedScript, RunsOnlyTheFileItWrote) {
+  TempDirectory directory;
+  const std::string path = directory.File("gen.sh");
+  const std::string mark = directory.File("ran");
+  {
+    ZEP2ShellScript script(path, "TESSARDBSETUP_TRACE");
+    ASSERT_TRUE(script.IsOpen());
+    script.Line("echo ran >" + ZEP2ShellScript::Quote(mark));
+    script.Line("return 3");
+    int pid = 0;
+    int code = 0;
+    ASSERT_EQ(0, script.Run("gen.sh", 1, pid, code));
+    EXPECT_EQ(3, code);
+    EXPECT_TRUE(std::filesystem::exists(mark));
+    EXPECT_EQ(0700u, ModeOf(path));
+  }
+  std::filesystem::remove(mark);
+  {
+    // Replaced behind the writer's back: refused, nothing runs.
+    ZEP2ShellScript script(path, "TESSARDBSETUP_TRACE");
+    script.Line("echo ran >" + ZEP2ShellScript::Quote(mark));
+    ASSERT_TRUE(script.Close());
+    // The written file stays alive aside, so the new one is another inode.
+    std::filesystem::rename(path, path + ".aside");
+    WriteFile(path, "#!/bin/sh\necho ran >'" + mark + "'\n", 0700);
+    int pid = 0;
+    int code = 0;
+    EXPECT_EQ(-1, script.Run("gen.sh", 1, pid, code));
+    EXPECT_EQ(-1, code);
+    EXPECT_FALSE(std::filesystem::exists(mark));
+  }
+  // A link at the path is never written through.
+  std::filesystem::remove(path);
+  const std::string target = directory.File("target");
+  WriteFile(target, "untouched\n", 0644);
+  ASSERT_EQ(0, symlink(target.c_str(), path.c_str()));
+  ZEP2ShellScript refused(path, "TESSARDBSETUP_TRACE");
+  EXPECT_FALSE(refused.IsOpen());
+  int pid = 0;
+  int code = 0;
+  EXPECT_EQ(-1, refused.Run("gen.sh", 1, pid, code));
+  EXPECT_EQ("untouched\n", ReadWholeFile(target));
+}
+
+}  // namespace
