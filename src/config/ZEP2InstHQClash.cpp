@@ -73,8 +73,8 @@ void EditScript(const char* routine, const char* script, const std::vector<LineE
     WriteTraceLogFile("\nChanging " + QelUnicodeString(edit.traceName) + " shell variable", 1);
     if (edit.newLine.find('\n') != std::string::npos ||
         !zep2text::ReplaceScriptLine(edited, edit.key, edit.newLine)) {
-      const QelUnicodeString reason = "\n" + name + ": no line with <" + edit.key + "> in " +
-                                      path + " (or no newline after it): the script is unchanged.";
+      const QelUnicodeString reason = "\n" + name + ": no line with <" + edit.key + "> in " + path +
+                                      " (or no newline after it): the script is unchanged.";
       WriteErrLogFile(reason + "\n");
       WriteTraceLogFile(reason, 2);
       WriteTraceLogFile("\n\n" + name + " End.\n", 0);
@@ -180,8 +180,8 @@ int ZEP2InstHQ::IsOrbixDaemonRunning() {
   WriteTraceLogFile("\nRunning command: " + QelUnicodeString(Command), 1);
   const int status = std::system(Command);
   const int result = status == 0 ? 1 : -1;
-  WriteTraceLogFile(result == 1 ? "\nOrbix daemon is running OK" : "\nOrbix daemon is NOT running KO",
-                    1);
+  WriteTraceLogFile(
+      result == 1 ? "\nOrbix daemon is running OK" : "\nOrbix daemon is NOT running KO", 1);
   WriteTraceLogFile("\n\nIsOrbixDaemonRunning End.\n", 0);
   return result;
 }
@@ -199,11 +199,11 @@ void ZEP2InstHQ::CustShell_RunTavoClashServer() {
 }
 
 void ZEP2InstHQ::CustShell_Tessar_ITFCHECK() {
-  EditScript("CustShell_Tessar_ITFCHECK", "Tessar_ITFCHECK",
-             {{"IT_DAEMON_PORT", "IT_DAEMON_PORT=",
-               "IT_DAEMON_PORT=" + std::to_string(_nvCLASHOrbixPort)},
-              {"QelvarV5installPath", "QelvarV5installPath=",
-               "export QelvarV5installPath=" + _svCLASHV5InstPath.str()}});
+  EditScript(
+      "CustShell_Tessar_ITFCHECK", "Tessar_ITFCHECK",
+      {{"IT_DAEMON_PORT", "IT_DAEMON_PORT=", "IT_DAEMON_PORT=" + std::to_string(_nvCLASHOrbixPort)},
+       {"QelvarV5installPath",
+        "QelvarV5installPath=", "export QelvarV5installPath=" + _svCLASHV5InstPath.str()}});
 }
 
 void ZEP2InstHQ::SetTESSARClashQelSettings() {

@@ -92,8 +92,7 @@ QelUnicodeString UpdateDB2(QelSysEnv& env) {
     }
   }
   const QelUnicodeString java = home + "/sqllib/java/";
-  return java + "db2jcc.jar:" + java + "db2jcc_license_cu.jar:" + java +
-         "db2jcc_license_cisuz.jar";
+  return java + "db2jcc.jar:" + java + "db2jcc_license_cu.jar:" + java + "db2jcc_license_cisuz.jar";
 }
 
 void WriteHeaderBox(ZEP2ShellScript& script) {
@@ -126,8 +125,7 @@ void WriteVaultBlock(ZEP2ShellScript& script, const std::string& install,
   const std::string starter = ZEP2ShellScript::Quote(install + "/code/bin/ZEPVaultStarter");
   const std::string repository = H::_svVAULTRepository.str();
   const auto in = [&](const char* sub) { return ZEP2ShellScript::Quote(repository + "/" + sub); };
-  const std::string root =
-      std::to_string(H::_nvRootUid) + ":" + std::to_string(H::_nvRootGid);
+  const std::string root = std::to_string(H::_nvRootUid) + ":" + std::to_string(H::_nvRootGid);
   const std::string vaultUid = std::to_string(H::_nvVAULTAdmUid);
   const std::string vaultGid = std::to_string(H::_nvVAULTAdmGid);
   const std::string vault = vaultUid + ":" + vaultGid;
@@ -167,7 +165,6 @@ int ZEP2InstHQ::TESSAREnvironmentUpdate() {
     std::unique_ptr<QelSysEnv> env;
     if (QelSysEnvManager::Read(path, 2, 2, env) != 0 || !env) {
       WriteTraceLogFile("\nError while reading environment file.", 1);
-      WriteTraceLogFile("\nTESSAREnvironmentUpdate End.\n\n", 0);
       return -1;
     }
     WriteTraceLogFile("\nEnvironment file read.", 1);
@@ -190,8 +187,7 @@ void ZEP2InstHQ::St_UpdateDBEnv() {
   if (!MissingFrameworkVariable(2)) {
     const std::string install = QelGetEnv("QelInstallPath");
     ZEP2ShellScript script(EnvCustomScript, "TESSARDBSETUP_TRACE");
-    WriteTraceLogFile("\nSt_UpdateBDEnv Do the script file TessarEnvCustom.sh executable Begin",
-                      1);
+    WriteTraceLogFile("\nSt_UpdateBDEnv Do the script file TessarEnvCustom.sh executable Begin", 1);
     if (script.IsOpen()) script.MakeExecutable("\nchmod rc : ");
     WriteTraceLogFile("\nSt_UpdateBDEnv Do the script file TessarEnvCustom.sh executable End", 1);
     WriteHeaderBox(script);

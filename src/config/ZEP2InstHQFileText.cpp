@@ -21,8 +21,8 @@ QelUnicodeString Number(long long value) {
 
 // fopen's "r" and "w", refusing a symbolic link at path.
 FILE* OpenNoFollow(const QelUnicodeString& path, bool forWriting) {
-  const int flags =
-      forWriting ? O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC : O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
+  const int flags = forWriting ? O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC
+                               : O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
   const int descriptor = open(path.c_str(), flags, 0644);
   if (descriptor < 0) return nullptr;
   struct stat info {};

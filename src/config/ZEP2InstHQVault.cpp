@@ -62,8 +62,7 @@ int ZEP2InstHQ::VaultServerPropertiesFileUpdate() {
   std::string path = installPath;
   if (path.empty() || path.back() != '/') path += '/';
   path += "docs/java/VaultServer.properties";
-  WriteTraceLogFile("\nVaultServerPropertiesFileFullPathName: <" + QelUnicodeString(path) + ">",
-                    1);
+  WriteTraceLogFile("\nVaultServerPropertiesFileFullPathName: <" + QelUnicodeString(path) + ">", 1);
   QelFileInfo info;
   QelGetFileInfo(path, info);
   std::ifstream file(path, std::ios::binary);
@@ -93,9 +92,8 @@ int ZEP2InstHQ::VaultServerPropertiesFileUpdate() {
       ReportFailure(reason);
       result = -1;
     }
-    WriteTraceLogFile("\nVaultServerPropertiesFileUpdate Return Code : " +
-                          QelUnicodeString::FromInt(result),
-                      1);
+    WriteTraceLogFile(
+        "\nVaultServerPropertiesFileUpdate Return Code : " + QelUnicodeString::FromInt(result), 1);
   }
   WriteTraceLogFile("\nVaultServerPropertiesFileUpdate End.\n\n", 0);
   return result;

@@ -52,6 +52,12 @@ EditorCLASHV5InstPath = ${TESSARDBSETUP_SANDBOX}/pdm
 answers = Yes
 RSP
 
+# Without the switch the vault is not offered: its button cannot be set.
+run_wizard hidden "$WORK/oracle.rsp"
+expect_run 2 "a vault answer without the switch" && expect_contains "$RUN.stderr" 'ChkButTOEXEVault'
+[ ! -e "$SITE/calls.log" ] || [ "$(grep -c . "$SITE/calls.log")" -eq 0 ] ||
+  fail "the refused run called the site's commands"
+
 "$BIN/tessardbsetup-sandbox" orbixd start || fail "the stand-in Orbix daemon does not start"
 run_wizard first "$WORK/oracle.rsp" TESSARDBSETUP_OFFER_VAULT=1
 expect_run 0 "Oracle installation with vault and clash server" || finish
@@ -60,6 +66,36 @@ expect_contains "$RUN.trace" '\nQelStartProcess: RegisterTavoClashStarter OK'
 expect_contains "$RUN.trace" '\nCreation of TESSARClashServer.imp file OK'
 grep -q '^SetEnv -c RegisterTavoClashStarter ' "$SITE/calls.log" ||
   fail "SetEnv -c RegisterTavoClashStarter was not called"
+
+# The configuration routines in their order, on the first pass.
+expect_lines "$(awk '/^St_GenEnvFiles Begin/ { on = 1 } on && / (Begin|End)[ .]*$/ { print }
+  /^St_GenEnvFiles End/ { exit }' "$RUN.trace" | grep -v 'ReadFileToString\|WriteStringIntoFile\|IsOrbix\|GetOrbix')" \
+  "St_GenEnvFiles Begin ...
+CreateDBSrvSetting Begin.
+CreateDBSrvSetting End.
+AppendRdbSettings Begin ...
+AppendRdbSettings End.
+VaultServerPropertiesFileUpdate Begin ...
+VaultServerPropertiesFileUpdate End.
+TESSAREnvironmentUpdate Begin ...
+TESSAREnvironmentUpdate End.
+St_UpdateBDEnv Begin ...
+St_UpdateBDEnv Do the script file TessarEnvCustom.sh executable Begin
+St_UpdateBDEnv Do the script file TessarEnvCustom.sh executable End
+St_UpdateBDEnv End.
+VaultStarterEnvironmentUpdate Begin ...
+VaultStarterEnvironmentUpdate End.
+TESSARClashSetup Begin ...
+CustShell_RunTavoClashStarter Begin ...
+CustShell_RunTavoClashStarter End.
+CustShell_RunTavoClashServer Begin ...
+CustShell_RunTavoClashServer End.
+CustShell_Tessar_ITFCHECK Begin ...
+CustShell_Tessar_ITFCHECK End.
+SetTESSARClashQelSettings Begin ...
+SetTESSARClashQelSettings End.
+TESSARClashSetup End
+St_GenEnvFiles End." "the configuration routines of the first pass"
 
 # The seven properties; the password decrypts to the typed one and is
 # nowhere in clear; every other byte as shipped.

@@ -139,6 +139,62 @@ TEST(VaultPassword, EncryptedTwiceDiffersAndDecryptsForItsAccountOnly) {
   EXPECT_EQ(-1, TAVOVaultServices::decrypt(directory.Path(), "PDMVAULT", second, clear));
 }
 
+class VaultProperties : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    H::ResetInstallationParameters();
+    std::filesystem::create_directories(directory.File("docs/java"));
+    setenv("QelInstallPath", directory.Path().c_str(), 1);
+    H::_nvIBMDB2UDB = 1;
+    H::_svDB2ALIASNAME = "PDMDB";
+    H::_svVAULTSrvHostName = "pdmhost";
+    H::_svVAULTSrvDaemonPort = "6200";
+    H::_svVAULTAdm = "pdmvault";
+    H::_svVAULTAdmP = "vault pass";
+    H::_svVAULTRepository = "/srv/vault";
+  }
+  void TearDown() override {
+    unsetenv("QelInstallPath");
+    H::ResetInstallationParameters();
+  }
+  TempDirectory directory;
+  std::string path = directory.File("docs/java/VaultServer.properties");
+  std::string shipped =
+      "# vault\nVaultServer_HostName = old\nVaultServer_DaemonPort = \nVaultServer_DBName = X\n"
+      "VaultServer_DBVendor = X\nVaultServer_DBUser = X\nVaultServer_DBPassword = X\n"
+      "VaultServer_Repo_0_Path = X\nVaultServer_LogLevel = INFO";
+};
+
+TEST_F(VaultProperties, SevenValuesReplacedOrTheFileLeftAsItWas) {
+  WriteFile(path, shipped, 0640);
+  ASSERT_EQ(0, H::VaultServerPropertiesFileUpdate());
+  const std::string text = ReadWholeFile(path);
+  const std::size_t start = text.find("VaultServer_DBPassword = ") + 25;
+  const std::string stored = text.substr(start, text.find('\n', start) - start);
+  EXPECT_EQ(
+      "# vault\nVaultServer_HostName = pdmhost\nVaultServer_DaemonPort = 6200\n"
+      "VaultServer_DBName = PDMDB\nVaultServer_DBVendor = db2\nVaultServer_DBUser = pdmvault\n"
+      "VaultServer_DBPassword = " +
+          stored + "\nVaultServer_Repo_0_Path = /srv/vault\nVaultServer_LogLevel = INFO",
+      text);
+  QelUnicodeString clear;
+  ASSERT_EQ(0, TAVOVaultServices::decrypt(directory.Path(), "pdmvault", stored, clear));
+  EXPECT_EQ("vault pass", clear.str());
+  EXPECT_EQ(0640u, ModeOf(path));
+
+  // A missing key, or a last property without its newline: nothing changes.
+  for (const std::string& broken : {shipped.substr(0, shipped.find("VaultServer_DBUser")) +
+                                        shipped.substr(shipped.find("VaultServer_DBPassword")),
+                                    shipped.substr(0, shipped.find("\nVaultServer_LogLevel"))}) {
+    WriteFile(path, broken, 0640);
+    EXPECT_EQ(-1, H::VaultServerPropertiesFileUpdate());
+    EXPECT_EQ(broken, ReadWholeFile(path));
+  }
+  std::filesystem::remove(path);
+  EXPECT_EQ(-1, H::VaultServerPropertiesFileUpdate());
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST(GeneratedScript, RunsOnlyTheFileItWrote) {
   TempDirectory directory;
   const std::string path = directory.File("gen.sh");
