@@ -159,9 +159,15 @@ expect_lines "$(cat "$QelUserSettingPath/TESSARClash.settings")" "$clash_setting
 # stay as the first run left them, the copies are not made again.
 "$BIN/tessardbsetup-sandbox" orbixd stop || fail "the stand-in Orbix daemon does not stop"
 "$BIN/tessardbsetup-sandbox" db reset PDMORA >/dev/null || fail "db reset PDMORA"
-run_wizard second "$WORK/oracle.rsp" TESSARDBSETUP_OFFER_VAULT=1
+# The registration fails this time: traced only, the edits are still made.
+rm "$QelInstallPath/startup/orbix/config/Repositories/ImpRep/TESSARClashServer.imp"
+run_wizard second "$WORK/oracle.rsp" TESSARDBSETUP_OFFER_VAULT=1 \
+  TESSARDBSETUP_STANDIN_EXIT_RegisterTavoClashStarter=3
 expect_run 0 "the second installation" || finish
 expect_contains "$RUN.trace" '\nOrbix daemon is NOT running KO'
+expect_contains "$RUN.trace" '\nQelStartProcess: RegisterTavoClashStarter KO - RC = 3'
+expect_not_contains "$RUN.trace" 'Creation of TESSARClashServer.imp file'
+expect_contains "$RUN.trace" '\nCustShell_Tessar_ITFCHECK End.\n'
 expect_contains "$RUN.trace" "\nFound original copy of script: <$commands/RunTavoClashStarter.orig>"
 for s in $scripts; do
   cmp -s "$WORK/first-$s" "$commands/$s" || fail "$s differs after the second installation"
