@@ -44,8 +44,9 @@ expected=$( (for n in $names; do echo "LK0ADSRB $n $n PDMDICO"; done
 expect_lines "$calls" "$expected" "the LK0ADSRB calls"
 [ "$(grep -c '^Append RDB Settings Return Code : 0$' "$RUN.trace")" -eq 2 ] ||
   fail "the RDB settings script did not end with 0 on both passes"
-[[ $(sed -n '/^LK0ADSRB /=' /tmp/zep2inst*.sh | wc -l) -eq 8 ]] ||
-  fail "the last RDB settings script does not hold 8 LK0ADSRB lines"
+son=$(pids_of "$RUN.transcript" | sed -n 2p)
+[[ $(grep -c '^LK0ADSRB ' "/tmp/zep2inst$son.sh") -eq 8 ]] ||
+  fail "the son's last RDB settings script does not hold 8 LK0ADSRB lines"
 
 # The environment file: DB2INSTANCE, the four library paths prepended once,
 # the JDBC class path; every other line byte for byte as shipped.
