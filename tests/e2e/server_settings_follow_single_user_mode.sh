@@ -71,7 +71,10 @@ for s in db["server_settings"]:
   "$(for n in $names; do echo "$n 1 PDMADM ***"; done)" "the settings in single-user mode"
 expect_lines "$(stored_settings)" "$(for n in $names; do echo "$n PDMADM $secret"; done)" \
   "the stored settings in single-user mode"
-expect_no_secret "$secret" "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
+"$BIN/tessardbsetup-sandbox" db show PDMDB >"$WORK/db-show.txt" 2>&1 || fail "db show PDMDB"
+grep -Eq '^  TESCOMMON +server PDMDB, vendor 1, authentication 1, user PDMADM, password \*\*\*$' \
+  "$WORK/db-show.txt" || fail "db show lists no TESCOMMON setting: $(grep TESCOMMON "$WORK/db-show.txt")"
+expect_no_secret "$secret" "$WORK/db-show.txt" "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
   "$RUN.stderr" /tmp/TessarEnvCustom.sh /tmp/zep2inst*.sh /tmp/TESStartTmp.sh \
   "$QelvarV5_environment_directory/TESSAR.txt"
 finish
