@@ -119,10 +119,10 @@ int QelReplaceFileContent(const std::string& path, std::string_view content, std
     error = Reason(path, std::strerror(errno));
     return -1;
   }
-  // The owner is kept where this user may give it (root), and must already
-  // be this user otherwise: the file never changes hands silently.
-  const bool owned = (existing.st_uid == geteuid() && existing.st_gid == getegid()) ||
-                     fchown(descriptor, existing.st_uid, existing.st_gid) == 0 ||
+  // The owner is kept where this user may give it (root); otherwise the
+  // file must already be this user's: it never changes hands silently.
+  const bool sameOwner = existing.st_uid == geteuid() && existing.st_gid == getegid();
+  const bool owned = sameOwner || fchown(descriptor, existing.st_uid, existing.st_gid) == 0 ||
                      existing.st_uid == geteuid();
   const bool written = owned && fchmod(descriptor, existing.st_mode & 07777) == 0 &&
                        WriteAll(descriptor, content) && fsync(descriptor) == 0;
