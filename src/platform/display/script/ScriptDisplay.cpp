@@ -331,10 +331,11 @@ QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const 
     if (line < 0 || line >= combo->GetNbrOfLines()) {
       QelTranscript::Record(
           "set", {{"page", Name(page)}, {"widget", name}, {"value", value}, {"accepted", 0}});
-      reason = "no line " + value + " (lines:";
-      for (int i = 0; i < combo->GetNbrOfLines(); ++i)
-        reason += " '" + combo->GetLine(i).str() + "'";
-      reason += ")";
+      reason = "no line '" + value + "' (its lines:";
+      for (int i = 0; i < combo->GetNbrOfLines(); ++i) {
+        reason += (i ? ", '" : " '") + combo->GetLine(i).str() + "'";
+      }
+      reason += combo->GetNbrOfLines() ? ")" : " none)";
       return Setting::Refused;
     }
     QelTranscript::Record(
