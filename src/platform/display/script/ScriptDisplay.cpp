@@ -213,21 +213,25 @@ int QelScriptDisplay::Answer(QelDlgNotify* notice) {
   return value;
 }
 
-bool QelScriptDisplay::BeforeWaiting() {
-  if (stopped_) return false;
+QelDlgDialog* QelScriptDisplay::PageOfferingCancel() const {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
-    if (!page || !page->IsVisible() || !CanPress(page, "Cancel")) continue;
-    // A page whose buttons are all greyed waits for another process; one
-    // that offers Cancel waits for a person, and a silent run has none.
-    if (cancelledVisit_[page] == page->GetVisitCount()) {
-      Fail(Name(page) + " stalled and its Cancel was not confirmed: the run stops");
-    } else {
-      CannotPress(page, Name(page) + " stalled with nothing left to do: cancelled");
-    }
-    return true;
+    if (page && page->IsVisible() && CanPress(page, "Cancel")) return page;
   }
-  return false;
+  return nullptr;
+}
+
+bool QelScriptDisplay::BeforeWaiting() {
+  // A page whose buttons are all greyed waits for another process; one that
+  // offers Cancel waits for a person, and a silent run has none.
+  QelDlgDialog* page = stopped_ ? nullptr : PageOfferingCancel();
+  if (!page) return false;
+  if (cancelledVisit_[page] == page->GetVisitCount()) {
+    Fail(Name(page) + " stalled and its Cancel was not confirmed: the run stops");
+  } else {
+    CannotPress(page, Name(page) + " stalled with nothing left to do: cancelled");
+  }
+  return true;
 }
 
 void QelScriptDisplay::AnswerNotice(QelDlgNotify* notice) {
@@ -366,12 +370,13 @@ void QelScriptDisplay::RefusedText(QelDlgDialog* page, const std::string& messag
 }
 
 void QelScriptDisplay::CannotPress(QelDlgDialog* page, const std::string& message) {
-  if (!CanPress(page, "Cancel") || cancelledVisit_[page] == page->GetVisitCount()) {
-    return Fail(message);
-  }
+  // Another page may be the one that can end the run (the status page
+  // under a greyed report page).
+  QelDlgDialog* cancel = CanPress(page, "Cancel") ? page : PageOfferingCancel();
+  if (!cancel || cancelledVisit_[cancel] == cancel->GetVisitCount()) return Fail(message);
   Report(message);
-  cancelledVisit_[page] = page->GetVisitCount();
-  Press(page, "Cancel");
+  cancelledVisit_[cancel] = cancel->GetVisitCount();
+  Press(cancel, "Cancel");
 }
 
 void QelScriptDisplay::Press(QelDlgDialog* page, const std::string& button) {

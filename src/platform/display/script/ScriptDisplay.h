@@ -42,6 +42,7 @@ class QelScriptDisplay : public QelDisplay {
 
   QelDlgDialog* PendingPage();
   QelDlgDialog* PageToCancel();
+  QelDlgDialog* PageOfferingCancel() const;
   QelDlgNotify* PendingNotice() const;
   const PageAnswers* AnswersFor(const std::string& page) const;
   bool CanPress(QelDlgDialog* page, const std::string& button) const;
@@ -58,9 +59,9 @@ class QelScriptDisplay : public QelDisplay {
   Setting SetWidget(QelDlgDialog* page, const std::string& name, const std::string& value,
                     std::string& reason);
   void RefusedText(QelDlgDialog* page, const std::string& message);
-  // The button to press cannot be pressed: the run ends through the page's
-  // Cancel where it offers one (an installation running is rolled back),
-  // else at once.
+  // The button to press cannot be pressed: the run ends through a shown
+  // page's Cancel, this page's first (an installation running is rolled
+  // back), else at once.
   void CannotPress(QelDlgDialog* page, const std::string& message);
   void Press(QelDlgDialog* page, const std::string& button);
   void Push(QelDlgDialog* page, const std::string& button);
