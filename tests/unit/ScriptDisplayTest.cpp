@@ -24,6 +24,7 @@ std::string longDetail;
 // What the page offers besides Next: a Back that is greyed out, and a Cancel
 // (ending the run with 2) unless a test takes it away.
 bool offerCancel = true;
+bool greyPassword = false;
 
 // Stands in for the controller's Next handler: an empty account is refused
 // with an error box, anything else leaves the page and ends the run with 0.
@@ -61,6 +62,7 @@ class PageApplication : public QelInteractiveApplication {
     AddAnalyseNotificationCB(page->GetDiaOKNotification(), Back, nullptr);
     page->SetButtonSensitivity(QelDlgDialog::OK, QelDlgObject::Insensitive);
     if (offerCancel) AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), Cancel, nullptr);
+    if (greyPassword) page->Frame->EditorDBAUSERP->SetSensitivity(QelDlgObject::Insensitive);
     page->SetVisibility(QelDlgObject::Shown);
   }
   int EndApplication() override { return 0; }
@@ -83,6 +85,7 @@ class ScriptDisplay : public ::testing::Test {
     longDetail.clear();
     for (int i = 0; i < 150; ++i) longDetail += static_cast<char>('a' + i % 26);
     offerCancel = true;
+    greyPassword = false;
   }
   void TearDown() override {
     unsetenv("QelMsgCatalogPath");
@@ -221,6 +224,16 @@ TEST_F(ScriptDisplay, APageRefusedAgainAndAgainEndsTheRun) {
     ++boxes;
   }
   EXPECT_EQ(boxes, 4u);
+}
+
+TEST_F(ScriptDisplay, AFieldAPersonCannotChangeEndsTheRunWithItsLine) {
+  greyPassword = true;
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = system\nEditorDBAUSERP = secret\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: test.rsp:3: PanelDBAUSER: EditorDBAUSERP cannot be changed now (hidden "
+            "or greyed out)\n");
+  EXPECT_EQ(Count("\"event\":\"button\""), 0u);
+  EXPECT_EQ(Transcript().find("secret"), std::string::npos);
 }
 
 TEST_F(ScriptDisplay, NamesThePagesLackEndTheRunBeforeAnyPage) {

@@ -347,12 +347,9 @@ QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const 
     combo->SetSelectedPosition(line, true);
     return Setting::Set;
   }
+  // Check has made sure a check button is given checked or unchecked, and
+  // a radio button checked.
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(object)) {
-    const bool radio = dynamic_cast<QelDlgRadioButton*>(toggle) != nullptr;
-    if (value != "checked" && (radio || value != "unchecked")) {
-      reason = name + " takes " + (radio ? "'checked'" : "'checked' or 'unchecked'");
-      return Setting::Impossible;
-    }
     QelTranscript::Record("set", {{"page", Name(page)}, {"widget", name}, {"value", value}});
     if (toggle->IsChecked() != (value == "checked")) toggle->Click();
     return Setting::Set;
