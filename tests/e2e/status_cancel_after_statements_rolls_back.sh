@@ -99,6 +99,37 @@ for count in 0 12; do
 done
 expect_contains "$RUN.trace" '\nCreate tablespace statement: <CREATE TABLESPACE "PDMTBS"'
 
+# --- An installation that stops by itself before the count (no project file
+# for the start-up data) is cancelled and rolled back all the same, with a
+# word on how far it got.
+new_site stalled
+rm "$QelDictionaryPath/ZEPAdmin.adm"
+# stalled TAG STATUS: the last run's stalled installation was cancelled and
+# undone, and the run ended with STATUS.
+stalled() {
+  expect_run "$2" "$1: a stalled installation" || return
+  expect_contains "$RUN.transcript" '"event":"button","page":"PanelSTATUS","button":"Cancel"}'
+  grep -q '^St_PlayDROPDDL Begin' "$RUN.trace" || fail "$1: no statement was undone"
+  db_snapshot PDMDB "$WORK/$1-after"
+  expect_same_db "$WORK/stalled-before" "$WORK/$1-after" "$1: a stalled installation"
+}
+db_snapshot PDMDB "$WORK/stalled-before"
+db2_answers 999999999 >"$WORK/stalled.rsp"
+run_wizard stalled "$WORK/stalled.rsp"
+stalled stalled 1
+expect_contains "$RUN.stderr" "tessardbsetup: PanelSTATUS stalled with nothing left to do after "
+expect_contains "$RUN.stderr" " of the 999999999 statements to Cancel after: cancelled\n"
+
+# A report-page button asked for that cannot be pressed goes through the
+# status page's Cancel too, and ends the son with 2 once the rollback is done.
+{ db2_answers 999999999; printf '[PanelREPORT]\nbutton = Back\n'; } >"$WORK/report.rsp"
+run_wizard report "$WORK/report.rsp"
+stalled report 2
+message="$WORK/report.rsp:19: PanelREPORT: the button Back cannot be pressed (greyed out, or not on this page)"
+expect_lines "$(cat "$RUN.stderr")" "tessardbsetup: $message
+tessardbsetup: $message" "report: stderr"
+expect_contains "$RUN.transcript" "\"event\":\"exit\",\"status\":2,\"outcome\":\"stopped: $message\"}"
+
 # --- A count the installation never reaches: it finishes, nothing pressed.
 new_site complete
 db2_answers 999999999 >"$WORK/complete.rsp"

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "../../QelApplication.h"
 #include "../../QelDialog.h"
@@ -147,13 +148,20 @@ bool QelScriptDisplay::CanPress(QelDlgDialog* page, const std::string& button) c
   return page->IsButtonSensitive(which) && page->GetButtonNotification(which)->HasHandlers();
 }
 
+bool QelScriptDisplay::Unanswered(QelDlgDialog* page) {
+  return page->IsVisible() && (page->GetVisitCount() > answeredVisit_[page] || retry_[page]);
+}
+
 QelDlgDialog* QelScriptDisplay::PendingPage() {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
-    if (page && page->IsVisible() &&
-        (page->GetVisitCount() > answeredVisit_[page] || retry_[page])) {
-      return page;
-    }
+    if (!page || !Unanswered(page)) continue;
+    // A page without a usable Next waits (the report page, until the
+    // outcome is known); a button the file names is answered at once, so
+    // that its being greyed out is reported.
+    const PageAnswers* answers = AnswersFor(Name(page));
+    if (answers && answers->cancelAfterStatements >= 0) continue;
+    if ((answers && !answers->button.empty()) || CanPress(page, "Next")) return page;
   }
   return nullptr;
 }
@@ -222,16 +230,33 @@ QelDlgDialog* QelScriptDisplay::PageOfferingCancel() const {
 }
 
 bool QelScriptDisplay::BeforeWaiting() {
-  // A page whose buttons are all greyed waits for another process; one that
-  // offers Cancel waits for a person, and a silent run has none.
-  QelDlgDialog* page = stopped_ ? nullptr : PageOfferingCancel();
-  if (!page) return false;
-  if (cancelledVisit_[page] == page->GetVisitCount()) {
-    Fail(Name(page) + " stalled and its Cancel was not confirmed: the run stops");
-  } else {
-    CannotPress(page, Name(page) + " stalled with nothing left to do: cancelled");
+  if (stopped_) return false;
+  // A page that offers Cancel waits for a person, and a silent run has none.
+  if (QelDlgDialog* page = PageOfferingCancel()) {
+    if (cancelledVisit_[page] == page->GetVisitCount()) {
+      Fail(Name(page) + " stalled and its Cancel was not confirmed: the run stops");
+      return true;
+    }
+    std::string message = Name(page) + " stalled with nothing left to do";
+    const PageAnswers* answers = Unanswered(page) ? AnswersFor(Name(page)) : nullptr;
+    if (answers && answers->cancelAfterStatements >= 0) {
+      message += " after " + std::to_string(played_ - playedAtShow_[page]) + " of the " +
+                 std::to_string(answers->cancelAfterStatements) + " statements to Cancel after";
+    }
+    CannotPress(page, message + ": cancelled");
+    return true;
   }
-  return true;
+  // A shown page whose buttons are all greyed once its answer was given
+  // waits for another process (the son); one still to be answered would
+  // wait for ever.
+  for (QelDialog* dialog : QelDialog::AllDialogs()) {
+    auto* page = dynamic_cast<QelDlgDialog*>(dialog);
+    if (page && Unanswered(page)) {
+      Fail(Name(page) + " shows no button that can be pressed, and nothing runs: the run stops");
+      return true;
+    }
+  }
+  return false;
 }
 
 void QelScriptDisplay::AnswerNotice(QelDlgNotify* notice) {
@@ -260,15 +285,8 @@ const PageAnswers* QelScriptDisplay::BeginAnswer(QelDlgDialog* page) {
 void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
   const std::string name = Name(page);
   const PageAnswers* answers = BeginAnswer(page);
-  if (answers && answers->cancelAfterStatements >= 0) {
-    // Nothing runs any more and the count was not reached: the
-    // installation stopped before it, as a stalled page does.
-    CannotPress(page, name + " stalled after " + std::to_string(played_ - playedAtShow_[page]) +
-                          " statements, before the " +
-                          std::to_string(answers->cancelAfterStatements) + " to Cancel after");
-    return;
-  }
-  for (const WidgetAnswer& answer : answers ? answers->widgets : std::vector<WidgetAnswer>{}) {
+  const std::vector<WidgetAnswer> none;
+  for (const WidgetAnswer& answer : answers ? answers->widgets : none) {
     std::string reason;
     const Setting setting = SetWidget(page, answer.widget, ExpandVariables(answer.value), reason);
     const std::string where = answers_->Name() + ":" + std::to_string(answer.line) + ": ";
@@ -373,6 +391,10 @@ void QelScriptDisplay::CannotPress(QelDlgDialog* page, const std::string& messag
   if (!cancel || cancelledVisit_[cancel] == cancel->GetVisitCount()) return Fail(message);
   Report(message);
   cancelledVisit_[cancel] = cancel->GetVisitCount();
+  answeredVisit_[cancel] = cancel->GetVisitCount();
+  // This page is answered again once the Cancel's work is done, and ends
+  // the run then if its button still cannot be pressed.
+  if (cancel != page) retry_[page] = true;
   Press(cancel, "Cancel");
 }
 

@@ -40,6 +40,8 @@ class QelScriptDisplay : public QelDisplay {
   };
   enum class Setting { Set, Refused, Impossible };
 
+  // Shown, and its visit not answered yet (or to be answered again).
+  bool Unanswered(QelDlgDialog* page);
   QelDlgDialog* PendingPage();
   QelDlgDialog* PageToCancel();
   QelDlgDialog* PageOfferingCancel() const;
