@@ -25,6 +25,7 @@ std::string longDetail;
 // (ending the run with 2) unless a test takes it away.
 bool offerCancel = true;
 bool greyPassword = false;
+bool greyNext = false;
 
 // Stands in for the controller's Next handler: an empty account is refused
 // with an error box, anything else leaves the page and ends the run with 0.
@@ -63,6 +64,7 @@ class PageApplication : public QelInteractiveApplication {
     page->SetButtonSensitivity(QelDlgDialog::OK, QelDlgObject::Insensitive);
     if (offerCancel) AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), Cancel, nullptr);
     if (greyPassword) page->Frame->EditorDBAUSERP->SetSensitivity(QelDlgObject::Insensitive);
+    if (greyNext) page->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Insensitive);
     page->SetVisibility(QelDlgObject::Shown);
   }
   int EndApplication() override { return 0; }
@@ -86,6 +88,7 @@ class ScriptDisplay : public ::testing::Test {
     for (int i = 0; i < 150; ++i) longDetail += static_cast<char>('a' + i % 26);
     offerCancel = true;
     greyPassword = false;
+    greyNext = false;
   }
   void TearDown() override {
     unsetenv("QelMsgCatalogPath");
@@ -196,6 +199,15 @@ TEST_F(ScriptDisplay, AButtonThatCannotBePressedEndsTheRun) {
             "tessardbsetup: test.rsp:2: PanelDBAUSER: the button Cancel cannot be pressed (greyed "
             "out, or not on this page)\n");
   EXPECT_EQ(Count("\"event\":\"button\""), 1u) << "only the first run's Cancel";
+
+  // Nothing named, Next greyed, nothing running: the page would wait for
+  // ever.
+  greyNext = true;
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = system\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: PanelDBAUSER shows no button that can be pressed, and nothing runs: "
+            "the run stops\n");
+  EXPECT_EQ(Count("\"event\":\"set\""), 1u) << "the first run's only: nothing was set";
 }
 
 TEST_F(ScriptDisplay, ARefusalEndsTheRunWithTheBoxOnStderr) {
