@@ -414,9 +414,27 @@ void QelScriptDisplay::AfterPress(QelDlgDialog* page, int visitBefore, const std
     return;
   }
   if (refusal_ && !answers_->ContinueOnRefusal()) {
+    if (refusal_->title.empty() && refusal_->text.empty()) {
+      return Fail(name + " refused the answers (its message has no text: is the catalogue " +
+                  "missing?): " + DescribeAnswers(page));
+    }
     return Fail(name + " refused the answers: " + refusal_->title + ": " + refusal_->text);
   }
   if (Stayed(name)) retry_[page] = true;
+}
+
+std::string QelScriptDisplay::DescribeAnswers(QelDlgDialog* page) const {
+  const std::string name = Name(page);
+  const auto visit = presses_.find(name);
+  const PageAnswers* answers =
+      visit == presses_.end() ? nullptr : answers_->ForPage(name, visit->second);
+  std::string described;
+  for (const WidgetAnswer& answer : answers ? answers->widgets : std::vector<WidgetAnswer>{}) {
+    const auto* editor = dynamic_cast<const QelDlgEditor*>(page->FindObject(answer.widget));
+    described += (described.empty() ? "" : ", ") + answer.widget + " = '" +
+                 (editor && editor->IsPassword() ? "***" : answer.value) + "'";
+  }
+  return described.empty() ? "no widget was set" : described;
 }
 
 bool QelScriptDisplay::Stayed(const std::string& page) {

@@ -51,6 +51,9 @@ class QelScriptDisplay : public QelDisplay {
   // Counts the page's answer (shared with the other processes of the run)
   // and returns its section.
   const PageAnswers* BeginAnswer(QelDlgDialog* page);
+  // The page's answers of this visit, "Widget = 'value'" (passwords ***):
+  // what was refused, when the box says nothing.
+  std::string DescribeAnswers(QelDlgDialog* page) const;
   void AnswerPage(QelDlgDialog* page);
   void CancelAfterStatements(QelDlgDialog* page);
   // Takes the notice's next answer from the file and records it.
