@@ -85,9 +85,6 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, int busyMil
   // crash of any process; only a power loss may lose the last commits.
   QueryText("PRAGMA journal_mode=WAL");
   Exec("PRAGMA synchronous=NORMAL");
-  // A table is rebuilt under its own name when its definition changes; the
-  // legacy rename leaves the views that name it untouched.
-  Exec("PRAGMA legacy_alter_table=ON");
   Exec("PRAGMA foreign_keys=OFF");
 }
 
@@ -99,6 +96,17 @@ void SqliteDatabase::Exec(const std::string& sql) {
     sqlite3_free(error);
     throw failure;
   }
+}
+
+bool SqliteDatabase::HasTable(const std::string& quotedName) {
+  sqlite3_stmt* raw = nullptr;
+  const std::string sql = "SELECT 1 FROM " + quotedName;
+  const int rc =
+      sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  sqlite3_finalize(raw);
+  if (rc == SQLITE_OK) return true;
+  if (std::string(sqlite3_errmsg(db_.get())).starts_with("no such table")) return false;
+  ThrowSqlite(db_.get(), rc);
 }
 
 std::optional<std::string> SqliteDatabase::QueryText(const std::string& sql) {

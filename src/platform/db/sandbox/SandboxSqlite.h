@@ -63,6 +63,10 @@ class SqliteDatabase {
   long long QueryInt(const std::string& sql);
   std::vector<std::vector<std::string>> QueryRows(const std::string& sql);
   long long Changes() const { return sqlite3_changes64(db_.get()); }
+  // Whether a table or view of that (quoted) name exists, as of the last
+  // committed schema: compiling a statement notices another connection's
+  // changes, where SQLite's cached schema alone may not.
+  bool HasTable(const std::string& quotedName);
 
  private:
   struct Closer {
