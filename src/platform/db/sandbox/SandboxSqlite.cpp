@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace qelsandbox {
 
 void ThrowSqlite(sqlite3* db, int code) {
@@ -15,6 +17,59 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) : db_(db) 
   const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
   statement_.reset(raw);
   if (rc != SQLITE_OK) ThrowSqlite(db, rc);
+}
+
+SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, StatementCache& cache)
+    : db_(db) {
+  sqlite3_stmt* raw = cache.Take(sql);
+  if (!raw) {
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      ThrowSqlite(db, rc);
+    }
+  }
+  statement_ = std::unique_ptr<sqlite3_stmt, StatementEnd>(raw, StatementEnd(&cache, sql));
+}
+
+void StatementEnd::operator()(sqlite3_stmt* statement) const {
+  if (!cache) {
+    sqlite3_finalize(statement);
+    return;
+  }
+  // Reset at once: a statement left stepping would hold its read open.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  cache->Give(sql, statement);
+}
+
+StatementCache::~StatementCache() {
+  for (auto& [sql, statements] : free_) {
+    for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
+  }
+}
+
+sqlite3_stmt* StatementCache::Take(const std::string& sql) {
+  const auto found = free_.find(sql);
+  if (found == free_.end() || found->second.empty()) return nullptr;
+  sqlite3_stmt* statement = found->second.back();
+  found->second.pop_back();
+  // Its place in the order goes with it; the oldest entry of that text is
+  // as good as any other to drop.
+  order_.erase(std::find(order_.begin(), order_.end(), sql));
+  return statement;
+}
+
+void StatementCache::Give(const std::string& sql, sqlite3_stmt* statement) {
+  if (order_.size() >= Capacity) {
+    std::vector<sqlite3_stmt*>& oldest = free_[order_.front()];
+    sqlite3_finalize(oldest.back());
+    oldest.pop_back();
+    if (oldest.empty()) free_.erase(order_.front());
+    order_.pop_front();
+  }
+  free_[sql].push_back(statement);
+  order_.push_back(sql);
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, const std::string& value) {
