@@ -76,6 +76,7 @@ void ZEP2InstHQ::GetDB2ilist() {
   }
   if (code == 0) {
     const std::string command = std::string("sort ") + ResultFile + ">" + SortedFile;
+    QelFlushLogFiles();
     const char* input = std::system(command.c_str()) == 0 ? SortedFile : ResultFile;
     WriteTraceLogFile(QelUnicodeString("\ninputfileName : ") + input, 1);
     std::ifstream file(input);

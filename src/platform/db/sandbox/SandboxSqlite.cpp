@@ -7,6 +7,24 @@
 
 namespace qelsandbox {
 
+namespace {
+
+SqlObserver sqlObserver = nullptr;
+
+int ObserveStatement(unsigned, void*, void* statement, void*) {
+  if (char* sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt*>(statement))) {
+    if (sqlObserver) sqlObserver(sql);
+    sqlite3_free(sql);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void SetSqlObserver(SqlObserver observer) {
+  sqlObserver = observer;
+}
+
 void ThrowSqlite(sqlite3* db, int code) {
   throw SqliteFailure{db ? sqlite3_extended_errcode(db) : code,
                       db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
@@ -135,6 +153,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, int busyMil
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(raw, busyMilliseconds);
+  if (sqlObserver) sqlite3_trace_v2(raw, SQLITE_TRACE_STMT, ObserveStatement, nullptr);
   // WAL lets readers of other connections and processes go on while one
   // connection holds an open transaction. NORMAL synchronisation survives a
   // crash of any process; only a power loss may lose the last commits.

@@ -112,6 +112,12 @@ class SqliteDatabase {
 
 [[noreturn]] void ThrowSqlite(sqlite3* db, int code);
 
+// Sees every statement the sandbox runs on SQLite as it starts, bound values
+// written in, on the connections opened after it is set (benchmarks replay
+// them on SQLite alone); null stops it.
+using SqlObserver = void (*)(const char* sql);
+void SetSqlObserver(SqlObserver observer);
+
 // Runs a body inside a SQLite savepoint: released on success, rolled back
 // when the body throws.
 template <class Body>
