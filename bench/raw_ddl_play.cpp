@@ -27,6 +27,7 @@
 #include "platform/db/QelDb.h"
 #include "platform/db/QelDbStatements.h"
 #include "platform/db/QelZepDDLFile.h"
+#include "platform/db/sandbox/SandboxColumnChecks.h"
 #include "platform/db/sandbox/SandboxSite.h"
 #include "platform/db/sandbox/SandboxSqlite.h"
 #include "tools/sandbox/ddl/DdlRepository.h"
@@ -200,6 +201,8 @@ bool Replay(const std::string& file, Timing& timing) {
     return false;
   }
   sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  // The sandbox's tables check their rows' values with this function.
+  qelsandbox::RegisterColumnChecks(db);
   bool ok = true;
   timing = Timed([&] {
     for (const std::string& sql : ranOnSqlite) {

@@ -77,7 +77,11 @@ TEST_F(SandboxDbmsTest, TablesWithoutRowsAreCheckedAndBehaveAsTables) {
   EXPECT_EQ(0u, Run(db2, "INSERT INTO Z.E (A, B) VALUES (2, 'x')").find("SQL0803N"));
   EXPECT_EQ(0u, Run(db2, "INSERT INTO Z.E (A, B) VALUES (20, 'y')").find("SQL0545N"));
   EXPECT_EQ(0u, Run(db2, "INSERT INTO Z.E (A, B) VALUES (3, 'toolong')").find("SQL0433N"));
-  EXPECT_EQ(Strings{"1|x|7"}, Rows(db2, "SELECT A, B, C FROM Z.E"));
+  EXPECT_EQ(0u, Run(db2, "INSERT INTO Z.E (A, B) VALUES ('x', 'z')").find("SQL0408N"));
+  // Lengths count characters, not bytes.
+  EXPECT_EQ("", Run(db2, "INSERT INTO Z.E (A, B) VALUES (4, '\xc3\xa9t\xc3\xa9s')"));
+  EXPECT_EQ((Strings{"1|x|7", "4|\xc3\xa9t\xc3\xa9s|7"}),
+            Rows(db2, "SELECT A, B, C FROM Z.E ORDER BY A"));
   EXPECT_EQ("", Run(db2, "CREATE TABLE Z.F (A INTEGER)"));
   EXPECT_EQ("", Run(db2, "DELETE FROM Z.F WHERE A = 1"));
   EXPECT_EQ(0u, Run(db2, "UPDATE Z.F SET NOPE = 1").find("SQL0206N"));

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "SandboxColumnChecks.h"
+
 namespace qelsandbox {
 
 namespace {
@@ -153,6 +155,7 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, int busyMil
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(raw, busyMilliseconds);
+  RegisterColumnChecks(raw);
   if (sqlObserver) sqlite3_trace_v2(raw, SQLITE_TRACE_STMT, ObserveStatement, nullptr);
   // WAL lets readers of other connections and processes go on while one
   // connection holds an open transaction. NORMAL synchronisation survives a

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "SandboxColumnChecks.h"
 #include "SandboxSession.h"
 
 namespace qelsandbox {
@@ -479,22 +480,18 @@ void Session::CreateTable(Parser& parser) {
 std::string Session::DataTableSql(long long id) {
   std::string sql = "CREATE TABLE " + QuoteIdentifier(DataTable(id)) + " (";
   bool first = true;
+  ColumnChecks checks;
   for (const ColumnInfo& column : Columns(id)) {
-    const std::string quoted = QuoteIdentifier(column.name);
-    sql += (first ? "" : ", ") + quoted + " " + Affinity(column.typeName);
+    sql += (first ? "" : ", ") + QuoteIdentifier(column.name) + " " + Affinity(column.typeName);
     first = false;
     if (!column.nullable) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + *column.defaultValue + ")";
-    // Named checks tell the failure back to the column: "len:NAME".
     if (CharacterTypes().count(column.typeName) && column.length > 0) {
-      sql += " CONSTRAINT " + QuoteIdentifier("len:" + column.name) + " CHECK (length(" + quoted +
-             ") <= " + std::to_string(column.length) + ")";
+      checks.AddLength(column.name, column.length);
     }
-    if (NumericTypes().count(column.typeName)) {
-      sql += " CONSTRAINT " + QuoteIdentifier("num:" + column.name) + " CHECK (" + quoted +
-             " IS NULL OR typeof(" + quoted + ") IN ('integer', 'real'))";
-    }
+    if (NumericTypes().count(column.typeName)) checks.AddNumber(column.name);
   }
+  sql += checks.Clauses();
   SqliteStatement constraints = db_->Prepare(
       "SELECT name, kind, columns, IFNULL(check_text, '') FROM sbx_constraints WHERE "
       "object_id = ?1 AND kind IN ('P', 'U', 'C')");
