@@ -32,13 +32,6 @@ void ThrowSqlite(sqlite3* db, int code) {
                       db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
 }
 
-SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) : db_(db) {
-  sqlite3_stmt* raw = nullptr;
-  const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  statement_.reset(raw);
-  if (rc != SQLITE_OK) ThrowSqlite(db, rc);
-}
-
 SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, StatementCache& cache)
     : db_(db) {
   sqlite3_stmt* raw = cache.Take(sql);

@@ -34,7 +34,6 @@ struct StatementEnd {
 
 class SqliteStatement {
  public:
-  SqliteStatement(sqlite3* db, const std::string& sql);
   // A statement taken from cache (compiled anew when the cache has none
   // free), handed back to it when this object ends.
   SqliteStatement(sqlite3* db, const std::string& sql, StatementCache& cache);
