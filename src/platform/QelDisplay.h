@@ -29,6 +29,16 @@ class QelDisplay {
   virtual bool BeforeWaiting() { return false; }
   // A descriptor whose readiness means input (the terminal), or -1.
   virtual int InputDescriptor() const { return -1; }
+  // An idle call has just returned: a front end may draw what changed (it
+  // throttles itself so that drawing never slows the work down).
+  virtual void IdleCallDone() {}
+
+  // Another process is about to be given the terminal: the display neither
+  // draws nor reads it until ReclaimTerminal. TerminalLentTo names that
+  // process once it runs.
+  virtual void ReleaseTerminal() {}
+  virtual void TerminalLentTo(int /*process*/) {}
+  virtual void ReclaimTerminal() {}
 
   // The process is about to end with status; outcome says why in words.
   virtual void ApplicationEnding(int /*status*/, const std::string& /*outcome*/) {}
