@@ -9,6 +9,7 @@
 
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
+#include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
 #include "platform/QelSignal.h"
 #include "platform/QelSystem.h"
@@ -99,7 +100,11 @@ void ZEP2InstHQ::SonLauncher() {
   QelListValQelUnicodeString arguments;
   arguments.Append("TESStartTmp.sh");
   int code = 0;
+  // One terminal, two processes: the son owns it until it ends.
+  QelDisplay* display = QelGetDisplay();
+  if (display) display->ReleaseTerminal();
   QelStartProcess(SonScript, arguments, 0, _ZEP2InstHQHandler->_SonProcessId, code);
+  if (display) display->TerminalLentTo(_ZEP2InstHQHandler->_SonProcessId);
   WriteTraceLogFile(QelUnicodeString("\n<") + SonScript + "> <TESStartTmp.sh>", 1);
   WriteTraceLogFile("\n SonLauncher Return Code : " + QelUnicodeString::FromInt(code), 1);
   WriteTraceLogFile(code < 1 ? "\nSonLauncher success !" : "\nSonLauncher error !", 2);

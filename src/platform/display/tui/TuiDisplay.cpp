@@ -61,7 +61,8 @@ void QelTuiDisplay::DialogShown(QelDialog* dialog) {
     if (CurrentPage() != page) CommitEdit();
     std::erase(pages_, page);
     pages_.push_back(page);
-    shownAt_[page] = std::chrono::steady_clock::now();
+    // The status page comes and goes between steps: its clock keeps running.
+    shownAt_.emplace(page, std::chrono::steady_clock::now());
     scroll_[page] = 0;
     // Each visit starts on the first field, as a person expects.
     focus_.erase(page);

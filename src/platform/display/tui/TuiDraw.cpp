@@ -224,7 +224,7 @@ void QelTuiDisplay::DrawTextView(const TuiItem& item, int y, bool focused) {
   // The right-hand column tells where the view stands in the text.
   const unsigned long bar =
       focused ? terminal_.Attribute(TuiStyle::Focus) : terminal_.Attribute(TuiStyle::Dim);
-  for (int row = 0; row < item.height; ++row) {
+  for (int row = 0; row < item.height && total > item.height; ++row) {
     if (y + row < BodyTop || y + row >= BodyTop + BodyHeight()) continue;
     const char* mark = "|";
     if (row == 0 && offset > 0) mark = "^";

@@ -79,6 +79,8 @@ void QelTuiDisplay::ReadKeys() {
 }
 
 int QelTuiDisplay::HandleKey(int key, const std::string& character) {
+  // Space is both a character (in a field) and a key (on a button).
+  if (key == 0 && character == " ") key = ' ';
   if (key == KEY_RESIZE) {
     dirty_ = true;
     return Redraw;
@@ -181,8 +183,8 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
     return Handled | Redraw;
   }
   if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget)) {
-    if (combo->GetNbrOfLines() > 0 && (IsEnter(key) || key == ' ' || key == KEY_F(4) ||
-                                       !character.empty())) {
+    // Enter stays the default button's, as everywhere outside a text field.
+    if (combo->GetNbrOfLines() > 0 && (key == ' ' || key == KEY_F(4) || !character.empty())) {
       openCombo_ = {combo, std::max(0, combo->GetSelectedPosition()), {}, {}};
       if (!character.empty() && character != " ") ComboKey(0, character);
       return Handled | Redraw;
@@ -293,10 +295,17 @@ int QelTuiDisplay::MoveFocus(QelDlgDialog* page, bool forward) {
 int QelTuiDisplay::Activate(QelDlgDialog* page, bool enter) {
   const Focus focus = PageFocus(page);
   // Enter in a field commits it and goes on to the next one.
-  if (enter && dynamic_cast<QelDlgEditor*>(focus.widget) &&
-      !static_cast<QelDlgEditor*>(focus.widget)->IsMultiLine())
-    return MoveFocus(page, true);
   const int defaultButton = DefaultButtonOf(page);
+  if (enter && dynamic_cast<QelDlgEditor*>(focus.widget) &&
+      !static_cast<QelDlgEditor*>(focus.widget)->IsMultiLine()) {
+    MoveFocus(page, true);
+    // After the last field Enter waits on the default button, not on the
+    // first button of the row (which may be Back).
+    if (!PageFocus(page).widget && defaultButton >= 0 &&
+        page->IsButtonSensitive(static_cast<QelDlgDialog::Button>(defaultButton)))
+      PageFocus(page) = Focus{nullptr, defaultButton};
+    return Handled | Redraw;
+  }
   if (defaultButton >= 0) PressButton(page, static_cast<QelDlgDialog::Button>(defaultButton));
   return Handled | Redraw;
 }
