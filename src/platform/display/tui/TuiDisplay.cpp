@@ -126,6 +126,14 @@ void QelTuiDisplay::DrawIfDue() {
 
 void QelTuiDisplay::ReleaseTerminal() {
   CommitEdit();
+  if (!terminal_.IsReleased() && terminal_.IsStarted()) {
+    // Until the son draws, the screen says what is going on.
+    erase();
+    const std::string waiting = "Starting the second part of the wizard ...";
+    mvaddstr(LINES / 2, std::max(0, (COLS - static_cast<int>(waiting.size())) / 2),
+             waiting.c_str());
+    refresh();
+  }
   if (QelApplication* application = QelApplication::MainApplication())
     application->UnwatchDescriptor(STDIN_FILENO);
   terminal_.Release();

@@ -173,7 +173,14 @@ unsigned long TuiTerminal::Attribute(TuiStyle style) const {
 
 void TuiTerminal::Release() {
   if (!started_ || released_) return;
-  endwin();
+  // The terminal's modes go back to the shell's, but the alternate screen
+  // stays: what the borrower's script prints before it draws lands there,
+  // not in the administrator's scrollback, and the borrower's own end
+  // returns to the screen as it was before the wizard.
+  def_prog_mode();
+  curs_set(1);
+  refresh();
+  reset_shell_mode();
   fflush(stdout);
   inCursesMode = 0;
   released_ = true;
@@ -190,6 +197,9 @@ void TuiTerminal::Reclaim() {
   inCursesMode = 1;
   // The borrower drew over everything and may have changed the size.
   reset_prog_mode();
+  // The borrower left the alternate screen on its way out: back into it.
+  putp(tigetstr(const_cast<char*>("smcup")));
+  fflush(stdout);
   clearok(curscr, TRUE);
   refresh();
   flushinp();
@@ -198,6 +208,8 @@ void TuiTerminal::Reclaim() {
 void TuiTerminal::Stop() {
   if (!started_) return;
   if (!released_) endwin();
+  // After a lend, the terminal is restored by hand: curses believes it is
+  // in shell mode already.
   // A borrower killed without warning leaves its modes behind.
   if (haveOriginalModes) tcsetattr(STDIN_FILENO, TCSADRAIN, &originalModes);
   if (released_ && leaveSequenceLength) {
