@@ -110,7 +110,9 @@ bool QelTuiDisplay::BeforeWaiting() {
   // A resize arrives as a key; it may be pending without input to wake on.
   ReadKeys();
   busy_ = false;
-  if (dirty_) Draw();
+  // Not only what was marked: wiring a button's handler marks nothing, and
+  // the page must not wait with a stale button row.
+  Draw();
   return false;
 }
 
