@@ -15,6 +15,8 @@ class QelDisplay {
 
   virtual void DialogShown(QelDialog*) {}
   virtual void DialogHidden(QelDialog*) {}
+  // A shown dialog was shown again: it comes to the front.
+  virtual void DialogRaised(QelDialog*) {}
   virtual void ObjectChanged(QelDlgObject*) {}
   // A modal question: returns the pressed-button value.
   virtual int DisplayBlocked(QelDlgNotify* notice) = 0;

@@ -71,6 +71,15 @@ void QelTuiDisplay::DialogShown(QelDialog* dialog) {
   dirty_ = true;
 }
 
+void QelTuiDisplay::DialogRaised(QelDialog* dialog) {
+  auto* page = dynamic_cast<QelDlgDialog*>(dialog);
+  if (!page || dynamic_cast<QelDlgNotify*>(dialog) || CurrentPage() == page) return;
+  CommitEdit();
+  std::erase(pages_, page);
+  pages_.push_back(page);
+  dirty_ = true;
+}
+
 void QelTuiDisplay::DialogHidden(QelDialog* dialog) {
   if (editing_ && editing_->GetDialog() == dialog) CommitEdit();
   if (openCombo_.combo && openCombo_.combo->GetDialog() == dialog) openCombo_ = {};

@@ -29,6 +29,7 @@ class QelTuiDisplay : public QelDisplay {
 
   void DialogShown(QelDialog* dialog) override;
   void DialogHidden(QelDialog* dialog) override;
+  void DialogRaised(QelDialog* dialog) override;
   void ObjectChanged(QelDlgObject* object) override;
   int DisplayBlocked(QelDlgNotify* notice) override;
   void UpdateDisplay() override;
