@@ -32,7 +32,7 @@ RC
   tmux_ set-option -t "$TMUX_PANE" status off >/dev/null
   tmux_ set-window-option -t "$TMUX_PANE" window-size manual >/dev/null 2>&1
   tmux_ resize-window -t "$TMUX_PANE" -x "$columns" -y "$lines" >/dev/null 2>&1
-  tmux_wait_for '\$ $' || fail "no shell prompt in the tmux pane"
+  tmux_wait_for '^\$ ?$' || fail "no shell prompt in the tmux pane"
 }
 
 tmux_resize() {
@@ -104,4 +104,110 @@ tmux_exit_status() {
   tmux_run "echo $marker=\$?"
   tmux_wait_for "^$marker=[0-9]+" >/dev/null || return 1
   tmux_capture | grep -Eo "^$marker=[0-9]+" | tail -n 1 | cut -d= -f2
+}
+
+trap 'tmux_stop; rm -rf "$WORK"' EXIT
+
+# --- Driving the wizard -------------------------------------------------------
+
+# tui_launch COLUMNS LINES [sandbox init options]: a fresh site, a pane of
+# that size, and the wizard started in it with its logs under $WORK. When it
+# ends, the shell prints "wizard-exit=STATUS".
+tui_launch() {
+  local columns=$1 lines=$2
+  shift 2
+  SITE=$WORK/site
+  rm -rf "$SITE"
+  if ! "$BIN/tessardbsetup-sandbox" init "$SITE" "$@" >"$WORK/site-init.out" 2>&1; then
+    cat "$WORK/site-init.out" >&2
+    exit 1
+  fi
+  . "$SITE/env.sh"
+  tmux_start "$columns" "$lines"
+  tmux_run ". $SITE/env.sh; cd $WORK; clear; tessardbsetup -logtrace $WORK/trace -logout $WORK/log -logerr $WORK/err; echo wizard-exit=\$?"
+}
+
+# tui_on TITLE KEY...: waits for the page whose title bar names TITLE, then
+# sends the keys; "-l TEXT" sends TEXT literally.
+tui_on() {
+  local title=$1
+  shift
+  tmux_wait_for "^ Database Setup - $title " || {
+    fail "the page '$title' never showed"
+    return 1
+  }
+  while [ $# -gt 0 ]; do
+    if [ "$1" = -l ]; then
+      tmux_type "$2"
+      shift 2
+    else
+      tmux_keys "$1"
+      shift
+    fi
+  done
+}
+
+# tui_exit_status: waits for the wizard's end and prints its exit status.
+tui_exit_status() {
+  tmux_wait_for '^wizard-exit=[0-9]+' 120 >/dev/null || return 1
+  tmux_capture | grep -Eo '^wizard-exit=[0-9]+' | tail -n 1 | cut -d= -f2
+}
+
+# tui_terminal_is_sane LABEL: the pane's shell reads a line with echo and
+# line editing on, as before the wizard ran (stty -a run in the pane).
+tui_terminal_is_sane() {
+  local marker="sane$RANDOM" modes
+  rm -f "$WORK/stty.txt"
+  tmux_run "stty -a >$WORK/stty.txt; read line; echo \"got=\$line\""
+  tmux_type "$marker typed"
+  tmux_keys Enter
+  tmux_wait_for "^got=$marker typed" 20 >/dev/null ||
+    fail "$1: the shell did not read the typed line back"
+  modes=$(tr ';' '\n' <"$WORK/stty.txt" | tr -s ' ' '\n' | grep -Ex -- '-?(echo|icanon|isig)' | sort |
+    tr '\n' ' ')
+  [ "$modes" = "echo icanon isig " ] || fail "$1: the terminal modes are '$modes', not echo icanon isig"
+  # The typed line shows once as typed (echo) and once as read back.
+  [ "$(tmux_capture | grep -c "$marker typed")" -ge 2 ] ||
+    fail "$1: the typed line was not echoed"
+}
+
+# tui_answer_boxes_until TITLE: presses Enter on every question box (the
+# confirming answer) until the page TITLE shows.
+tui_answer_boxes_until() {
+  local title=$1 deadline=$((SECONDS + 180)) screen
+  while [ $SECONDS -lt $deadline ]; do
+    screen=$(tmux_capture)
+    if grep -Eq "^ Database Setup - $title " <<<"$screen"; then
+      return 0
+    fi
+    if grep -q '< Yes >  < No >' <<<"$screen"; then
+      tmux_keys Enter
+      tmux_wait_gone '< Yes >  < No >' 10 || true
+    fi
+    sleep 0.1
+  done
+  tmux_capture >"$WORK/screen-timeout.txt"
+  cat "$WORK/screen-timeout.txt" >&2
+  fail "the page '$title' never came"
+  return 1
+}
+
+# tui_capture_mid_ddl OUT: polls the status page until it shows the DDL of a
+# schema being played with a percentage strictly between 0 and 100, and
+# keeps that screen in OUT.
+tui_capture_mid_ddl() {
+  local out=$1 deadline=$((SECONDS + 120)) screen
+  while [ $SECONDS -lt $deadline ]; do
+    screen=$(tmux_capture)
+    if grep -Eq 'objects of schema <[A-Z0-9_]+>' <<<"$screen" &&
+      grep -Eq '^ +([1-9]|[1-9][0-9]) %$' <<<"$screen"; then
+      printf '%s\n' "$screen" >"$out"
+      return 0
+    fi
+    # Question boxes of the installation are answered on the way.
+    grep -q '< Yes >  < No >' <<<"$screen" && tmux_keys Enter
+    sleep 0.05
+  done
+  fail "the status page never showed a schema in the middle of its DDL"
+  return 1
 }
