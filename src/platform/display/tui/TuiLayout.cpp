@@ -146,14 +146,23 @@ class Planner {
       if (child->GetColumn() == 0 && !dynamic_cast<QelDlgFrame*>(child))
         labelWidth = std::max(labelWidth, std::min(NaturalWidth(child), labelColumn_));
     }
-    // Toggles leading a row keep their own width (a check button before its
-    // explanation); labels share the dialog's label column.
-    bool toggleFirst = false;
-    for (QelDlgObject* child : VisibleChildren(frame))
-      toggleFirst |= child->GetColumn() == 0 && dynamic_cast<QelDlgToggle*>(child);
+    // Rows of caption and field share the dialog's label column; a frame led
+    // by something else (a check button before its explanation) keeps the
+    // width of what it shows.
+    std::map<int, std::vector<QelDlgObject*>> rows;
+    for (QelDlgObject* child : VisibleChildren(frame)) rows[child->GetRow()].push_back(child);
+    bool fieldRows = false;
+    for (const auto& [row, cells] : rows) {
+      const bool captioned = std::any_of(cells.begin(), cells.end(), [](QelDlgObject* o) {
+        return o->GetColumn() == 0 && !IsInput(o) && !dynamic_cast<QelDlgFrame*>(o);
+      });
+      const bool input = std::any_of(cells.begin(), cells.end(),
+                                     [](QelDlgObject* o) { return o->GetColumn() > 0 && IsInput(o); });
+      fieldRows |= captioned && input;
+    }
+    columns[0] = fieldRows ? labelColumn_ : std::min(labelWidth, width / 2);
     bool columnZeroUsed = false;
     for (QelDlgObject* child : VisibleChildren(frame)) columnZeroUsed |= child->GetColumn() == 0;
-    columns[0] = toggleFirst ? std::min(labelWidth, width / 2) : labelColumn_;
     if (columns[0] == 0 && labelWidth > 0) columns[0] = std::min(labelWidth, width * 2 / 5);
     if (!columnZeroUsed) columns[0] = 0;
     int left = width - columns[0] - ColumnGap * lastColumn + (columnZeroUsed ? 0 : ColumnGap);
