@@ -47,5 +47,10 @@ class QelDisplay {
 };
 
 QelDisplay* QelGetDisplay();
+// The program may tell the front end where the run stands on a page (for a
+// title line such as "DB2 - step 6 of 11"); empty when it does not know.
+using QelPageStanding = std::string (*)(const QelDialog* page);
+void QelSetPageStanding(QelPageStanding standing);
+std::string QelGetPageStanding(const QelDialog* page);
 // Replaces the display; null removes it.
 void QelSetDisplay(std::unique_ptr<QelDisplay> display);

@@ -58,8 +58,9 @@ int QelMainwin::Initialize() {
   }
   auto terminal = std::make_unique<QelTuiDisplay>();
   if (!terminal->Start()) {
-    return Refuse("this terminal cannot be driven (is TERM set?): give the answers with "
-                  "-responsefile FILE for a silent run (see README.md)");
+    return Refuse(
+        "this terminal cannot be driven (is TERM set?): give the answers with "
+        "-responsefile FILE for a silent run (see README.md)");
   }
   QelSetDisplay(std::move(terminal));
   return 0;

@@ -189,7 +189,8 @@ TEST_F(TerminalPage, NarrowPagesWrapTextAndKeepEveryWidgetInsideTheWidth) {
     const TuiLayout layout = TuiLayOut(&dialog, width, 19);
     for (const TuiItem& item : layout.items) {
       EXPECT_GE(item.x, 0) << item.object->GetCommandName().str();
-      EXPECT_LE(item.x + item.width, width) << item.object->GetCommandName().str() << " at " << width;
+      EXPECT_LE(item.x + item.width, width)
+          << item.object->GetCommandName().str() << " at " << width;
       for (const std::string& line : item.lines) EXPECT_LE(TuiWidth(line), item.width);
     }
     // Reading order: no item starts above the one before it.

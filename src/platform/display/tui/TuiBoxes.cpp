@@ -6,9 +6,9 @@
 
 #include "../../QelDlgCombo.h"
 #include "../../QelDlgNotify.h"
+#include "TuiCurses.h"
 #include "TuiDisplay.h"
 #include "TuiText.h"
-#include "TuiCurses.h"
 
 namespace {
 
@@ -68,7 +68,8 @@ void QelTuiDisplay::DrawNotice(QelDlgNotify* notice, int selected) {
   FillBox(top, left, height, width, box);
   if (!title.empty()) {
     const std::string shown = " " + TuiHead(title, width - 4) + " ";
-    PutIn(top, left + (width - TuiWidth(shown)) / 2, shown, terminal_.Attribute(TuiStyle::BoxTitle));
+    PutIn(top, left + (width - TuiWidth(shown)) / 2, shown,
+          terminal_.Attribute(TuiStyle::BoxTitle));
   }
   for (int row = 0; row < shownLines; ++row) PutIn(top + 2 + row, left + 2, lines[row], box);
   int x = left + (width - buttonsWidth + 2) / 2;
@@ -103,7 +104,8 @@ void QelTuiDisplay::DrawComboList(const TuiLayout& layout) {
   const int start = std::min(first, openCombo_.highlighted);
   for (int row = 0; row < rows && start + row < lines; ++row) {
     const int line = start + row;
-    const unsigned long style = line == openCombo_.highlighted ? terminal_.Attribute(TuiStyle::Focus) : box;
+    const unsigned long style =
+        line == openCombo_.highlighted ? terminal_.Attribute(TuiStyle::Focus) : box;
     PutIn(top + 1 + row, left + 1, TuiPad(" " + combo->GetLine(line).str(), width - 2), style);
   }
 }

@@ -13,8 +13,8 @@
 #include "../../QelDlgCombo.h"
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
-#include "TuiFocus.h"
 #include "TuiCurses.h"
+#include "TuiFocus.h"
 
 namespace {
 

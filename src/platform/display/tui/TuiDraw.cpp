@@ -11,9 +11,9 @@
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
 #include "../../QelDlgWidgets.h"
+#include "TuiCurses.h"
 #include "TuiDisplay.h"
 #include "TuiText.h"
-#include "TuiCurses.h"
 
 namespace {
 
@@ -76,11 +76,11 @@ void QelTuiDisplay::Draw() {
 
 void QelTuiDisplay::DrawTooSmall() {
   const std::string size = std::to_string(COLS) + "x" + std::to_string(LINES);
-  const std::vector<std::string> lines = TuiWrap(
-      "The terminal is " + size + ". The wizard needs at least " +
-          std::to_string(TuiMinimumColumns) + "x" + std::to_string(TuiMinimumLines) +
-          ": please enlarge it. Nothing you typed is lost.",
-      std::max(10, COLS - 2));
+  const std::vector<std::string> lines =
+      TuiWrap("The terminal is " + size + ". The wizard needs at least " +
+                  std::to_string(TuiMinimumColumns) + "x" + std::to_string(TuiMinimumLines) +
+                  ": please enlarge it. Nothing you typed is lost.",
+              std::max(10, COLS - 2));
   int y = std::max(0, (LINES - static_cast<int>(lines.size())) / 2);
   for (const std::string& line : lines) {
     if (y >= LINES) break;
@@ -91,7 +91,8 @@ void QelTuiDisplay::DrawTooSmall() {
 void QelTuiDisplay::DrawTitleBar(QelDlgDialog* page) {
   const unsigned long style = terminal_.Attribute(TuiStyle::TitleBar);
   Put(0, 0, std::string(COLS, ' '), style);
-  std::string right = "tessardbsetup";
+  std::string right = page ? QelGetPageStanding(page) : std::string();
+  if (right.empty()) right = "tessardbsetup";
   const QelApplication* application = QelApplication::MainApplication();
   if (busy_ || (application && application->HasIdleWork()))
     right = std::string("working ") + Spinner[spinner_ % 4] + "  " + right;
@@ -163,8 +164,8 @@ void QelTuiDisplay::DrawItem(const TuiItem& item, int y, bool focused) {
     case TuiItemKind::RadioButton: {
       const auto* toggle = static_cast<const QelDlgToggle*>(item.object);
       const bool radio = item.kind == TuiItemKind::RadioButton;
-      const std::string mark = radio ? (toggle->IsChecked() ? "(*)" : "( )")
-                                     : (toggle->IsChecked() ? "[x]" : "[ ]");
+      const std::string mark =
+          radio ? (toggle->IsChecked() ? "(*)" : "( )") : (toggle->IsChecked() ? "[x]" : "[ ]");
       Put(y, x, mark, (focused ? terminal_.Attribute(TuiStyle::Focus) : A_BOLD) | dim);
       lines(item.lines, x + 4, dim);
       if (focused) cursorY_ = y, cursorX_ = x + 1;
@@ -199,8 +200,8 @@ void QelTuiDisplay::DrawEditor(const TuiItem& item, int y, bool focused) {
   }
   const std::string text = editor->GetText().str();
   const std::string shown = editor->IsPassword() ? std::string(TuiWidth(text), '*') : text;
-  const unsigned long style = sensitive ? terminal_.Attribute(TuiStyle::Field)
-                                        : terminal_.Attribute(TuiStyle::Dim);
+  const unsigned long style =
+      sensitive ? terminal_.Attribute(TuiStyle::Field) : terminal_.Attribute(TuiStyle::Dim);
   Put(y, x + 1, TuiPad(shown, inner), style);
 }
 
@@ -265,8 +266,8 @@ void QelTuiDisplay::DrawButtons(QelDlgDialog* page) {
   attrset(A_NORMAL);
   const Focus focus = PageFocus(page);
   for (const auto button : buttons) {
-    const std::string text =
-        ButtonText(QelDlgDialog::GetButtonCaption(button), static_cast<int>(button) == defaultButton);
+    const std::string text = ButtonText(QelDlgDialog::GetButtonCaption(button),
+                                        static_cast<int>(button) == defaultButton);
     unsigned long style = static_cast<int>(button) == defaultButton
                               ? terminal_.Attribute(TuiStyle::DefaultButton)
                               : terminal_.Attribute(TuiStyle::Button);

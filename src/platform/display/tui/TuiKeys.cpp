@@ -13,9 +13,9 @@
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
+#include "TuiCurses.h"
 #include "TuiDisplay.h"
 #include "TuiText.h"
-#include "TuiCurses.h"
 
 namespace {
 
@@ -285,7 +285,8 @@ int QelTuiDisplay::MoveFocus(QelDlgDialog* page, bool forward) {
   const std::vector<Focus> ring = FocusRing(page, layout);
   if (ring.empty()) return Handled;
   const auto found = std::find(ring.begin(), ring.end(), PageFocus(page));
-  const std::size_t index = found == ring.end() ? 0 : static_cast<std::size_t>(found - ring.begin());
+  const std::size_t index =
+      found == ring.end() ? 0 : static_cast<std::size_t>(found - ring.begin());
   const std::size_t size = ring.size();
   PageFocus(page) = ring[forward ? (index + 1) % size : (index + size - 1) % size];
   FocusChanged();

@@ -156,8 +156,9 @@ class Planner {
       const bool captioned = std::any_of(cells.begin(), cells.end(), [](QelDlgObject* o) {
         return o->GetColumn() == 0 && !IsInput(o) && !dynamic_cast<QelDlgFrame*>(o);
       });
-      const bool input = std::any_of(cells.begin(), cells.end(),
-                                     [](QelDlgObject* o) { return o->GetColumn() > 0 && IsInput(o); });
+      const bool input = std::any_of(cells.begin(), cells.end(), [](QelDlgObject* o) {
+        return o->GetColumn() > 0 && IsInput(o);
+      });
       fieldRows |= captioned && input;
     }
     columns[0] = fieldRows ? labelColumn_ : std::min(labelWidth, width / 2);
@@ -249,10 +250,9 @@ TuiLayout LayOutOnce(QelDlgObject* root, int width, int textViewHeight) {
   planner.LimitLabelColumn(width);
   const int height = planner.Frame(root, 0, 0, width);
   TuiLayout layout = planner.Result(height);
-  std::stable_sort(layout.items.begin(), layout.items.end(),
-                   [](const TuiItem& a, const TuiItem& b) {
-                     return a.y != b.y ? a.y < b.y : a.x < b.x;
-                   });
+  std::stable_sort(
+      layout.items.begin(), layout.items.end(),
+      [](const TuiItem& a, const TuiItem& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   return layout;
 }
 
@@ -267,8 +267,9 @@ const TuiItem* TuiLayout::Find(const QelDlgObject* object) const {
 
 TuiLayout TuiLayOut(QelDlgObject* root, int width, int fillHeight) {
   TuiLayout layout = LayOutOnce(root, width, TuiMinimumTextViewHeight);
-  const auto views = std::count_if(layout.items.begin(), layout.items.end(),
-                                   [](const TuiItem& i) { return i.kind == TuiItemKind::TextView; });
+  const auto views = std::count_if(layout.items.begin(), layout.items.end(), [](const TuiItem& i) {
+    return i.kind == TuiItemKind::TextView;
+  });
   const int spare = fillHeight - layout.height;
   if (views == 0 || spare <= 0) return layout;
   return LayOutOnce(root, width, TuiMinimumTextViewHeight + spare / static_cast<int>(views));

@@ -13,8 +13,7 @@ TuiLineEdit::TuiLineEdit(std::string text, int maxCharacters, bool numeric, bool
 
 bool TuiLineEdit::Insert(const std::string& character) {
   if (character.empty()) return false;
-  if (numeric_ && (character.size() != 1 || character[0] < '0' || character[0] > '9'))
-    return false;
+  if (numeric_ && (character.size() != 1 || character[0] < '0' || character[0] > '9')) return false;
   if (maxCharacters_ > 0 && TuiWidth(text_) >= maxCharacters_) return false;
   text_ = TuiHead(text_, cursor_) + character + TuiTail(text_, cursor_);
   ++cursor_;
