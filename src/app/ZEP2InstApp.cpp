@@ -3,7 +3,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 
+#include "../platform/QelLog.h"
+#include "../platform/QelSystem.h"
 #include "ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 
@@ -60,4 +64,18 @@ void ZEP2InstApp::BeginApplication() {
 
 int ZEP2InstApp::EndApplication() {
   return _ExitStatus;
+}
+
+void ZEP2InstApp::ReportEnd(int exitStatus) {
+  // The son's failures reach the father's caller through the father alone.
+  if (exitStatus == 0 || QelGetEnv("FATHERPID")) return;
+  const QelLogPaths paths = QelCurrentLogPaths();
+  std::ifstream errors(paths.errLog);
+  std::string firstError;
+  while (firstError.empty() && std::getline(errors, firstError)) {
+  }
+  std::fprintf(stderr, "tessardbsetup: %s (exit status %d)%s%s; log %s, error log %s, trace %s\n",
+               GetOutcome().c_str(), exitStatus,
+               firstError.empty() ? "" : "; first error: ", firstError.c_str(), paths.log.c_str(),
+               paths.errLog.c_str(), paths.trace.c_str());
 }

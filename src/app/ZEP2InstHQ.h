@@ -16,6 +16,8 @@
 #include "../platform/QelList.h"
 #include "../platform/QelUnicodeString.h"
 #include "../platform/db/QelDb.h"
+#include "../settings/InstSettingsLock.h"
+#include "ZEP2ShellScript.h"
 
 class ZEP2DlgTESADM;
 class ZEP2DlgTESDICO;
@@ -118,6 +120,15 @@ class ZEP2InstHQ : public QelCommand {
   void MapSonCode(int code);
   // Exit status of a son whose installation failed and was rolled back.
   static constexpr int InstallationFailedStatus = 3;
+  // Exit status of a process started as a son without its father's answers.
+  static constexpr int SonWithoutSettingsStatus = 4;
+
+  // What the settings file found at start means for this process.
+  enum class StartCheck { Normal, StaleRemoved, AnotherRunBusy, SonWithoutSettings, SonOrphaned };
+  StartCheck CheckInstSettingsOwner();
+  // Tells the administrator about anything but a normal start; false when
+  // the run ends here.
+  bool ReportStartCheck() const;
 
   // DB2 discovery.
   int SetDB2INSTANCECOMBO();
@@ -232,6 +243,17 @@ class ZEP2InstHQ : public QelCommand {
   static QelListPtr<ZEP2sqldeinfo> _PtrSqldeinfoColl;
 
   int _SonProcessId = 0;
+  StartCheck _StartCheck = StartCheck::Normal;
+  // Held from the save of the settings until the son has ended.
+  ZEP2InstSettingsLock _SettingsLock;
+  std::unique_ptr<ZEP2ShellScript> _SonScript;
+  // Interruptions: the first signal, one the son has not received yet, the
+  // father's pipe as each side holds it, and the watch for the report page.
+  int _InterruptSignal = 0;
+  int _PendingForward = 0;
+  int _FatherDescriptor = -1;
+  int _FatherPipeWrite = -1;
+  std::unique_ptr<QelCommand> _RollbackWatcher;
   // Set when the installation reached its successful end: the run's exit
   // status can then be 0.
   bool _InstallationSucceeded = false;
@@ -355,6 +377,27 @@ class ZEP2InstHQ : public QelCommand {
   void StoreOracleService();
   // Saves the answers and starts the son; page greyed meanwhile.
   void EndPartI(QelDlgDialog* page);
+  // An error box on the father's page from the launch catalogue; detail
+  // fills %2 after the path's %1.
+  void ShowLaunchError(const char* key, const std::string& path, const std::string& detail);
+  // The father's side once its son has gone, or could not be started: no
+  // answer, lock or script of this run stays behind.
+  void ReleaseSon();
+  // A son that cannot be started is a fatal error at once, never a wait.
+  void FailSonStart(const std::string& reason);
+
+  // SIGINT, SIGTERM, SIGHUP and the end of the father: see the handlers.
+  void InstallInterruptActions();
+  static int Interrupted(int signal);
+  void EndOnInterrupt(int signal);
+  static void EndAfterRollback(QelCommand* watcher, int, void*);
+  void EndInterruptedRun();
+  bool InstallationOver() const;
+  void ForwardToSon(int signal);
+  // A pipe whose read end the son inherits (its descriptor, or -1).
+  int OpenFatherPipe();
+  // What Cancel confirmed on the status page does.
+  void CancelInstallation();
   static bool ExistingTablespaceSelected();
   void PresetVault();
   // Subscribes the preparation behind the wait page.

@@ -36,10 +36,8 @@ class QelDisplay {
   virtual void IdleCallDone() {}
 
   // Another process is about to be given the terminal: the display neither
-  // draws nor reads it until ReclaimTerminal. TerminalLentTo names that
-  // process once it runs.
+  // draws nor reads it until ReclaimTerminal.
   virtual void ReleaseTerminal() {}
-  virtual void TerminalLentTo(int /*process*/) {}
   virtual void ReclaimTerminal() {}
 
   // The process is about to end with status; outcome says why in words.

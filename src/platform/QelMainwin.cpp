@@ -14,6 +14,7 @@
 #include "QelDisplay.h"
 #include "display/script/ScriptDisplay.h"
 #include "display/tui/TuiDisplay.h"
+#include "record/ResponseRecorder.h"
 
 namespace {
 
@@ -39,6 +40,9 @@ const char* ResponseFilePath() {
 }  // namespace
 
 int QelMainwin::Initialize() {
+  // Record mode listens to the model, not to a front end: set up before one
+  // is chosen, it hears whichever runs.
+  if (QelStartRecording() != 0) return -1;
   // A display set up beforehand (tests, embedding programs) is kept.
   if (QelGetDisplay()) return 0;
   if (const char* path = ResponseFilePath()) {

@@ -1,8 +1,9 @@
 # One terminal, two processes: Back on the son's first page gives the
 # terminal back to the father's page, and Next starts a new son. Whatever
 # ends the run (SIGKILL of the son, SIGTERM to the father on its page or
-# while the son runs), the shell gets back a terminal that echoes and reads
-# lines.
+# while the son runs, which cancels the run), the shell gets back a terminal
+# that echoes and reads lines.
+. "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tmux.sh"
 
@@ -55,7 +56,7 @@ tui_launch 80 24
 tui_on "PDM Administrator" -l pdmadm
 kill -TERM "$(father_pid)"
 status=$(tui_exit_status)
-expect_status "${status:-99}" 143 "the father ended by SIGTERM"
+expect_status "${status:-99}" 2 "the father cancelled by SIGTERM"
 tui_terminal_is_sane "after SIGTERM to the father on its page"
 
 # --- SIGTERM to the father while the son owns the terminal --------------------
@@ -64,7 +65,7 @@ to_the_son
 son=$(son_pid)
 kill -TERM "$(father_pid)"
 status=$(tui_exit_status)
-expect_status "${status:-99}" 143 "the father ended by SIGTERM while its son ran"
+expect_status "${status:-99}" 2 "the father cancelled by SIGTERM while its son ran"
 tui_terminal_is_sane "after SIGTERM to the father while the son ran"
 deadline=$((SECONDS + 20))
 while kill -0 "$son" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done

@@ -1,6 +1,7 @@
 # Cancel on the status page in the middle of the DDL play of a large
 # repository asks for confirmation, rolls back while the status page is
 # drawn, shows the report, and leaves the database as it was before.
+. "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tmux.sh"
 

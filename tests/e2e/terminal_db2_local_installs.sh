@@ -2,6 +2,7 @@
 # installation from the first page to the report; the status page shows a
 # schema and its percentage while the DDL plays, and no screen shows the
 # password.
+. "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tmux.sh"
 

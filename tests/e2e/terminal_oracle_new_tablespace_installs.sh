@@ -2,6 +2,7 @@
 # a new tablespace: radio buttons, a trailing slash stripped once the field
 # is left, the upper-cased tablespace name, the user-creation questions
 # answered over the live status page, and the report.
+. "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tmux.sh"
 

@@ -1,6 +1,7 @@
 # A wrong password on the first page brings the error box over the page;
 # Enter closes it and every answer stays as typed, the password included
 # (shown as one star per character, never in clear).
+. "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tmux.sh"
 

@@ -150,10 +150,6 @@ void QelTuiDisplay::ReleaseTerminal() {
   terminal_.Release();
 }
 
-void QelTuiDisplay::TerminalLentTo(int process) {
-  terminal_.LendTo(process);
-}
-
 void QelTuiDisplay::ReclaimTerminal() {
   if (!terminal_.IsReleased()) return;
   terminal_.Reclaim();
@@ -167,8 +163,9 @@ void QelTuiDisplay::ApplicationEnding(int status, const std::string& outcome) {
   if (QelApplication* application = QelApplication::MainApplication())
     application->UnwatchDescriptor(STDIN_FILENO);
   terminal_.Stop();
-  // The son's end is told by the father, which also knows how the run ends.
-  if (!std::getenv("FATHERPID") && !outcome.empty())
+  // The son's end is told by the father, which also knows how the run ends;
+  // a failure is told on stderr by the program itself.
+  if (status == 0 && !std::getenv("FATHERPID") && !outcome.empty())
     std::printf("tessardbsetup: %s (exit status %d)\n", outcome.c_str(), status);
   std::fflush(stdout);
 }

@@ -37,7 +37,6 @@ class QelTuiDisplay : public QelDisplay {
   bool BeforeWaiting() override;
   void IdleCallDone() override;
   void ReleaseTerminal() override;
-  void TerminalLentTo(int process) override;
   void ReclaimTerminal() override;
   void ApplicationEnding(int status, const std::string& outcome) override;
 

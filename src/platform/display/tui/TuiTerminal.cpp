@@ -1,7 +1,10 @@
-// Curses mode and its guaranteed end. A fatal signal (including Ctrl-C and
-// a crash) restores the terminal from inside the handler with nothing but
-// write() and tcsetattr(), which are safe there, then ends the process by the
-// signal as before; curses' own endwin() is not safe in a handler.
+// Curses mode and its guaranteed end. A crash restores the terminal from
+// inside the signal handler with nothing but write() and tcsetattr(), which
+// are safe there, then ends the process by the signal as before; curses' own
+// endwin() is not safe in a handler. The interrupting signals (SIGINT,
+// SIGTERM, SIGHUP) keep the handlers the program gives them: they end the
+// run on the loop, which restores the terminal as any end does; ours only
+// stands in where the program installs none.
 #include "TuiTerminal.h"
 
 #include <curses.h>
@@ -20,7 +23,6 @@ namespace {
 struct termios originalModes;
 bool haveOriginalModes = false;
 volatile sig_atomic_t inCursesMode = 0;
-volatile pid_t borrowerProcess = 0;
 char leaveSequence[256];
 std::size_t leaveSequenceLength = 0;
 
@@ -50,9 +52,6 @@ void RestoreFromHandler() {
 
 void FatalSignal(int signal) {
   RestoreFromHandler();
-  // The borrower owns the screen now: it restores it in its own handler.
-  if (borrowerProcess > 0 && (signal == SIGINT || signal == SIGTERM || signal == SIGHUP))
-    kill(borrowerProcess, signal);
   // SA_RESETHAND made the action the default again: this ends the process
   // by the signal, as without the handler.
   raise(signal);
@@ -186,13 +185,8 @@ void TuiTerminal::Release() {
   released_ = true;
 }
 
-void TuiTerminal::LendTo(pid_t borrower) {
-  borrowerProcess = borrower;
-}
-
 void TuiTerminal::Reclaim() {
   if (!started_ || !released_) return;
-  borrowerProcess = 0;
   released_ = false;
   inCursesMode = 1;
   // The borrower drew over everything and may have changed the size.
@@ -219,5 +213,4 @@ void TuiTerminal::Stop() {
   inCursesMode = 0;
   started_ = false;
   released_ = false;
-  borrowerProcess = 0;
 }

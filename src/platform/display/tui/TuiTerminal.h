@@ -1,10 +1,9 @@
 // The terminal's life cycle: curses mode on and off, lending the terminal to
 // a child process and taking it back, colours with a monochrome fallback, and
 // the guarantee that the terminal is given back as it was found even when
-// the process dies of a signal.
+// the process crashes. SIGINT, SIGTERM and SIGHUP end the run through the
+// program's own handlers, which leave curses on the way out.
 #pragma once
-
-#include <sys/types.h>
 
 // What the drawing code asks for; each maps to colours or, without colours,
 // to plain attributes.
@@ -39,9 +38,6 @@ class TuiTerminal {
   // Another process is to own the terminal: curses mode is left and nothing
   // is drawn or read until Reclaim.
   void Release();
-  // Fatal signals are passed on to this process while the terminal is lent,
-  // so that it can give the terminal back before both end.
-  void LendTo(pid_t borrower);
   // Back to curses mode after the borrower ended, whatever state it left.
   void Reclaim();
   bool IsReleased() const { return released_; }
