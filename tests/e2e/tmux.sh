@@ -111,8 +111,9 @@ trap 'tmux_stop; rm -rf "$WORK"' EXIT
 # --- Driving the wizard -------------------------------------------------------
 
 # tui_launch COLUMNS LINES [sandbox init options]: a fresh site, a pane of
-# that size, and the wizard started in it with its logs under $WORK. When it
-# ends, the shell prints "wizard-exit=STATUS".
+# that size, and the wizard started in it with its logs under $WORK (and the
+# options in $TUI_OPTIONS, ending with a blank). When it ends, the shell
+# prints "wizard-exit=STATUS".
 tui_launch() {
   local columns=$1 lines=$2
   shift 2
@@ -124,7 +125,7 @@ tui_launch() {
   fi
   . "$SITE/env.sh"
   tmux_start "$columns" "$lines"
-  tmux_run ". $SITE/env.sh; cd $WORK; clear; tessardbsetup -logtrace $WORK/trace -logout $WORK/log -logerr $WORK/err; echo wizard-exit=\$?"
+  tmux_run ". $SITE/env.sh; cd $WORK; clear; tessardbsetup ${TUI_OPTIONS:-}-logtrace $WORK/trace -logout $WORK/log -logerr $WORK/err; echo wizard-exit=\$?"
 }
 
 # tui_on TITLE KEY...: waits for the page whose title bar names TITLE, then

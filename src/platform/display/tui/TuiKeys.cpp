@@ -137,7 +137,7 @@ int QelTuiDisplay::ComboKey(int key, const std::string& character) {
     const int chosen = highlighted;
     openCombo_ = {};
     // The page's own handler runs as for a click in the list.
-    combo->SetSelectedPosition(chosen, true);
+    combo->ChooseLine(chosen);
     return Handled;
   }
   if (key == KEY_BACKSPACE || key == Delete) {
