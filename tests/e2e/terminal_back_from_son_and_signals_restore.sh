@@ -5,7 +5,7 @@
 # that echoes and reads lines.
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 # father_pid / son_pid: the wizard's processes under the pane's shell.
 father_pid() {

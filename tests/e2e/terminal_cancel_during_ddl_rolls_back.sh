@@ -3,7 +3,7 @@
 # drawn, shows the report, and leaves the database as it was before.
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 tui_launch 120 40 --ddl-scale 40
 db_snapshot PDMDB "$WORK/before"

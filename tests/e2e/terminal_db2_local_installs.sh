@@ -4,7 +4,7 @@
 # password.
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 for size in "120 40" "80 24"; do
   set -- $size

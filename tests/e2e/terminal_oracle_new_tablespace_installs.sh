@@ -4,7 +4,7 @@
 # answered over the live status page, and the report.
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 for size in "80 24" "120 40"; do
   set -- $size

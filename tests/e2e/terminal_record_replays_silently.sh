@@ -4,7 +4,7 @@
 # same catalogue. No password is in the record or on any screen.
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 PASSWORD=Tui5ecret
 WRONG=N0tTheOne

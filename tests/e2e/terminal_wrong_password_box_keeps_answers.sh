@@ -3,7 +3,7 @@
 # (shown as one star per character, never in clear).
 . "$(dirname "$0")/lib_private_tmp.sh"
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/tmux.sh"
+. "$(dirname "$0")/lib_tmux.sh"
 
 tui_launch 80 24
 tui_on "PDM Administrator" -l pdmadm Tab -l wrongpw Enter Enter

@@ -159,7 +159,9 @@ tui_exit_status() {
 tui_terminal_is_sane() {
   local marker="sane$RANDOM" modes
   rm -f "$WORK/stty.txt"
-  tmux_run "stty -a >$WORK/stty.txt; read line; echo \"got=\$line\""
+  tmux_run "stty -a >$WORK/stty.txt; echo ready-$marker; read line; echo \"got=\$line\""
+  # Typed once the shell runs the line, as a person would.
+  tmux_wait_for "^ready-$marker" 20 >/dev/null || fail "$1: the shell does not run commands"
   tmux_type "$marker typed"
   tmux_keys Enter
   tmux_wait_for "^got=$marker typed" 20 >/dev/null ||
