@@ -236,6 +236,31 @@ TEST_F(TerminalPage, FocusFollowsReadingOrderAndSkipsGreyedOutAndHiddenWidgets) 
   EXPECT_EQ(TuiNextFocus(order, account, true), account) << "one field wraps onto itself";
 }
 
+TEST(TerminalLayout, ExplanationsUnderAToggleAreSetInUnderItsCaption) {
+  QelDlgDialog dialog{nullptr, "PanelChoices", 0};
+  auto* frame = new QelDlgFrame(&dialog, "Choices", 0);
+  auto* choice = new QelDlgCheckButton(frame, "Choice", 0);
+  choice->SetTitle("Create the database objects");
+  choice->SetConstraints(0, 0, 30);
+  auto* explanation = new QelDlgLabel(frame, "Explanation", 0);
+  explanation->SetTitle("Creates the users, the tablespaces and the schemas of the PDM server.");
+  explanation->SetConstraints(1, 0, 94);
+  auto* after = new QelDlgLabel(frame, "After", 0);
+  after->SetTitle("A text of its own.");
+  after->SetConstraints(3, 0, 30);
+  auto* separator = new QelDlgSeparator(frame, "Separator", 0);
+  separator->SetConstraints(2, 0, 30);
+
+  const TuiLayout layout = TuiLayOut(&dialog, 40, 19);
+  const TuiItem* text = layout.Find(explanation);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->x, layout.Find(choice)->x + 4);
+  EXPECT_EQ(text->width, 36);
+  EXPECT_EQ(text->lines,
+            (Lines{"Creates the users, the tablespaces", "and the schemas of the PDM server."}));
+  EXPECT_EQ(layout.Find(after)->x, 0) << "only the text under the button is set in";
+}
+
 TEST(TerminalFocus, NextFocusWrapsBothWaysAndStartsAtAnEnd) {
   QelDlgDialog dialog{nullptr, "PanelFocus", 0};
   auto* a = new QelDlgEditor(&dialog, "A", 0);

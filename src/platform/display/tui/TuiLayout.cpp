@@ -99,8 +99,19 @@ class Planner {
     for (QelDlgObject* child : VisibleChildren(frame)) rows[child->GetRow()].push_back(child);
     const std::vector<int> columns = ColumnWidths(frame, width);
     std::size_t index = 0;
+    bool afterToggle = false;
     for (const auto& [row, cells] : rows) {
-      top += Row(cells, columns, top, x, width);
+      // A text right under a check or radio button explains it: it is set
+      // in under the button's caption.
+      const bool explanation =
+          afterToggle && std::all_of(cells.begin(), cells.end(), [](QelDlgObject* o) {
+            return o->GetColumn() == 0 && std::string(o->GetKind()) == "label";
+          });
+      const int indent = explanation ? TogglePrefix : 0;
+      top += Row(cells, columns, top, x + indent, width - indent);
+      if (!explanation) {
+        afterToggle = cells.front()->GetColumn() == 0 && dynamic_cast<QelDlgToggle*>(cells.front());
+      }
       // A block of text set apart from the fields below it reads better.
       const bool textBlock = std::all_of(cells.begin(), cells.end(), [](QelDlgObject* cell) {
         return dynamic_cast<QelDlgFrame*>(cell) && !HasInput(cell);
