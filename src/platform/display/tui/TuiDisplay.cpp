@@ -49,7 +49,7 @@ QelTuiDisplay::~QelTuiDisplay() {
 bool QelTuiDisplay::Start() {
   if (!terminal_.Start()) return false;
   if (QelApplication* application = QelApplication::MainApplication())
-    application->WatchDescriptor(STDIN_FILENO, [this] { ReadKeys(); });
+    application->WatchDescriptor(STDIN_FILENO, [this] { ReadKeys(true); });
   return true;
 }
 
@@ -117,7 +117,7 @@ void QelTuiDisplay::IdleCallDone() {
 bool QelTuiDisplay::BeforeWaiting() {
   if (terminal_.IsReleased()) return false;
   // A resize arrives as a key; it may be pending without input to wake on.
-  ReadKeys();
+  ReadKeys(false);
   busy_ = false;
   // Not only what was marked: wiring a button's handler marks nothing, and
   // the page must not wait with a stale button row.
@@ -154,7 +154,7 @@ void QelTuiDisplay::ReclaimTerminal() {
   if (!terminal_.IsReleased()) return;
   terminal_.Reclaim();
   if (QelApplication* application = QelApplication::MainApplication())
-    application->WatchDescriptor(STDIN_FILENO, [this] { ReadKeys(); });
+    application->WatchDescriptor(STDIN_FILENO, [this] { ReadKeys(true); });
   dirty_ = true;
   Draw();
 }

@@ -74,7 +74,9 @@ class QelTuiDisplay : public QelDisplay {
   int BodyWidth() const;
 
   // Keys (TuiKeys.cpp).
-  void ReadKeys();
+  // Reads the keys there are; readable: the terminal said it had some (a
+  // terminal that says so again and again and gives nothing has gone).
+  void ReadKeys(bool readable);
   int HandleKey(int key, const std::string& character);
   int PageKey(QelDlgDialog* page, int key, const std::string& character);
   int EditorKey(QelDlgEditor* editor, int key, const std::string& character);
@@ -123,6 +125,7 @@ class QelTuiDisplay : public QelDisplay {
   bool dirty_ = true;
   bool busy_ = false;
   int spinner_ = 0;
+  int silentReads_ = 0;
   int cursorY_ = -1;
   int cursorX_ = -1;
   std::chrono::steady_clock::time_point lastDraw_;

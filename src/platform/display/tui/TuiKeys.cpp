@@ -50,7 +50,7 @@ std::string Utf8(wint_t character) {
 
 }  // namespace
 
-void QelTuiDisplay::ReadKeys() {
+void QelTuiDisplay::ReadKeys(bool readable) {
   if (terminal_.IsReleased()) return;
   nodelay(stdscr, TRUE);
   int reaction = Ignored;
@@ -67,9 +67,8 @@ void QelTuiDisplay::ReadKeys() {
     const QelApplication* application = QelApplication::MainApplication();
     if (application && application->IsDestroyed()) break;
   }
-  static int silentReads = 0;
-  silentReads = any ? 0 : silentReads + 1;
-  if (silentReads > SilentReadsBeforeHangUp) {
+  if (any) silentReads_ = 0;
+  if (readable && !any && ++silentReads_ > SilentReadsBeforeHangUp) {
     // Readable but empty, again and again: the terminal is gone (a killed
     // father's son loses it). Nobody can answer any more.
     if (QelApplication* application = QelApplication::MainApplication())
