@@ -218,6 +218,27 @@ class ZEP2InstHQ : public QelCommand {
   // The run's outcome in words for an exit status of this process.
   static const char* Outcome(int exitStatus);
 
+  // Server-side settings of the logical databases.
+  static int CreateDBSrvSetting();
+  static void AppendRdbSettings();
+  // The runtime's environment file and the script that completes it.
+  static int TESSAREnvironmentUpdate();
+  static void St_UpdateDBEnv();
+  // The vault server's properties.
+  static int VaultServerPropertiesFileUpdate();
+  static void VaultStarterEnvironmentUpdate();
+  // The clash component: server or client set-up.
+  static void TESSARClashSetup();
+  static int GetOrbixPortNumberFromCfgFile();
+  static int IsOrbixDaemonRunning();
+  static void CustShell_RunTavoClashStarter();
+  static void CustShell_RunTavoClashServer();
+  static void CustShell_Tessar_ITFCHECK();
+  static void SetTESSARClashQelSettings();
+  // Whole text files as bytes: 0, or the failure codes of the callers.
+  static int ReadFileIntoString(const QelUnicodeString& path, QelUnicodeString& text);
+  static int WriteStringIntoFile(const QelUnicodeString& text, const QelUnicodeString& path);
+
   // Puts every installation parameter back to its default, as at program
   // start (a process that builds several controllers, such as the tests).
   static void ResetInstallationParameters();
@@ -393,6 +414,7 @@ class ZEP2InstHQ : public QelCommand {
   static void EndAfterRollback(QelCommand* watcher, int, void*);
   void EndInterruptedRun();
   bool InstallationOver() const;
+  void SetInterruptedOutcome() const;
   void ForwardToSon(int signal);
   // A pipe whose read end the son inherits (its descriptor, or -1).
   int OpenFatherPipe();

@@ -40,6 +40,10 @@ class QelDisplay {
   virtual void ReleaseTerminal() {}
   virtual void ReclaimTerminal() {}
 
+  // The database layer has played one more statement (executed it, or
+  // written it into the DDL file).
+  virtual void StatementPlayed() {}
+
   // The process is about to end with status; outcome says why in words.
   virtual void ApplicationEnding(int /*status*/, const std::string& /*outcome*/) {}
 };
