@@ -39,6 +39,9 @@ class QelDisplay {
   // draws nor reads it until ReclaimTerminal.
   virtual void ReleaseTerminal() {}
   virtual void ReclaimTerminal() {}
+  // The display draws on the terminal and reads it now: a child process
+  // started meanwhile must neither write over the screen nor take keys.
+  virtual bool HoldsTerminal() const { return false; }
 
   // The database layer has played one more statement (executed it, or
   // written it into the DDL file).

@@ -159,6 +159,10 @@ void QelTuiDisplay::ReclaimTerminal() {
   Draw();
 }
 
+bool QelTuiDisplay::HoldsTerminal() const {
+  return terminal_.IsStarted() && !terminal_.IsReleased();
+}
+
 void QelTuiDisplay::ApplicationEnding(int status, const std::string& outcome) {
   if (QelApplication* application = QelApplication::MainApplication())
     application->UnwatchDescriptor(STDIN_FILENO);

@@ -38,6 +38,7 @@ class QelTuiDisplay : public QelDisplay {
   void IdleCallDone() override;
   void ReleaseTerminal() override;
   void ReclaimTerminal() override;
+  bool HoldsTerminal() const override;
   void ApplicationEnding(int status, const std::string& outcome) override;
 
  private:
