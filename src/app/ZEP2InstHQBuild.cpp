@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ZEP2PageSteps.h"
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
+#include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
@@ -41,6 +43,7 @@ Page* ZEP2InstHQ::AddPage(const char* name) {
 }
 
 void ZEP2InstHQ::Build() {
+  QelSetPageStanding(ZEP2WhereTheRunStands);
   _DlgTESADM = AddPage<ZEP2DlgTESADM>("PanelTESADM");
   _DlgTESDICO = AddPage<ZEP2DlgTESDICO>("PanelTESDICO");
   _DlgTOEXE = AddPage<ZEP2DlgTOEXE>("PanelTOEXE");

@@ -3,6 +3,7 @@
 // the mapping of the son's exit code.
 #include <csignal>
 
+#include "../platform/QelDisplay.h"
 #include "../platform/QelLog.h"
 #include "../platform/QelSystem.h"
 #include "ZEP2InstHQ.h"
@@ -63,6 +64,8 @@ void ZEP2InstHQ::MapSonCode(int code) {
     case 1:
       WriteTraceLogFile("\nhand BACK code!", 1);
       InstallSignalAction();
+      // The son has given the terminal back: the father's page returns.
+      if (QelDisplay* display = QelGetDisplay()) display->ReclaimTerminal();
       break;
     case 2:
       WriteTraceLogFile("\nhand CLOSE or CANCEL code! (2)", 1);

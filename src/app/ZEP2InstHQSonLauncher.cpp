@@ -11,6 +11,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
 #include "pages/ZEP2MessageBoxes.h"
+#include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
 #include "platform/QelSignal.h"
@@ -117,7 +118,11 @@ void ZEP2InstHQ::SonLauncher() {
   int code = 0;
   int pid = 0;
   const int fatherPipe = controller->OpenFatherPipe();
+  // One terminal, two processes: the son owns it until it ends.
+  QelDisplay* display = QelGetDisplay();
+  if (display) display->ReleaseTerminal();
   const int started = script.Close() ? script.Run("TESStartTmp.sh", 0, pid, code) : -1;
+  if (display && started != 0) display->ReclaimTerminal();
   if (fatherPipe >= 0) close(fatherPipe);
   controller->_SonProcessId = started == 0 ? pid : 0;
   // Hidden once the son is up, the father's page no longer keeps the loop

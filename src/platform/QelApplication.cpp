@@ -116,6 +116,7 @@ void QelApplication::RunIdleRound() {
     if (!subscriptions_[i].active) continue;
     const Subscription call = subscriptions_[i];
     call.function(call.command, call.priority, call.data);
+    if (QelDisplay* display = QelGetDisplay()) display->IdleCallDone();
   }
   std::erase_if(subscriptions_, [](const Subscription& s) { return !s.active; });
 }

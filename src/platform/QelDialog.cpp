@@ -43,6 +43,7 @@ void QelDialog::SetVisibility(int visibility) {
   if (QelDisplay* display = QelGetDisplay()) {
     if (visible && !wasVisible) display->DialogShown(this);
     if (!visible && wasVisible) display->DialogHidden(this);
+    if (visible && wasVisible) display->DialogRaised(this);
   }
 }
 

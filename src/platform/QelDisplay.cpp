@@ -15,3 +15,15 @@ QelDisplay* QelGetDisplay() {
 void QelSetDisplay(std::unique_ptr<QelDisplay> display) {
   Current() = std::move(display);
 }
+
+namespace {
+QelPageStanding pageStanding = nullptr;
+}  // namespace
+
+void QelSetPageStanding(QelPageStanding standing) {
+  pageStanding = standing;
+}
+
+std::string QelGetPageStanding(const QelDialog* page) {
+  return pageStanding ? pageStanding(page) : std::string();
+}

@@ -13,6 +13,7 @@
 #include "QelApplication.h"
 #include "QelDisplay.h"
 #include "display/script/ScriptDisplay.h"
+#include "display/tui/TuiDisplay.h"
 #include "record/ResponseRecorder.h"
 
 namespace {
@@ -59,7 +60,12 @@ int QelMainwin::Initialize() {
         "no terminal to run the wizard in: start it from a terminal, or give the answers "
         "with -responsefile FILE for a silent run (see README.md)");
   }
-  return Refuse(
-      "the terminal front end is not part of this build yet: give the answers with "
-      "-responsefile FILE for a silent run (see README.md)");
+  auto terminal = std::make_unique<QelTuiDisplay>();
+  if (!terminal->Start()) {
+    return Refuse(
+        "this terminal cannot be driven (is TERM set?): give the answers with "
+        "-responsefile FILE for a silent run (see README.md)");
+  }
+  QelSetDisplay(std::move(terminal));
+  return 0;
 }

@@ -3,6 +3,7 @@
 // traced before the start can appear after the child's own lines.
 #include "QelSystem.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "QelDisplay.h"
 #include "QelLog.h"
 
 extern char** environ;
@@ -42,11 +44,25 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
 
   QelFlushLogFiles();
   pid_t child = 0;
+  // While the terminal front end draws, a child's output would land in the
+  // middle of the page and a child reading would take the person's keys:
+  // its standard descriptors go to /dev/null instead. A child meant to own
+  // the terminal (the son) is started after the display released it.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  const QelDisplay* display = QelGetDisplay();
+  const bool quiet = display && display->HoldsTerminal();
+  if (quiet) {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  }
   // A bare name is looked up on PATH, as the shell would.
   const bool searchPath = program.str().find('/') == std::string::npos;
   const int spawned =
-      searchPath ? posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ)
-                 : posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
+      searchPath ? posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ)
+                 : posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     // glibc reports an exec failure here; the child never ran.
     pid = 0;
