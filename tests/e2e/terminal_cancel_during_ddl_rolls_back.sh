@@ -17,6 +17,8 @@ tui_on "Database Administrator" Tab -l sandbox Enter Enter
 tui_on "Tablespace" Enter
 tui_on "Summary" Enter
 tui_capture_mid_ddl "$WORK/status.txt"
+grep -Eq 'Statements played [1-9][0-9]*' "$WORK/status.txt" ||
+  fail "the status page does not count the statements played: $(cat "$WORK/status.txt")"
 # The status page's only button, Cancel, is its default: Enter presses it.
 tmux_keys Enter
 tmux_expect 'Stop the installation' "the Cancel confirmation"

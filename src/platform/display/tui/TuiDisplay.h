@@ -36,6 +36,7 @@ class QelTuiDisplay : public QelDisplay {
   void SetBusyCursor() override;
   bool BeforeWaiting() override;
   void IdleCallDone() override;
+  void StatementPlayed() override { ++statementsPlayed_; }
   void ReleaseTerminal() override;
   void ReclaimTerminal() override;
   bool HoldsTerminal() const override;
@@ -126,6 +127,8 @@ class QelTuiDisplay : public QelDisplay {
   bool dirty_ = true;
   bool busy_ = false;
   int spinner_ = 0;
+  // Statements executed (or written to the DDL file) since the program began.
+  long statementsPlayed_ = 0;
   int silentReads_ = 0;
   int cursorY_ = -1;
   int cursorX_ = -1;

@@ -247,7 +247,8 @@ void QelTuiDisplay::DrawProgress(const TuiItem& item, int y) {
   Put(y, x + 1 + width, "]", A_BOLD);
   const QelDialog* dialog = const_cast<QelDlgProgress*>(progress)->GetDialog();
   const auto shown = shownAt_.find(dialog);
-  std::string line = "Step " + std::to_string(std::max(0L, done)) + " of " + std::to_string(span);
+  std::string line = "Step " + std::to_string(std::max(0L, done)) + " of " + std::to_string(span) +
+                     "   Statements played " + std::to_string(statementsPlayed_);
   if (shown != shownAt_.end())
     line = "Elapsed " + Elapsed(std::chrono::steady_clock::now() - shown->second) + "   " + line;
   Put(y + 1, x, TuiHead(line, item.width), terminal_.Attribute(TuiStyle::Hint));
