@@ -11,6 +11,7 @@
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
 #include "../engine/ZEP2PersModeler.h"
+#include "../engine/ZEP2UndoJournal.h"
 #include "../platform/QelApplication.h"
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
@@ -118,6 +119,7 @@ class ZEP2InstHQ : public QelCommand {
   void MapSonCode(int code);
   // Exit status of a son whose installation failed and was rolled back.
   static constexpr int InstallationFailedStatus = 3;
+  static constexpr int RollbackIncompleteStatus = 4;
 
   // DB2 discovery.
   int SetDB2INSTANCECOMBO();
@@ -231,6 +233,17 @@ class ZEP2InstHQ : public QelCommand {
   static QelListPtr<ZEP2DBInstance> _PtrDBInstanceColl;
   static QelListPtr<ZEP2sqldeinfo> _PtrSqldeinfoColl;
 
+  // What this run created, with how to undo it, and what a rollback could
+  // not undo.
+  std::unique_ptr<ZEP2UndoJournal> _UndoJournal;
+  std::vector<std::string> _UndoLeft;
+  std::vector<std::string> _UsersCreatedByRun;
+  bool _RollbackStarted = false;
+  bool _RollbackIncomplete = false;
+  // After the administrator's connection: a journal left by an interrupted
+  // run on the same database is offered for rollback.
+  void OfferInterruptedRollback(QelDialog* page);
+
   int _SonProcessId = 0;
   // Set when the installation reached its successful end: the run's exit
   // status can then be 0.
@@ -302,7 +315,17 @@ class ZEP2InstHQ : public QelCommand {
                         const QelUnicodeString& text);
   // Executes the statement on the DBA connection (database mode), writes it
   // to the DDL file (file mode) and commits when asked. 0 on success.
-  static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit);
+  static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit,
+                                       const QelUnicodeString& undo = "");
+  static int RecordUndo(const QelUnicodeString& undo);
+  static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
+                               const QelUnicodeString& account);
+  static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);
+  static int UndoOfGrant(const QelUnicodeString& user, const std::vector<std::string>& privileges,
+                         QelUnicodeString& undo);
+  static int RunUndo(const std::string& text, std::string& message);
+  void FinishRollback();
+  void ReportRollback();
   // Oracle's confirmation of a user decision: true for Yes.
   bool ConfirmUser(const char* key, const QelUnicodeString& user);
   // A confirmation step over a list whose every element must be accepted.
@@ -326,9 +349,7 @@ class ZEP2InstHQ : public QelCommand {
   void AfterLastModeler(QelCommand* command);
   // St_AbortInst's and St_PlayDROPDDL's work.
   void AbortStep(QelCommand* command);
-  void DropCreated(const QelUnicodeString& text);
   void PlayOneDrop(QelCommand* command);
-  void StepBackwards(QelCommand* command);
   // The start-up data steps' helpers.
   void ConfigurePdmServices();
   void ImportStatusGraph(const std::string& directory, const QelUnicodeString& name);

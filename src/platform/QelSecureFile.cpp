@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "QelFaultInjection.h"
+
 namespace {
 
 std::string Reason(const std::string& path, const char* what) {
@@ -37,7 +39,13 @@ bool CheckOwnedRegularFile(int descriptor, const std::string& path, std::string&
   return true;
 }
 
+// Every write of the file services may be the one an injected fault fails,
+// as a full disk would.
 bool WriteAll(int descriptor, std::string_view content) {
+  if (QelFaultDue(QelFaultKind::FileWrite)) {
+    errno = ENOSPC;
+    return false;
+  }
   while (!content.empty()) {
     const ssize_t written = write(descriptor, content.data(), content.size());
     if (written < 0) {
@@ -60,8 +68,10 @@ int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::
     error = Reason(path, errno == ELOOP ? "is a symbolic link" : std::strerror(errno));
     return -1;
   }
+  // An existing file keeps no wider mode than the one asked for: what the
+  // program writes into it may be secret.
   if (!CheckOwnedRegularFile(descriptor, path, error) ||
-      (truncate && ftruncate(descriptor, 0) != 0)) {
+      (truncate && ftruncate(descriptor, 0) != 0) || fchmod(descriptor, mode) != 0) {
     if (error.empty()) error = Reason(path, std::strerror(errno));
     close(descriptor);
     return -1;
@@ -99,6 +109,16 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
     return -1;
   }
   return 0;
+}
+
+int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
+                         std::string& error) {
+  const int descriptor = QelOpenOwnedFile(path, O_APPEND, mode, error);
+  if (descriptor < 0) return -1;
+  const bool written = WriteAll(descriptor, content) && fsync(descriptor) == 0;
+  if (!written) error = Reason(path, std::strerror(errno));
+  close(descriptor);
+  return written ? 0 : -1;
 }
 
 int QelMakeDirectories(const std::string& path, mode_t mode) {

@@ -19,5 +19,11 @@ int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::
 int QelWriteFileAtomically(const std::string& path, std::string_view content, mode_t mode,
                            std::string& error);
 
+// Appends content to path through QelOpenOwnedFile (created with mode when
+// absent) and flushes it to the disk before returning, so what was appended
+// survives the process. 0 on success, -1 with the reason in error.
+int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
+                         std::string& error);
+
 // Creates a directory and its missing parents with mode. 0 on success.
 int QelMakeDirectories(const std::string& path, mode_t mode);
