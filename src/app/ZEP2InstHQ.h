@@ -318,6 +318,7 @@ class ZEP2InstHQ : public QelCommand {
   static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit,
                                        const QelUnicodeString& undo = "");
   static int RecordUndo(const QelUnicodeString& undo);
+  static void ForgetUndo(const QelUnicodeString& undo);
   static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
                                const QelUnicodeString& account);
   static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);

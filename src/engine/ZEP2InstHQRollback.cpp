@@ -79,6 +79,11 @@ int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo) {
   return -1;
 }
 
+void ZEP2InstHQ::ForgetUndo(const QelUnicodeString& undo) {
+  ZEP2UndoJournal* journal = _ZEP2InstHQHandler->_UndoJournal.get();
+  if (undo.Length() > 0 && journal && !journal->Empty()) journal->ForgetLast();
+}
+
 int ZEP2InstHQ::UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo) {
   undo = "";
   const std::string name = user.ToUpper().str();
@@ -187,9 +192,14 @@ int ZEP2InstHQ::RunUndo(const std::string& text, std::string& message) {
   int result = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, QelSqlType::Drop, statement,
                                static_cast<int>(text.size()), _nvDBErrorCode, _svDBErrorMsg);
   // DB2 keeps even DDL in the transaction: without a commit the connection's
-  // close would bring the dropped objects back.
-  if (result == 0) {
-    result = CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+  // close would bring the dropped objects back. A commit that failed once is
+  // tried again before the undo counts as failed.
+  for (int attempt = 0; result == 0 && attempt < 2; ++attempt) {
+    if (CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg) == 0) {
+      break;
+    }
+    WriteTraceLogFile("\nCommit of the undo failed: " + QelUnicodeString(_svDBErrorMsg), 2);
+    if (attempt == 1) result = _nvDBErrorCode ? _nvDBErrorCode : -1;
   }
   message = result == 0 ? "" : _svDBErrorMsg;
   return result;

@@ -60,6 +60,7 @@ int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text
   if (_nvEXECINDB) {
     result = ExeSQLStatement(_nvDBACursor.get(), dbms, 0, nullptr, type, text,
                              static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
+    if (result != 0) ForgetUndo(undo);
     if (result == 0 && commit) {
       result = CommitStatement(_nvDBAConnection.get(), dbms, 0, 0, _nvDBErrorCode, _svDBErrorMsg);
     }

@@ -215,6 +215,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   if (_nvEXECINDB) {
     result = ExeSQLStatement(cursor, Dbms(), 0, nullptr, type, filtered, length, _nvDBErrorCode,
                              _svDBErrorMsg);
+    if (result != 0) ForgetUndo(DerivedDrop(modeler, file, account));
   }
   if (result == 0 && _nvGENDDLONLY) {
     result = ExeSQLStatement(nullptr, Dbms(), 1, &_GeneratedDDLFile, type, filtered, length,

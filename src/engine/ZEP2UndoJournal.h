@@ -29,6 +29,9 @@ class ZEP2UndoJournal {
   std::size_t Size() const { return entries_.size(); }
   // The last statement recorded, taken off the list (not the file).
   std::string TakeLast();
+  // The creation just recorded failed, and the DBMS undid it: its undo has
+  // nothing to do (the file keeps the line until the journal is settled).
+  void ForgetLast() { entries_.pop_back(); }
 
   // After a rollback: the file goes when nothing is left; otherwise it is
   // rewritten with exactly what is left, so a later run can try again.
