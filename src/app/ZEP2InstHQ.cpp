@@ -33,6 +33,7 @@ ZEP2InstHQ::ZEP2InstHQ(QelInteractiveApplication* application, const QelString& 
   // The settings decide whether this is the son, and so how the logs open:
   // they are read first, before any trace can be written.
   ReadInstSettingPartI();
+  _StartCheck = CheckInstSettingsOwner();
 
   if (outLogPath.Compare("") != 2) _svFullPathNameOfOutLogFile = outLogPath;
   OpenLogFile(PathOrNull(outLogPath), _nvINSTPARTII ? 0 : 1);

@@ -17,6 +17,8 @@
 #include "../platform/QelList.h"
 #include "../platform/QelUnicodeString.h"
 #include "../platform/db/QelDb.h"
+#include "../settings/InstSettingsLock.h"
+#include "ZEP2ShellScript.h"
 
 class ZEP2DlgTESADM;
 class ZEP2DlgTESDICO;
@@ -119,7 +121,18 @@ class ZEP2InstHQ : public QelCommand {
   void MapSonCode(int code);
   // Exit status of a son whose installation failed and was rolled back.
   static constexpr int InstallationFailedStatus = 3;
-  static constexpr int RollbackIncompleteStatus = 4;
+  // Exit status of a process started as a son without its father's answers.
+  static constexpr int SonWithoutSettingsStatus = 4;
+
+  // What the settings file found at start means for this process.
+  enum class StartCheck { Normal, StaleRemoved, AnotherRunBusy, SonWithoutSettings, SonOrphaned };
+  StartCheck CheckInstSettingsOwner();
+  // Tells the administrator about anything but a normal start; false when
+  // the run ends here.
+  bool ReportStartCheck() const;
+  // Exit status of a son whose installation failed and whose rollback left
+  // something in the database.
+  static constexpr int RollbackIncompleteStatus = 5;
 
   // DB2 discovery.
   int SetDB2INSTANCECOMBO();
@@ -245,6 +258,10 @@ class ZEP2InstHQ : public QelCommand {
   void OfferInterruptedRollback(QelDialog* page);
 
   int _SonProcessId = 0;
+  StartCheck _StartCheck = StartCheck::Normal;
+  // Held from the save of the settings until the son has ended.
+  ZEP2InstSettingsLock _SettingsLock;
+  std::unique_ptr<ZEP2ShellScript> _SonScript;
   // Set when the installation reached its successful end: the run's exit
   // status can then be 0.
   bool _InstallationSucceeded = false;
@@ -377,6 +394,14 @@ class ZEP2InstHQ : public QelCommand {
   void StoreOracleService();
   // Saves the answers and starts the son; page greyed meanwhile.
   void EndPartI(QelDlgDialog* page);
+  // An error box on the father's page from the launch catalogue; detail
+  // fills %2 after the path's %1.
+  void ShowLaunchError(const char* key, const std::string& path, const std::string& detail);
+  // The father's side once its son has gone, or could not be started: no
+  // answer, lock or script of this run stays behind.
+  void ReleaseSon();
+  // A son that cannot be started is a fatal error at once, never a wait.
+  void FailSonStart(const std::string& reason);
   static bool ExistingTablespaceSelected();
   void PresetVault();
   // Subscribes the preparation behind the wait page.

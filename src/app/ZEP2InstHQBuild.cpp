@@ -64,6 +64,7 @@ void ZEP2InstHQ::Build() {
   WriteTraceLogFile(_nvEXECINDB ? "\nDatabase execution mode" : "\nNO Database execution mode", 1);
   WriteTraceLogFile(_nvGENDDLONLY ? "\nFile execution mode\n" : "\nNO File execution mode\n", 1);
 
+  if (!ReportStartCheck()) return;
   if (!_nvINSTPARTII) {
     _DlgTESADM->SetVisibility(QelDlgObject::Shown);
   } else {

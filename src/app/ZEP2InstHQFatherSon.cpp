@@ -48,6 +48,8 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
 }
 
 void ZEP2InstHQ::MapSonCode(int code) {
+  // The script removes the settings too, but not when it was killed itself.
+  ReleaseSon();
   switch (code) {
     case 0:
       WriteTraceLogFile("\nhand success code! (0)", 1);

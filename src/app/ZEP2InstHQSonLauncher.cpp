@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
+#include "pages/ZEP2MessageBoxes.h"
 #include "platform/QelLog.h"
+#include "platform/QelMsgCatalog.h"
 #include "platform/QelSignal.h"
 #include "platform/QelSystem.h"
 
@@ -69,41 +72,91 @@ void WriteOracleEnvironment(ZEP2ShellScript& script) {
 
 void ZEP2InstHQ::SonLauncher() {
   WriteTraceLogFile("\n\nSonLauncher Begin ...", 0);
-  ZEP2ShellScript script(SonScript, "TRACE_ZEP");
-  if (script.IsOpen()) {
-    script.MakeExecutable("\nchmod rc : ");
-    script.Comment("# SonLauncher execution:");
-    script.Line("unset PANELV2ODOTOP");
-    script.Line("");
-    if (_nvIBMDB2UDB) WriteDB2Environment(script);
-    if (_nvOracle) WriteOracleEnvironment(script);
-    for (const char* variable :
-         {"$PATH", "$LIBPATH", "$LD_LIBRARY_PATH", "$LD_LIBRARYN32_PATH", "$SHLIB_PATH"}) {
-      script.Line(std::string("echo ") + variable);
-    }
-    script.Line("");
-    script.Line("WQ0INST " + LogOptions());
-    script.Line("");
-    script.Line("rc=$?");
-    script.Line("");
-    script.Line("");
-    script.Line("rm -f $QelUserSettingPath/TESSARInst.*");
-    script.Line("");
-    script.Line("");
-    script.Line("return $rc");
-    script.Line("");
-    script.Close();
+  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  controller->_SonScript = std::make_unique<ZEP2ShellScript>(SonScript, "TRACE_ZEP");
+  ZEP2ShellScript& script = *controller->_SonScript;
+  if (!script.IsOpen()) {
+    // Whatever is at the path stays as it is, and nothing is run.
+    WriteTraceLogFile("\nSonLauncher error !", 2);
+    WriteTraceLogFile("\nSonLauncher End ...\n\n", 0);
+    const std::string error = script.GetError();
+    controller->ReleaseSon();
+    return controller->ShowLaunchError("ERRMSGScriptRefused", SonScript, error);
   }
+  script.MakeExecutable("\nchmod rc : ");
+  script.Comment("# SonLauncher execution:");
+  script.Line("unset PANELV2ODOTOP");
+  script.Line("");
+  if (_nvIBMDB2UDB) WriteDB2Environment(script);
+  if (_nvOracle) WriteOracleEnvironment(script);
+  for (const char* variable :
+       {"$PATH", "$LIBPATH", "$LD_LIBRARY_PATH", "$LD_LIBRARYN32_PATH", "$SHLIB_PATH"}) {
+    script.Line(std::string("echo ") + variable);
+  }
+  script.Line("");
+  script.Line("WQ0INST " + LogOptions());
+  script.Line("");
+  script.Line("rc=$?");
+  // ksh reports a son killed by signal N as 256 + N, which the exit status
+  // would cut to N: a son killed by SIGHUP would read as Back.
+  script.Line("if [[ $rc -gt 255 ]]");
+  script.Line("   then  rc=$(( 128 + rc % 256 ))");
+  script.Line("fi ;");
+  script.Line("");
+  script.Line("rm -f \"$QelUserSettingPath\"/TESSARInst.*");
+  script.Line("");
+  script.Line("");
+  script.Line("return $rc");
+  script.Line("");
   // The son may die before it signals: its end must reach the loop too.
   QelSetSignalAction(SIGCHLD, SonEnded, SA_NOCLDSTOP);
-  QelListValQelUnicodeString arguments;
-  arguments.Append("TESStartTmp.sh");
   int code = 0;
-  QelStartProcess(SonScript, arguments, 0, _ZEP2InstHQHandler->_SonProcessId, code);
+  int pid = 0;
+  const int started = script.Close() ? script.Run("TESStartTmp.sh", 0, pid, code) : -1;
+  controller->_SonProcessId = started == 0 ? pid : 0;
   WriteTraceLogFile(QelUnicodeString("\n<") + SonScript + "> <TESStartTmp.sh>", 1);
   WriteTraceLogFile("\n SonLauncher Return Code : " + QelUnicodeString::FromInt(code), 1);
-  WriteTraceLogFile(code < 1 ? "\nSonLauncher success !" : "\nSonLauncher error !", 2);
+  WriteTraceLogFile(started == 0 ? "\nSonLauncher success !" : "\nSonLauncher error !", 2);
   WriteTraceLogFile("\nSonLauncher End ...\n\n", 0);
+  if (started != 0) controller->FailSonStart(script.GetError());
+}
+
+void ZEP2InstHQ::FailSonStart(const std::string& reason) {
+  WriteErrLogFile("\nFATAL Error in Installation Second Process\n");
+  WriteErrLogFile(QelUnicodeString(reason) + "\n");
+  std::fprintf(stderr, "tessardbsetup: the second process cannot be started: %s\n", reason.c_str());
+  ReleaseSon();
+  EndRun(1);
+}
+
+void ZEP2InstHQ::ReleaseSon() {
+  if (_SonScript) _SonScript->Remove();
+  _SonScript.reset();
+  ZEP2RemoveInstSettingsFiles();
+  _SettingsLock.Release();
+}
+
+void ZEP2InstHQ::ShowLaunchError(const char* key, const std::string& path,
+                                 const std::string& detail) {
+  QelDlgDialog* page = FatherPage();
+  if (page) {
+    for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {
+      page->SetButtonSensitivity(button, QelDlgObject::Sensitive);
+    }
+  }
+  const auto text = [](const std::string& name, const QelListValQelUnicodeString& parameters) {
+    return QelMsgCatalog::BuildMessage("ZEP2Launch", name + ".Title", parameters, "");
+  };
+  QelListValQelUnicodeString parameters;
+  parameters.Append(path);
+  parameters.Append(detail);
+  const QelUnicodeString message = text(key, parameters);
+  WriteErrLogFile("\n" + message + "\n");
+  WriteTraceLogFile("\n" + message, 2);
+  const QelListValQelUnicodeString none;
+  ZEP2ErrInCallBack box(this, page, text("ERRMSGWndTitle", none), message, "",
+                        text("ERRMSGOKTitle", none));
+  box.Build();
 }
 
 int ZEP2InstHQ::SonEnded(int signal) {

@@ -1,9 +1,13 @@
-// Generated scripts: created owner-only, so no other user can change what
-// the wizard is about to run.
+// Generated scripts: created exclusively and owner-only, written through the
+// descriptor that created them, and checked again right before they run, so
+// nothing another user placed or swapped in at the path is ever executed.
 #include "ZEP2ShellScript.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "platform/QelList.h"
 #include "platform/QelLog.h"
@@ -11,28 +15,46 @@
 #include "platform/QelSystem.h"
 
 namespace {
+
 constexpr const char* ScriptMode = "700";
+constexpr mode_t ScriptPermissions = 0700;
+
+bool WriteAll(int descriptor, const std::string& content) {
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t written = write(descriptor, content.data() + done, content.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
 }
+
+}  // namespace
 
 ZEP2ShellScript::ZEP2ShellScript(std::string path, const char* traceVariable)
     : path_(std::move(path)) {
-  std::string error;
-  const int descriptor = QelOpenOwnedFile(path_, O_TRUNC, 0700, error);
-  if (descriptor < 0) {
-    WriteTraceLogFile("\nCannot create script " + QelUnicodeString(error), 2);
-    WriteErrLogFile("\nCannot create script " + QelUnicodeString(error) + "\n");
+  descriptor_ = QelCreateExclusiveFile(path_, ScriptPermissions, error_);
+  if (descriptor_ < 0) {
+    WriteTraceLogFile("\nCannot create script " + QelUnicodeString(error_), 2);
+    WriteErrLogFile("\nCannot create script " + QelUnicodeString(error_) + "\n");
     return;
   }
-  close(descriptor);
-  file_.open(path_, std::ios::out | std::ios::trunc);
-  file_ << "#! /bin/ksh\n\n"
-        << "if [[ $" << traceVariable << " -ge 1 ]]\n"
-        << "   then  set -x\n"
-        << "fi ;\n\n\n";
+  struct stat info {};
+  fstat(descriptor_, &info);
+  device_ = info.st_dev;
+  inode_ = info.st_ino;
+  content_ = std::string("#! /bin/ksh\n\n") + "if [[ $" + traceVariable + " -ge 1 ]]\n" +
+             "   then  set -x\n" + "fi ;\n\n\n";
+}
+
+ZEP2ShellScript::~ZEP2ShellScript() {
+  if (descriptor_ >= 0) close(descriptor_);
 }
 
 void ZEP2ShellScript::MakeExecutable(const char* rcLabel) {
-  file_.flush();
   WriteTraceLogFile("\nDo the script file executable", 1);
   WriteTraceLogFile("\nchmod " + QelUnicodeString(ScriptMode) + " " + path_, 2);
   QelListValQelUnicodeString arguments;
@@ -46,11 +68,11 @@ void ZEP2ShellScript::MakeExecutable(const char* rcLabel) {
 }
 
 void ZEP2ShellScript::Comment(const std::string& comment) {
-  file_ << "\n\n" << comment << "\n\n\n";
+  content_ += "\n\n" + comment + "\n\n\n";
 }
 
 void ZEP2ShellScript::Line(const std::string& text) {
-  file_ << text << "\n";
+  content_ += text + "\n";
 }
 
 void ZEP2ShellScript::Assign(const std::string& name, const std::string& value) {
@@ -59,7 +81,54 @@ void ZEP2ShellScript::Assign(const std::string& name, const std::string& value) 
 
 void ZEP2ShellScript::AssignWithSuffix(const std::string& name, const std::string& value,
                                        const std::string& suffix) {
-  file_ << name << "=" << Quote(value) << suffix << "\n\nexport " << name << "\n\n";
+  content_ += name + "=" + Quote(value) + suffix + "\n\nexport " + name + "\n\n";
+}
+
+bool ZEP2ShellScript::Close() {
+  if (descriptor_ < 0) return false;
+  written_ = WriteAll(descriptor_, content_) && fsync(descriptor_) == 0;
+  if (!written_) error_ = path_ + ": " + std::strerror(errno);
+  close(descriptor_);
+  descriptor_ = -1;
+  return written_;
+}
+
+bool ZEP2ShellScript::IsStillOurs() {
+  struct stat info {};
+  if (lstat(path_.c_str(), &info) != 0) {
+    error_ = path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  if (info.st_dev != device_ || info.st_ino != inode_ || !S_ISREG(info.st_mode) ||
+      info.st_uid != geteuid() || info.st_nlink != 1 ||
+      (info.st_mode & 07777) != ScriptPermissions) {
+    error_ = path_ + ": is no longer the script this process wrote (there is now " +
+             QelDescribePath(path_) + ")";
+    return false;
+  }
+  return true;
+}
+
+int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
+  pid = 0;
+  code = -1;
+  if (!written_) {
+    if (error_.empty()) error_ = path_ + ": the script was not written";
+    return -1;
+  }
+  if (!IsStillOurs()) return -1;
+  QelListValQelUnicodeString arguments;
+  arguments.Append(baseName);
+  if (QelStartProcess(path_, arguments, wait, pid, code) != 0) {
+    error_ = path_ + ": cannot be started (" + std::strerror(errno) +
+             "; is /tmp mounted noexec, or is /bin/ksh missing?)";
+    return -1;
+  }
+  return 0;
+}
+
+void ZEP2ShellScript::Remove() {
+  if (device_ != 0 && IsStillOurs()) unlink(path_.c_str());
 }
 
 std::string ZEP2ShellScript::Quote(const std::string& text) {

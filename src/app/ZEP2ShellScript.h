@@ -1,24 +1,32 @@
 // The form every generated shell script shares: the ksh header with its
 // trace switch, the executable bit, the generator's comment, exported
-// assignments, the command and its return code.
+// assignments, the command and its return code. A script is run only when
+// this process has just created it and it is still the same file.
 #pragma once
 
-#include <fstream>
+#include <sys/types.h>
+
 #include <string>
 
 #include "platform/QelUnicodeString.h"
 
 class ZEP2ShellScript {
  public:
-  // Creates path for this user only (never through a link, never a file of
-  // another owner) and writes the header tested on traceVariable.
+  // Creates path exclusively for this user (never through a link, never over
+  // anything but a leftover file of this user) and writes the header tested
+  // on traceVariable. On failure IsOpen is false and GetError says why.
   ZEP2ShellScript(std::string path, const char* traceVariable);
+  ~ZEP2ShellScript();
+  ZEP2ShellScript(const ZEP2ShellScript&) = delete;
+  ZEP2ShellScript& operator=(const ZEP2ShellScript&) = delete;
 
-  bool IsOpen() const { return file_.is_open(); }
+  bool IsOpen() const { return descriptor_ >= 0; }
   const std::string& GetPath() const { return path_; }
+  // Why the script cannot be written or run, for the administrator.
+  const std::string& GetError() const { return error_; }
 
   // Makes the script executable by its owner with chmod, traced with
-  // rcLabel; the return code is only traced.
+  // rcLabel; the return code is only traced: the mode was set at creation.
   void MakeExecutable(const char* rcLabel);
   // Two empty lines, "# <generator> execution:" style comment, two empty lines.
   void Comment(const std::string& comment);
@@ -29,12 +37,28 @@ class ZEP2ShellScript {
   // such as ":$LIBPATH".
   void AssignWithSuffix(const std::string& name, const std::string& value,
                         const std::string& suffix);
-  void Close() { file_.close(); }
+  // Writes what was composed; false (and GetError) when the file could not
+  // take all of it.
+  bool Close();
+
+  // Starts the script under baseName (wait as QelStartProcess), but only
+  // when the path is still the file this object created: same file, this
+  // user's, one link, owner-only. 0, or -1 with GetError and nothing run.
+  int Run(const char* baseName, int wait, int& pid, int& code);
+  // Removes the script when the path is still the file this object created.
+  void Remove();
 
   // text in single quotes, with every quote of its own escaped.
   static std::string Quote(const std::string& text);
 
  private:
+  bool IsStillOurs();
+
   std::string path_;
-  std::ofstream file_;
+  std::string content_;
+  std::string error_;
+  int descriptor_ = -1;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
+  bool written_ = false;
 };

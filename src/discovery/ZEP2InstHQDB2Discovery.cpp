@@ -1,5 +1,8 @@
 // DB2 discovery: the instances of the machine (from the listing script) and
 // the databases catalogued in an instance's directory (through LK0DB2).
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include "platform/QelAccounts.h"
 #include "platform/QelLibrary.h"
 #include "platform/QelLog.h"
+#include "platform/QelSecureFile.h"
 #include "platform/QelSystem.h"
 
 namespace {
@@ -22,6 +26,17 @@ constexpr const char* SortedFile = "/tmp/ZEP2_db2ilist_result_sorted.txt";
 template <std::size_t Size>
 QelUnicodeString Field(const char (&field)[Size]) {
   return QelUnicodeString(std::string(field, Size)).Strip(QelUnicodeString::Both, ' ');
+}
+
+bool PrepareSortedFile() {
+  std::string error;
+  const int descriptor = QelOpenOwnedFile(SortedFile, O_TRUNC, 0600, error);
+  if (descriptor < 0) {
+    WriteTraceLogFile("\nSorted list refused: " + QelUnicodeString(error), 2);
+    return false;
+  }
+  close(descriptor);
+  return true;
 }
 
 int CompareQelUnicodeString(const QelUnicodeString& left, const QelUnicodeString& right) {
@@ -76,7 +91,10 @@ void ZEP2InstHQ::GetDB2ilist() {
   }
   if (code == 0) {
     const std::string command = std::string("sort ") + ResultFile + ">" + SortedFile;
-    const char* input = std::system(command.c_str()) == 0 ? SortedFile : ResultFile;
+    // The shell's redirection follows links: the sorted copy is made ours
+    // first, and anything else at its path leaves the list unsorted.
+    const char* input =
+        PrepareSortedFile() && std::system(command.c_str()) == 0 ? SortedFile : ResultFile;
     WriteTraceLogFile(QelUnicodeString("\ninputfileName : ") + input, 1);
     std::ifstream file(input);
     std::string previous;

@@ -234,6 +234,17 @@ void ZEP2InstHQ::PlayOneDrop(QelCommand* command) {
 }
 
 void ZEP2InstHQ::FinishRollback() {
+  // A failed undo is tried once more after all the others: its failure may
+  // have passed, or a later undo (a user's CASCADE) may have removed what it
+  // was to remove. What still fails is left.
+  std::vector<std::string> left;
+  for (auto undo = _UndoLeft.rbegin(); undo != _UndoLeft.rend(); ++undo) {
+    std::string message;
+    WriteTraceLogFile("\nSt_AbortInst undo again : <" + QelDbMaskPasswords(*undo) + ">", 1);
+    if (RunUndo(*undo, message) == 0 || ZEP2UndoFoundNothing(message)) continue;
+    left.insert(left.begin(), *undo);
+  }
+  _UndoLeft = left;
   if (_UndoJournal) {
     std::string error;
     if (_UndoJournal->Settle(_UndoLeft, error) != 0) {

@@ -23,11 +23,16 @@ Counter& CounterOf(QelFaultKind kind) {
   return counters[kind == QelFaultKind::DatabaseCall ? 0 : 1];
 }
 
-long Position(const Counter& counter) {
+// "N": the Nth call fails; "N+": the Nth and every later call fail, as
+// when the DBMS or the disk is lost for good. 0 when unset or malformed.
+long Position(const Counter& counter, bool& lasting) {
   const char* value = std::getenv(counter.variable);
+  lasting = false;
   if (!value || !*value) return 0;
   char* end = nullptr;
   const long position = std::strtol(value, &end, 10);
+  lasting = *end == '+';
+  if (lasting) ++end;
   return *end == '\0' && position > 0 ? position : 0;
 }
 
@@ -63,9 +68,13 @@ bool QelFaultDue(QelFaultKind kind) {
     return FaultLog() != nullptr;
   }();
   Counter& counter = CounterOf(kind);
-  const long position = Position(counter);
+  bool lasting = false;
+  const long position = Position(counter, lasting);
   if (position == 0 && !counting) return false;
-  if (++counter.calls != position) return false;
+  ++counter.calls;
+  if (position == 0 || counter.calls < position || (!lasting && counter.calls > position)) {
+    return false;
+  }
   Append(std::string(counter.name) + " " + std::to_string(counter.calls) + " " +
          std::to_string(getpid()) + "\n");
   WriteTraceLogFile("\nFAULT INJECTED: " + QelUnicodeString(QelFaultText(kind)), 2);

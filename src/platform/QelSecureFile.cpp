@@ -2,6 +2,7 @@
 #include "QelSecureFile.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +58,22 @@ bool WriteAll(int descriptor, std::string_view content) {
   return true;
 }
 
+// A file we own may have been created wider by an earlier version or by
+// hand: group and others lose what mode does not give them, so what we write
+// now is not readable more widely than asked. The owner's bits stay.
+bool NarrowMode(int descriptor, mode_t mode) {
+  struct stat info {};
+  if (fstat(descriptor, &info) != 0) return false;
+  const mode_t wanted = info.st_mode & (mode | S_IRWXU) & 07777;
+  return wanted == (info.st_mode & 07777) || fchmod(descriptor, wanted) == 0;
+}
+
+bool IsOwnLeftover(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+         info.st_uid == geteuid();
+}
+
 }  // namespace
 
 int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::string& error) {
@@ -68,15 +85,57 @@ int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::
     error = Reason(path, errno == ELOOP ? "is a symbolic link" : std::strerror(errno));
     return -1;
   }
-  // An existing file keeps no wider mode than the one asked for: what the
-  // program writes into it may be secret.
   if (!CheckOwnedRegularFile(descriptor, path, error) ||
-      (truncate && ftruncate(descriptor, 0) != 0) || fchmod(descriptor, mode) != 0) {
+      (truncate && ftruncate(descriptor, 0) != 0) || !NarrowMode(descriptor, mode)) {
     if (error.empty()) error = Reason(path, std::strerror(errno));
     close(descriptor);
     return -1;
   }
   return descriptor;
+}
+
+int QelCreateExclusiveFile(const std::string& path, mode_t mode, std::string& error) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int descriptor = open(path.c_str(), flags, mode);
+  if (descriptor < 0 && errno == EEXIST && IsOwnLeftover(path)) {
+    // Only our own plain file goes: a link or another user's file is never
+    // touched, whoever runs the program.
+    if (unlink(path.c_str()) == 0) descriptor = open(path.c_str(), flags, mode);
+  }
+  if (descriptor < 0) {
+    const std::string what = errno == EEXIST ? QelDescribePath(path) : "";
+    error = Reason(path, what.empty() ? std::strerror(errno) : ("there is " + what).c_str());
+    return -1;
+  }
+  // The umask may have taken bits away, never added any: set exactly mode.
+  if (fchmod(descriptor, mode) != 0) {
+    error = Reason(path, std::strerror(errno));
+    close(descriptor);
+    unlink(path.c_str());
+    return -1;
+  }
+  return descriptor;
+}
+
+std::string QelDescribePath(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return "";
+  if (S_ISLNK(info.st_mode)) {
+    std::vector<char> target(4096);
+    const ssize_t length = readlink(path.c_str(), target.data(), target.size() - 1);
+    return "a symbolic link" +
+           (length > 0 ? " to " + std::string(target.data(), static_cast<std::size_t>(length))
+                       : std::string());
+  }
+  if (S_ISDIR(info.st_mode)) return "a directory";
+  if (!S_ISREG(info.st_mode)) return "a special file (pipe, socket or device)";
+  if (info.st_uid != geteuid()) {
+    const passwd* owner = getpwuid(info.st_uid);
+    return "a file of user " + std::string(owner ? owner->pw_name : "?") + " (uid " +
+           std::to_string(info.st_uid) + ")";
+  }
+  if (info.st_nlink > 1) return "a file with " + std::to_string(info.st_nlink) + " links";
+  return "a file of yours";
 }
 
 int QelWriteFileAtomically(const std::string& path, std::string_view content, mode_t mode,

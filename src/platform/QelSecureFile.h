@@ -13,6 +13,17 @@
 // with the reason in error.
 int QelOpenOwnedFile(const std::string& path, int extraFlags, mode_t mode, std::string& error);
 
+// Creates path exclusively for this process (O_EXCL, never through a link)
+// with mode, for a file that will be run or trusted later. A leftover of this
+// user's own (a regular file with one link) is removed first; anything else
+// at the path is refused, and error says what is there. The descriptor, or
+// -1 with the reason in error.
+int QelCreateExclusiveFile(const std::string& path, mode_t mode, std::string& error);
+
+// What is at path, in words for a person: "a symbolic link to /x",
+// "a directory", "a file of user bob (uid 1001)", ...; empty when nothing.
+std::string QelDescribePath(const std::string& path);
+
 // Replaces path with content in one step (a temporary file beside it, then a
 // rename), so a reader sees the old or the new file, never a partial one.
 // 0 on success, -1 with the reason in error.

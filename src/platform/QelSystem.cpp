@@ -48,7 +48,8 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
     // glibc reports an exec failure here; the child never ran.
     pid = 0;
     code = wait ? 127 : -1;
-    return wait ? 0 : -1;
+    errno = spawned;
+    return -1;
   }
   pid = child;
   code = 0;

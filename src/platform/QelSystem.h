@@ -13,7 +13,8 @@ const char* QelGetEnv(const char* name);
 // wait = 1: waits, code is the exit status (128 + signal number when the
 // child was killed, 127 when the program could not be executed).
 // wait = 0: returns at once, pid is the child's, code 0.
-// Returns 0 when the process was started, -1 otherwise (code -1).
+// Returns 0 when the process was started, -1 with errno set when it could
+// not be (code then 127 with wait = 1, -1 with wait = 0).
 int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
                     int wait, int& pid, int& code);
 

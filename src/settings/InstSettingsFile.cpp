@@ -67,12 +67,19 @@ int FlagFromText(const QelUnicodeString& value) {
 int ZEP2InstHQ::SaveInstSettingPartI() {
   WriteTraceLogFile("\n\nSaveInstSettingPartI Begin ...\n", 0);
   const auto services = CreateServices();
+  int result = 0;
   for (const SettingKey& setting : Keys) {
     const QelUnicodeString value = setting.text ? *setting.text : (*setting.flag ? "Y" : "N");
-    services->WriteSetting(setting.key, value, Repository);
+    if (services->WriteSetting(setting.key, value, Repository) != 0) result = -1;
   }
+  // The son trusts only what it reads: a mark that does not read back would
+  // make it a first process again.
+  if (services->ReadSetting(Keys[0].key, Repository).Compare(_nvINSTPARTII ? "Y" : "N") != 2) {
+    result = -1;
+  }
+  if (result != 0) WriteTraceLogFile("\nSaveInstSettingPartI error !", 2);
   WriteTraceLogFile("\nSaveInstSettingPartI End ...\n\n", 0);
-  return 0;
+  return result;
 }
 
 int ZEP2InstHQ::ReadInstSettingPartI() {

@@ -10,6 +10,7 @@
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
 #include "platform/QelSystem.h"
+#include "settings/InstSettingsLock.h"
 #include "wizard/ZEP2PageHelpers.h"
 
 namespace {
@@ -304,8 +305,22 @@ void ZEP2InstHQ::CB_ORAParam2_Back(QelCommand*, QelNotification*, void*) {
 }
 
 void ZEP2InstHQ::EndPartI(QelDlgDialog* page) {
+  // A son never starts a son: that is how a missing hand-over once became
+  // an endless chain of processes.
+  if (QelGetEnv("FATHERPID")) return ShowLaunchError("ERRMSGNestedSon", "", "");
+  std::string error;
+  const int locked = _SettingsLock.Acquire(error);
+  if (locked == 1) return ShowLaunchError("ERRMSGAnotherRun", ZEP2InstSettingsPath(), "");
+  if (locked != 0) {
+    return ShowLaunchError("ERRMSGSettingsNotSaved", ZEP2InstSettingsPath(), error);
+  }
   _nvINSTPARTII = 1;
-  SaveInstSettingPartI();
+  if (SaveInstSettingPartI() != 0) {
+    _nvINSTPARTII = 0;
+    ReleaseSon();
+    return ShowLaunchError("ERRMSGSettingsNotSaved", ZEP2InstSettingsPath(),
+                           "the file cannot be written or does not read back");
+  }
   for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {
     page->SetButtonSensitivity(button, QelDlgObject::Insensitive);
   }
@@ -314,5 +329,5 @@ void ZEP2InstHQ::EndPartI(QelDlgDialog* page) {
     _Application->SetBusyCursor();
   }
   SonLauncher();
-  sleep(1);
+  if (_SonProcessId > 0) sleep(1);
 }

@@ -46,11 +46,13 @@ finish() {
 
 # --- Sites and silent runs -------------------------------------------------
 
-# new_site [NAME]: a fresh sandbox site $WORK/NAME (default "site") in $SITE,
-# its env.sh sourced (settings, logs, PATH with WQ0INST all point into it).
+# new_site [NAME [INIT OPTIONS...]]: a fresh sandbox site $WORK/NAME (default
+# "site") in $SITE, its env.sh sourced (settings, logs, PATH with WQ0INST all
+# point into it).
 new_site() {
   SITE=$WORK/${1:-site}
-  if ! "$BIN/tessardbsetup-sandbox" init "$SITE" >"$WORK/site-init.out" 2>&1; then
+  shift $(($# > 0 ? 1 : 0))
+  if ! "$BIN/tessardbsetup-sandbox" init "$SITE" "$@" >"$WORK/site-init.out" 2>&1; then
     echo "cannot create the sandbox site $SITE:" >&2
     cat "$WORK/site-init.out" >&2
     exit 1

@@ -1,9 +1,13 @@
-# A settings file marked for the son makes the program a son: it keeps the
-# father's trace, appends to it, and signals the process named by FATHERPID.
-# Any other mark leaves the program a first process.
+# A settings file marked for the son, while its father holds the settings
+# lock, makes the program a son: it keeps the father's trace, appends to it,
+# and signals the process named by FATHERPID. A process started as a son
+# with any other mark does nothing and says so.
 . "$(dirname "$0")/lib.sh"
 
 mkdir -p "$QelUserSettingPath"
+# This shell plays the father that holds the lock while its son runs.
+exec 9>"$QelUserSettingPath/TESSARInst.lock"
+flock 9
 write_settings() {
   cat >"$QelUserSettingPath/TESSARInst.settings" <<SETTINGS
 TES_INST_PARTII=$1
@@ -40,8 +44,10 @@ for mark in N y ""; do
   write_settings "$mark"
   echo "earlier run" >"$WORK/T"
   start_father
-  FATHERPID=$father "$BIN/tessardbsetup" -logtrace "$WORK/T" </dev/null
-  expect_status $? 2 "mark '$mark'"
+  FATHERPID=$father "$BIN/tessardbsetup" -responsefile /dev/null -logtrace "$WORK/T" \
+    </dev/null 2>"$WORK/stderr"
+  expect_status $? 4 "mark '$mark'"
+  expect_contains "$WORK/stderr" "holds no answers of a first process"
   kill "$father" 2>/dev/null
   wait "$father" 2>/dev/null
   [ -f "$WORK/signalled" ] && fail "mark '$mark' made a son"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelLog.h"
 #include "platform/QelSettings.h"
+#include "settings/InstSettingsLock.h"
 
 namespace {
 
@@ -32,6 +34,18 @@ class InstSettingsFile : public ::testing::Test {
   // A controller built as the program builds it, logs in the temp directory.
   std::unique_ptr<H> NewController() {
     return std::make_unique<H>(&application, "ZEP2InstHQ", "", "", directory.File("trace"));
+  }
+
+  // The son as its father starts it: FATHERPID set (0: nobody to signal)
+  // while the father holds the settings lock.
+  std::unique_ptr<H> NewSonController() {
+    ZEP2InstSettingsLock fatherLock;
+    std::string error;
+    EXPECT_EQ(fatherLock.Acquire(error), 0) << error;
+    setenv("FATHERPID", "0", 1);
+    auto son = NewController();
+    unsetenv("FATHERPID");
+    return son;
   }
 
   std::string SettingsPath() const { return directory.File("settings/TESSARInst.settings"); }
@@ -99,7 +113,8 @@ TEST_F(InstSettingsFile, SavedAnswersMakeTheNextStartASonWithEveryAnswer) {
       << "no password in the trace";
 
   H::ResetInstallationParameters();
-  auto son = NewController();
+  auto son = NewSonController();
+  EXPECT_EQ(son->_StartCheck, H::StartCheck::Normal);
   EXPECT_EQ(H::_nvINSTPARTII, 1);
   EXPECT_EQ(H::_svTESADM.str(), "pdmadm");
   EXPECT_EQ(H::_svTESADMP.str(), "p=ss\nword \xE2\x82\xAC");
@@ -131,7 +146,7 @@ TEST_F(InstSettingsFile, OnlyAnExactUpperCaseYCountsAsSet) {
   // TES_EXE_INDB absent: a flag whose default is 1 reads as 0.
   services.WriteSetting("TES_DDLFILENAME", "", "TESSARInst");
   H::_svDDLFILENAME = "before";
-  auto son = NewController();
+  auto son = NewSonController();
   EXPECT_EQ(H::_nvINSTPARTII, 1);
   EXPECT_EQ(H::_nvEXEDBObj, 0);
   EXPECT_EQ(H::_nvEXEVault, 0);
@@ -157,17 +172,70 @@ TEST_F(InstSettingsFile, FileNotMarkedForTheSonIsIgnoredEntirely) {
   }
 }
 
-TEST_F(InstSettingsFile, TheLauncherScriptsRemovalPatternDeletesIt) {
+TEST_F(InstSettingsFile, TheLauncherScriptsRemovalPatternDeletesItWhateverTheDirectorysName) {
+  const std::string spaced = directory.File("my settings");
+  setenv("QelUserSettingPath", spaced.c_str(), 1);
   auto father = NewController();
   H::_nvINSTPARTII = 1;
-  father->SaveInstSettingPartI();
-  ASSERT_FALSE(ReadWholeFile(SettingsPath()).empty());
+  ASSERT_EQ(father->SaveInstSettingPartI(), 0);
+  const std::string path = spaced + "/TESSARInst.settings";
+  ASSERT_FALSE(ReadWholeFile(path).empty());
   const std::string command =
-      "sh -c 'rm -f $QelUserSettingPath/TESSARInst.*' && test ! -e " + SettingsPath();
+      "sh -c 'rm -f \"$QelUserSettingPath\"/TESSARInst.*' && test ! -e '" + path + "'";
   EXPECT_EQ(std::system(command.c_str()), 0);
   H::ResetInstallationParameters();
-  NewController();
-  EXPECT_EQ(H::_nvINSTPARTII, 0) << "with the file gone the next start is a first process";
+  NewSonController();
+  EXPECT_EQ(H::_nvINSTPARTII, 0) << "with the file gone no start is a son";
+}
+
+TEST_F(InstSettingsFile, ASaveThatCannotBeWrittenFails) {
+  std::ofstream(directory.File("plain")) << "a file where a directory should be";
+  setenv("QelUserSettingPath", directory.File("plain/settings").c_str(), 1);
+  auto father = NewController();
+  H::_nvINSTPARTII = 1;
+  EXPECT_NE(father->SaveInstSettingPartI(), 0);
+}
+
+// Who a marked settings file belongs to decides what a start makes of it.
+TEST_F(InstSettingsFile, AMarkedFileIsTrustedOnlyFromALiveFather) {
+  struct Case {
+    const char* mark;
+    bool fatherPid;
+    bool lockHeld;
+    H::StartCheck expected;
+    bool fileStays;
+  };
+  const Case cases[] = {
+      {"Y", true, true, H::StartCheck::Normal, true},
+      {"Y", false, false, H::StartCheck::StaleRemoved, false},
+      {"Y", false, true, H::StartCheck::AnotherRunBusy, true},
+      {"Y", true, false, H::StartCheck::SonOrphaned, false},
+      {"N", true, true, H::StartCheck::SonWithoutSettings, true},
+      {"N", false, false, H::StartCheck::Normal, true},
+  };
+  for (const Case& test : cases) {
+    const std::string label = std::string(test.mark) + (test.fatherPid ? " FATHERPID" : "") +
+                              (test.lockHeld ? " locked" : "");
+    H::ResetInstallationParameters();
+    QelSettingsServices services(directory.File("settings"));
+    services.WriteSetting("TES_INST_PARTII", test.mark, "TESSARInst");
+    services.WriteSetting("TES_TESADM", "someone", "TESSARInst");
+    ZEP2InstSettingsLock otherProcess;
+    std::string error;
+    if (test.lockHeld) {
+      ASSERT_EQ(otherProcess.Acquire(error), 0) << error;
+    }
+    if (test.fatherPid) setenv("FATHERPID", "0", 1);
+    auto controller = NewController();
+    unsetenv("FATHERPID");
+    otherProcess.Release();
+    EXPECT_EQ(controller->_StartCheck, test.expected) << label;
+    const bool son = test.expected == H::StartCheck::Normal && test.fatherPid;
+    EXPECT_EQ(H::_nvINSTPARTII, son ? 1 : 0) << label;
+    EXPECT_EQ(H::_svTESADM.str(), son ? "someone" : "") << label << ": answers not its own";
+    EXPECT_EQ(!ReadWholeFile(SettingsPath()).empty(), test.fileStays) << label;
+    ZEP2RemoveInstSettingsFiles();
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelLog.h"
 #include "platform/QelSettings.h"
+#include "settings/InstSettingsLock.h"
 
 namespace {
 
@@ -53,11 +54,17 @@ TEST_F(LogFiles, FirstProcessTruncatesAndSonAppends) {
   }
   EXPECT_EQ(ReadWholeFile(directory.File("log")), "log line\n");
 
-  // The son: the settings file marks Part II.
+  // The son: the settings file marks Part II, and its father, which holds
+  // the settings lock, is named by FATHERPID (0: nobody to signal).
   QelSettingsServices(directory.File("settings"))
       .WriteSetting("TES_INST_PARTII", "Y", "TESSARInst");
+  ZEP2InstSettingsLock fatherLock;
+  std::string error;
+  ASSERT_EQ(fatherLock.Acquire(error), 0) << error;
   H::ResetInstallationParameters();
+  setenv("FATHERPID", "0", 1);
   Start();
+  unsetenv("FATHERPID");
   EXPECT_EQ(ReadWholeFile(directory.File("log")), "log line\nlog line\n");
   EXPECT_EQ(ReadWholeFile(directory.File("err")), "error line\nerror line\n");
   // The son read no TES_EXE_INDB, so it runs without database execution.
@@ -72,6 +79,9 @@ TEST_F(LogFiles, FirstProcessTruncatesAndSonAppends) {
 TEST_F(LogFiles, ReadingTheSettingsWritesNoTraceAndFilesArePrivate) {
   QelSettingsServices(directory.File("settings"))
       .WriteSetting("TES_INST_PARTII", "N", "TESSARInst");
+  // A trace left readable by everybody is ours to narrow before we write.
+  std::ofstream(directory.File("trace")) << "earlier\n";
+  ASSERT_EQ(chmod(directory.File("trace").c_str(), 0644), 0);
   EXPECT_EQ(Start(), "") << "the constructor, settings read included, traces nothing";
   EXPECT_NE(ReadWholeFile(directory.File("trace")).find("\nNO File execution mode\n"),
             std::string::npos);
