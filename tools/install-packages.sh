@@ -12,6 +12,7 @@ packages=(
   libncurses-dev                   # terminal front end (with panel, form, menu)
   libsqlite3-dev                   # storage of the sandbox DBMS
   libcrypt-dev                     # password verification
+  libsodium-dev                    # encryption of the vault server's database password
   tmux                             # end-to-end tests of the terminal front end
 )
 

@@ -1,6 +1,12 @@
 // Command-line reading and the start and end of a run.
 #include "ZEP2InstApp.h"
 
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "../platform/QelLog.h"
+#include "../platform/QelSystem.h"
 #include "ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 
@@ -23,4 +29,18 @@ void ZEP2InstApp::BeginApplication() {
 
 int ZEP2InstApp::EndApplication() {
   return _ExitStatus;
+}
+
+void ZEP2InstApp::ReportEnd(int exitStatus) {
+  // The son's failures reach the father's caller through the father alone.
+  if (exitStatus == 0 || QelGetEnv("FATHERPID")) return;
+  const QelLogPaths paths = QelCurrentLogPaths();
+  std::ifstream errors(paths.errLog);
+  std::string firstError;
+  while (firstError.empty() && std::getline(errors, firstError)) {
+  }
+  std::fprintf(stderr, "tessardbsetup: %s (exit status %d)%s%s; log %s, error log %s, trace %s\n",
+               GetOutcome().c_str(), exitStatus,
+               firstError.empty() ? "" : "; first error: ", firstError.c_str(), paths.log.c_str(),
+               paths.errLog.c_str(), paths.trace.c_str());
 }

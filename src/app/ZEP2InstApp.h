@@ -15,6 +15,8 @@ class ZEP2InstApp : public QelInteractiveApplication {
 
   void BeginApplication() override;
   int EndApplication() override;
+  // A run that failed tells on stderr what happened and where to read more.
+  void ReportEnd(int exitStatus) override;
 
   void SetExitStatus(int status) { _ExitStatus = status; }
   ZEP2InstHQ* GetController() const { return _Controller.get(); }

@@ -42,6 +42,7 @@ ZEP2InstHQ::ZEP2InstHQ(QelInteractiveApplication* application, const QelString& 
   OpenTraceLogFile(PathOrNull(traceLogPath), 0);
 
   InstallSignalAction();
+  InstallInterruptActions();
 }
 
 ZEP2InstHQ::~ZEP2InstHQ() {

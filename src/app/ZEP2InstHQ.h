@@ -222,6 +222,27 @@ class ZEP2InstHQ : public QelCommand {
   // The run's outcome in words for an exit status of this process.
   static const char* Outcome(int exitStatus);
 
+  // Server-side settings of the logical databases.
+  static int CreateDBSrvSetting();
+  static void AppendRdbSettings();
+  // The runtime's environment file and the script that completes it.
+  static int TESSAREnvironmentUpdate();
+  static void St_UpdateDBEnv();
+  // The vault server's properties.
+  static int VaultServerPropertiesFileUpdate();
+  static void VaultStarterEnvironmentUpdate();
+  // The clash component: server or client set-up.
+  static void TESSARClashSetup();
+  static int GetOrbixPortNumberFromCfgFile();
+  static int IsOrbixDaemonRunning();
+  static void CustShell_RunTavoClashStarter();
+  static void CustShell_RunTavoClashServer();
+  static void CustShell_Tessar_ITFCHECK();
+  static void SetTESSARClashQelSettings();
+  // Whole text files as bytes: 0, or the failure codes of the callers.
+  static int ReadFileIntoString(const QelUnicodeString& path, QelUnicodeString& text);
+  static int WriteStringIntoFile(const QelUnicodeString& text, const QelUnicodeString& path);
+
   // Puts every installation parameter back to its default, as at program
   // start (a process that builds several controllers, such as the tests).
   static void ResetInstallationParameters();
@@ -262,6 +283,13 @@ class ZEP2InstHQ : public QelCommand {
   // Held from the save of the settings until the son has ended.
   ZEP2InstSettingsLock _SettingsLock;
   std::unique_ptr<ZEP2ShellScript> _SonScript;
+  // Interruptions: the first signal, one the son has not received yet, the
+  // father's pipe as each side holds it, and the watch for the report page.
+  int _InterruptSignal = 0;
+  int _PendingForward = 0;
+  int _FatherDescriptor = -1;
+  int _FatherPipeWrite = -1;
+  std::unique_ptr<QelCommand> _RollbackWatcher;
   // Set when the installation reached its successful end: the run's exit
   // status can then be 0.
   bool _InstallationSucceeded = false;
@@ -402,6 +430,19 @@ class ZEP2InstHQ : public QelCommand {
   void ReleaseSon();
   // A son that cannot be started is a fatal error at once, never a wait.
   void FailSonStart(const std::string& reason);
+
+  // SIGINT, SIGTERM, SIGHUP and the end of the father: see the handlers.
+  void InstallInterruptActions();
+  static int Interrupted(int signal);
+  void EndOnInterrupt(int signal);
+  static void EndAfterRollback(QelCommand* watcher, int, void*);
+  void EndInterruptedRun();
+  bool InstallationOver() const;
+  void ForwardToSon(int signal);
+  // A pipe whose read end the son inherits (its descriptor, or -1).
+  int OpenFatherPipe();
+  // What Cancel confirmed on the status page does.
+  void CancelInstallation();
   static bool ExistingTablespaceSelected();
   void PresetVault();
   // Subscribes the preparation behind the wait page.

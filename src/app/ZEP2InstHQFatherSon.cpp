@@ -12,6 +12,9 @@ int ZEP2InstHQ::hand(int signal) {
   WriteTraceLogFile("\n\nZEP2InstHQ::hand Begin ...\n", 0);
   if (signal == SIGUSR1) {
     WriteTraceLogFile("\nSIGNAL SIGUSR1 RECU !!!", 1);
+    if (const int pending = _ZEP2InstHQHandler->_PendingForward) {
+      _ZEP2InstHQHandler->ForwardToSon(pending);
+    }
     if (QelDlgDialog* page = _ZEP2InstHQHandler->FatherPage()) {
       page->SetVisibility(QelDlgObject::Hidden);
     }
@@ -31,14 +34,9 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
   WriteTraceLogFile("\n\nWaitManager Begin ...", 0);
   WriteTraceLogFile(
       "\n WaitManager Son pid:" + QelUnicodeString::FromInt(controller->_SonProcessId), 1);
-  // A son that already ended was handled when its end was noticed.
-  if (controller->_SonProcessId > 0) {
-    int code = -1;
-    QelWaitProcess(controller->_SonProcessId, code);
-    controller->_SonProcessId = 0;
-    WriteTraceLogFile("\n hand Return Code : " + QelUnicodeString::FromInt(code), 1);
-    controller->MapSonCode(code);
-  }
+  // The son's end arrives as SIGCHLD through the loop (SonEnded), which
+  // keeps the father able to forward an interruption meanwhile: no blocking
+  // wait here.
   if (QelApplication* application = QelApplication::MainApplication()) {
     application->RemoveSubscribe(2, controller);
   } else {

@@ -85,6 +85,10 @@ void ZEP2InstHQ::SonLauncher() {
   }
   script.MakeExecutable("\nchmod rc : ");
   script.Comment("# SonLauncher execution:");
+  // The script must outlive an interrupted son to remove the answers; the
+  // son handles the signals itself (the father forwards them).
+  script.Line("trap '' HUP INT TERM");
+  script.Line("");
   script.Line("unset PANELV2ODOTOP");
   script.Line("");
   if (_nvIBMDB2UDB) WriteDB2Environment(script);
@@ -112,8 +116,15 @@ void ZEP2InstHQ::SonLauncher() {
   QelSetSignalAction(SIGCHLD, SonEnded, SA_NOCLDSTOP);
   int code = 0;
   int pid = 0;
+  const int fatherPipe = controller->OpenFatherPipe();
   const int started = script.Close() ? script.Run("TESStartTmp.sh", 0, pid, code) : -1;
+  if (fatherPipe >= 0) close(fatherPipe);
   controller->_SonProcessId = started == 0 ? pid : 0;
+  // Hidden once the son is up, the father's page no longer keeps the loop
+  // alive: the son does, until its end is seen.
+  if (started == 0 && controller->_Application) {
+    controller->_Application->SetAwaited(&controller->_SonProcessId, true);
+  }
   WriteTraceLogFile(QelUnicodeString("\n<") + SonScript + "> <TESStartTmp.sh>", 1);
   WriteTraceLogFile("\n SonLauncher Return Code : " + QelUnicodeString::FromInt(code), 1);
   WriteTraceLogFile(started == 0 ? "\nSonLauncher success !" : "\nSonLauncher error !", 2);
@@ -130,6 +141,7 @@ void ZEP2InstHQ::FailSonStart(const std::string& reason) {
 }
 
 void ZEP2InstHQ::ReleaseSon() {
+  if (_Application) _Application->SetAwaited(&_SonProcessId, false);
   if (_SonScript) _SonScript->Remove();
   _SonScript.reset();
   ZEP2RemoveInstSettingsFiles();

@@ -112,19 +112,30 @@ bool ZEP2ShellScript::IsStillOurs() {
 int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
   pid = 0;
   code = -1;
+  if (descriptor_ >= 0) Close();
   if (!written_) {
     if (error_.empty()) error_ = path_ + ": the script was not written";
     return -1;
   }
-  if (!IsStillOurs()) return -1;
   QelListValQelUnicodeString arguments;
   arguments.Append(baseName);
+  if (!IsStillOurs()) {
+    NotRun();
+    return -1;
+  }
   if (QelStartProcess(path_, arguments, wait, pid, code) != 0) {
     error_ = path_ + ": cannot be started (" + std::strerror(errno) +
              "; is /tmp mounted noexec, or is /bin/ksh missing?)";
+    NotRun();
     return -1;
   }
   return 0;
+}
+
+void ZEP2ShellScript::NotRun() const {
+  const QelUnicodeString text = "\nNot run: " + QelUnicodeString(error_);
+  WriteTraceLogFile(text, 2);
+  WriteErrLogFile(text + "\n");
 }
 
 void ZEP2ShellScript::Remove() {

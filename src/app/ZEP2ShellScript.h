@@ -41,7 +41,8 @@ class ZEP2ShellScript {
   // take all of it.
   bool Close();
 
-  // Starts the script under baseName (wait as QelStartProcess), but only
+  // Writes what is still pending, then starts the script under baseName
+  // (wait as QelStartProcess), but only
   // when the path is still the file this object created: same file, this
   // user's, one link, owner-only. 0, or -1 with GetError and nothing run.
   int Run(const char* baseName, int wait, int& pid, int& code);
@@ -53,6 +54,8 @@ class ZEP2ShellScript {
 
  private:
   bool IsStillOurs();
+  // Says in the trace and the error log why nothing was run.
+  void NotRun() const;
 
   std::string path_;
   std::string content_;

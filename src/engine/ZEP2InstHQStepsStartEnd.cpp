@@ -83,20 +83,32 @@ void ZEP2InstHQ::St_GenEnvFiles(QelCommand* command, int, void*) {
 }
 
 void ZEP2InstHQ::WriteConfiguration() {
-  // The progress counts stand for the server settings, the runtime's
-  // environment and the components' files, so the bar's range holds.
-  StepProgress(10);
+  // Each routine reports its own failures; the installation goes on.
+  CreateDBSrvSetting();
+  AppendRdbSettings();
   const auto services = CreateServices();
   services->WriteSetting("ZEP_ADMINISTRATOR", _svTESDICOOwner.ToUpper(), "ZEPAdmin");
   services->WriteSetting("ZEP_DATA_ADM", _svTESADM.ToUpper(), "ZEPAdmin");
   services->WriteSetting("ZEP_DATA_ROLE", "ZEPADMIN", "ZEPAdmin");
   services->WriteSetting("ZEP_DATA_ORG", "ADMIN", "ZEPAdmin");
   StepProgress(5);
-  if (_nvEXEVault) StepProgress(5);
-  StepProgress(10);
-  if (_nvEXEVault) StepProgress(10);
-  if (!_nvEXEClashInst)
+  if (_nvEXEVault) {
+    VaultServerPropertiesFileUpdate();
+    StepProgress(5);
+  }
+  TESSAREnvironmentUpdate();
+  StepProgress(5);
+  St_UpdateDBEnv();
+  StepProgress(5);
+  if (_nvEXEVault) {
+    VaultStarterEnvironmentUpdate();
+    StepProgress(10);
+  }
+  if (_nvEXEClashInst) {
+    TESSARClashSetup();
+  } else {
     WriteTraceLogFile("\nClash Client and Server installation is disabled.\n", 1);
+  }
 }
 
 void ZEP2InstHQ::CreateDDLFile() {

@@ -3,10 +3,12 @@
 // clash server and client buttons is checked at any time.
 #include "ZEP2DlgTOEXE.h"
 
+#include <string_view>
 #include <utility>
 
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelLog.h"
+#include "platform/QelSystem.h"
 
 namespace {
 
@@ -63,11 +65,12 @@ ZEP2FrmTOEXE::ZEP2FrmTOEXE(QelDialog* parent, const QelString& name, unsigned lo
                                         QelDlgToggle::Checked);
   ChkButTOEXEStartupData = ZEP2NewCheckButton(Frame11221, "ChkButTOEXEStartupData",
                                               ChkButTOEXEStartupDataTitle, QelDlgToggle::Checked);
-  // The vault is not offered on this page; the controller reads the hidden
-  // button and decides.
+  // The vault installation is offered only on purpose: the button stays
+  // hidden unless TESSARDBSETUP_OFFER_VAULT is 1.
   ChkButTOEXEVault = ZEP2NewCheckButton(Frame11221, "ChkButTOEXEVault", ChkButTOEXEVaultTitle,
                                         QelDlgToggle::Unchecked);
-  ChkButTOEXEVault->SetVisibility(Hidden);
+  const char* offerVault = QelGetEnv("TESSARDBSETUP_OFFER_VAULT");
+  if (!offerVault || std::string_view(offerVault) != "1") ChkButTOEXEVault->SetVisibility(Hidden);
   ChkButTOEXEClashInst = ZEP2NewCheckButton(Frame11221, "ChkButTOEXEClashInst",
                                             ChkButTOEXEClashInstTitle, QelDlgToggle::Unchecked);
   SepClash = new QelDlgSeparator(Frame11221, "SepClash", 0);

@@ -154,6 +154,7 @@ int QelApplication::Run(int argc, char** argv) {
   if (QelDisplay* display = QelGetDisplay()) display->ApplicationEnding(exitStatus, outcome_);
   // The display may hold the terminal: it goes before the process ends.
   QelSetDisplay(nullptr);
+  ReportEnd(exitStatus);
   return exitStatus;
 }
 

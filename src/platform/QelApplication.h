@@ -44,9 +44,14 @@ class QelApplication : public QelCommand {
   // A shown window keeps the loop alive while no idle work is subscribed;
   // with neither, nothing can happen any more and the run ends.
   void SetWindowShown(const void* window, bool shown);
+  // Something outside the process (a child it waits for) keeps the loop
+  // alive, waiting for signals, while no window is shown.
+  void SetAwaited(const void* what, bool awaited) { SetWindowShown(what, awaited); }
 
   virtual void BeginApplication() {}
   virtual int EndApplication() { return 0; }
+  // Called last, once the front end has given the terminal back.
+  virtual void ReportEnd(int /*exitStatus*/) {}
 
   // Start-up, loop and end of the process: BeginApplication, the loop until
   // Destroy or until nothing is left to do, EndApplication (the exit code).

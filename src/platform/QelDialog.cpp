@@ -5,6 +5,7 @@
 
 #include "QelApplication.h"
 #include "QelDisplay.h"
+#include "QelInputListener.h"
 
 namespace {
 std::vector<QelDialog*>& Registry() {
@@ -91,5 +92,17 @@ const char* QelDlgDialog::GetButtonCaption(Button button) {
 
 void QelDlgDialog::PressButton(Button button) {
   if (!buttonSensitive_[button] || !IsEffectivelySensitive()) return;
-  GetButtonNotification(button)->Send();
+  QelNotification* notification = GetButtonNotification(button);
+  // A press nothing answers changes nothing, so it is not a person's input.
+  QelInputListener* listener = QelGetInputListener();
+  if (listener && notification->HasHandlers()) {
+    listener->ButtonPressed(this, GetButtonCaption(button));
+  }
+  notification->Send();
+}
+
+void QelDlgDialog::RequestClose() {
+  QelInputListener* listener = QelGetInputListener();
+  if (listener && close_.HasHandlers()) listener->ButtonPressed(this, "Close");
+  close_.Send();
 }

@@ -77,7 +77,7 @@ class QelDlgDialog : public QelDialog {
   // What a person's press does: nothing on an insensitive button, else the
   // button's notification. The close request is always honoured.
   void PressButton(Button button);
-  void RequestClose() { close_.Send(); }
+  void RequestClose();
 
   QelInteractiveApplication* GetApplication() const { return application_; }
 

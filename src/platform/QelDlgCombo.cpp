@@ -1,6 +1,8 @@
 // Combo lines and selection.
 #include "QelDlgCombo.h"
 
+#include "QelInputListener.h"
+
 QelUnicodeString QelDlgCombo::GetLine(int line) const {
   return line >= 0 && line < GetNbrOfLines() ? lines_[line] : QelUnicodeString();
 }
@@ -28,4 +30,12 @@ void QelDlgCombo::SetSelectedPosition(int line, bool notify) {
 void QelDlgCombo::SetField(const QelUnicodeString& text) {
   field_ = text;
   Changed();
+}
+
+void QelDlgCombo::ChooseLine(int line) {
+  if (!IsEffectivelySensitive() || !IsEffectivelyVisible()) return;
+  if (line < 0 || line >= GetNbrOfLines()) return;
+  SetSelectedPosition(line, false);
+  if (QelInputListener* listener = QelGetInputListener()) listener->WidgetSet(this);
+  select_.Send();
 }

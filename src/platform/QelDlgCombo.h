@@ -22,6 +22,9 @@ class QelDlgCombo : public QelDlgObject {
   // Selects a line; with notify, the select notification is sent as for a
   // person's choice. Out-of-range lines are ignored.
   void SetSelectedPosition(int line, bool notify);
+  // A person's choice of a line: ignored when insensitive, hidden or out of
+  // range; otherwise selected and notified.
+  void ChooseLine(int line);
 
   void SetField(const QelUnicodeString& text);
   const QelUnicodeString& GetField() const { return field_; }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "QelInputListener.h"
+
 namespace {
 
 std::size_t CharacterCount(const std::string& text) {
@@ -63,6 +65,7 @@ bool QelDlgEditor::CommitText(const QelUnicodeString& text) {
   }
   if (verify_ && verify_(text, verifyData_) == 0) return false;
   SetText(text);
+  if (QelInputListener* listener = QelGetInputListener()) listener->WidgetSet(this);
   if (input_) input_(text, inputData_);
   modify_.Send();
   return true;

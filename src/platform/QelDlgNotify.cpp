@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "QelDisplay.h"
+#include "QelInputListener.h"
 
 namespace {
 std::vector<std::unique_ptr<QelDlgNotify>>& LiveNotices() {
@@ -41,10 +42,14 @@ int QelDlgNotify::DisplayBlocked(const QelUnicodeString& text, const QelUnicodeS
   SetText(text);
   SetTitle(title);
   QelDisplay* display = QelGetDisplay();
-  return display ? display->DisplayBlocked(this) : DefaultAnswer();
+  if (!display) return DefaultAnswer();
+  const int value = display->DisplayBlocked(this);
+  if (QelInputListener* listener = QelGetInputListener()) listener->BoxAnswered(this, value);
+  return value;
 }
 
 void QelDlgNotify::PressOK() {
+  if (QelInputListener* listener = QelGetInputListener()) listener->BoxAnswered(this, OkValue);
   SetVisibility(Hidden);
   ok_.Send();
   Release();

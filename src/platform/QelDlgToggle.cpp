@@ -1,6 +1,8 @@
 // Toggle semantics of check and radio buttons.
 #include "QelDlgToggle.h"
 
+#include "QelInputListener.h"
+
 void QelDlgToggle::Store(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
@@ -15,6 +17,7 @@ void QelDlgToggle::SetState(int state, bool notify) {
 void QelDlgCheckButton::Click() {
   if (!IsEffectivelySensitive() || !IsEffectivelyVisible()) return;
   Store(!IsChecked());
+  if (QelInputListener* listener = QelGetInputListener()) listener->WidgetSet(this);
   Notify();
 }
 
@@ -22,6 +25,7 @@ void QelDlgRadioButton::Click() {
   if (!IsEffectivelySensitive() || !IsEffectivelyVisible()) return;
   Store(!IsChecked());
   if (IsChecked()) UncheckGroup();
+  if (QelInputListener* listener = QelGetInputListener()) listener->WidgetSet(this);
   Notify();
 }
 

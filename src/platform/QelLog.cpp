@@ -70,6 +70,10 @@ std::string QelDefaultLogPath(const char* extension) {
   return LogDirectory() + "/tessardbsetup." + extension;
 }
 
+QelLogPaths QelCurrentLogPaths() {
+  return {outLog.path, errLog.path, traceLog.path};
+}
+
 void QelSetErrLogFile(const char* path) {
   errLogPath = path ? path : "";
 }

@@ -17,6 +17,15 @@ int OpenTraceLogFile(const char* path, int newRun);
 // Path of the error log; null selects the default. Opened with the log.
 void QelSetErrLogFile(const char* path);
 
+// The paths of the log, the error log and the trace in use (empty before
+// they are opened), for telling the administrator where to look.
+struct QelLogPaths {
+  std::string log;
+  std::string errLog;
+  std::string trace;
+};
+QelLogPaths QelCurrentLogPaths();
+
 void WriteLogFile(const QelUnicodeString& text);
 void WriteErrLogFile(const QelUnicodeString& text);
 void WriteTraceLogFile(const QelUnicodeString& text, int level);

@@ -13,6 +13,7 @@
 #include "QelApplication.h"
 #include "QelDisplay.h"
 #include "display/script/ScriptDisplay.h"
+#include "record/ResponseRecorder.h"
 
 namespace {
 
@@ -38,6 +39,9 @@ const char* ResponseFilePath() {
 }  // namespace
 
 int QelMainwin::Initialize() {
+  // Record mode listens to the model, not to a front end: set up before one
+  // is chosen, it hears whichever runs.
+  if (QelStartRecording() != 0) return -1;
   // A display set up beforehand (tests, embedding programs) is kept.
   if (QelGetDisplay()) return 0;
   if (const char* path = ResponseFilePath()) {

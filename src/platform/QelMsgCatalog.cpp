@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -112,11 +113,25 @@ int QelMsgCatalog::LoadMsgCatalog(const QelString& catalogName) {
     return -1;
   }
   std::string content;
-  for (const std::string& directory : CatalogDirectories()) {
+  const std::vector<std::string> directories = CatalogDirectories();
+  for (const std::string& directory : directories) {
     if (ReadRegularFile(directory + "/" + name + ".cat", content)) {
       Parse(content);
       return 0;
     }
+  }
+  // Every page would show empty texts: say so once, not per page.
+  static bool warned = false;
+  if (!warned) {
+    warned = true;
+    std::string searched;
+    for (const std::string& directory : directories) {
+      searched += (searched.empty() ? "" : ":") + directory;
+    }
+    std::fprintf(stderr,
+                 "tessardbsetup: message catalogue %s.cat not found in %s: texts will be "
+                 "missing (set QelMsgCatalogPath to the directory of the catalogues)\n",
+                 name.c_str(), searched.empty() ? "(no directory)" : searched.c_str());
   }
   return -1;
 }

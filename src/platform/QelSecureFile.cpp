@@ -178,6 +178,74 @@ int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode
   if (!written) error = Reason(path, std::strerror(errno));
   close(descriptor);
   return written ? 0 : -1;
+
+int QelReplaceFileContent(const std::string& path, std::string_view content, std::string& error) {
+  struct stat existing {};
+  if (lstat(path.c_str(), &existing) != 0) {
+    error = Reason(path, std::strerror(errno));
+    return -1;
+  }
+  if (!S_ISREG(existing.st_mode)) {
+    error = Reason(path, S_ISLNK(existing.st_mode) ? "is a symbolic link" : "not a regular file");
+    return -1;
+  }
+  std::string pattern = path + ".tmpXXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int descriptor = mkostemp(name.data(), O_CLOEXEC);
+  if (descriptor < 0) {
+    error = Reason(path, std::strerror(errno));
+    return -1;
+  }
+  // The owner is kept where this user may give it (root); otherwise the
+  // file must already be this user's: it never changes hands silently.
+  const bool sameOwner = existing.st_uid == geteuid() && existing.st_gid == getegid();
+  const bool owned = sameOwner || fchown(descriptor, existing.st_uid, existing.st_gid) == 0 ||
+                     existing.st_uid == geteuid();
+  const bool written = owned && fchmod(descriptor, existing.st_mode & 07777) == 0 &&
+                       WriteAll(descriptor, content) && fsync(descriptor) == 0;
+  const int savedErrno = errno;
+  close(descriptor);
+  if (!written || rename(name.data(), path.c_str()) != 0) {
+    error = Reason(path, !owned    ? "belongs to another user"
+                         : written ? std::strerror(errno)
+                                   : std::strerror(savedErrno));
+    unlink(name.data());
+    return -1;
+  }
+  return 0;
+}
+
+int QelCopyFileExclusively(const std::string& source, const std::string& copy, std::string& error) {
+  const int input = open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  if (input < 0 || fstat(input, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = Reason(
+        source, input < 0 && errno == ELOOP ? "is a symbolic link" : "not a readable regular file");
+    if (input >= 0) close(input);
+    return -1;
+  }
+  const mode_t mode = info.st_mode & 07777;
+  const int output = open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (output < 0) {
+    error = Reason(copy, std::strerror(errno));
+    close(input);
+    return -1;
+  }
+  bool copied = fchmod(output, mode) == 0;
+  char buffer[8192];
+  for (ssize_t got; copied && (got = read(input, buffer, sizeof buffer)) != 0;) {
+    if (got < 0 && errno == EINTR) continue;
+    copied = got > 0 && WriteAll(output, std::string_view(buffer, static_cast<std::size_t>(got)));
+  }
+  if (!copied) error = Reason(copy, std::strerror(errno));
+  close(input);
+  if (close(output) != 0 && copied) {
+    error = Reason(copy, std::strerror(errno));
+    copied = false;
+  }
+  if (!copied) unlink(copy.c_str());
+  return copied ? 0 : -1;
 }
 
 int QelMakeDirectories(const std::string& path, mode_t mode) {

@@ -36,5 +36,16 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
 int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
                          std::string& error);
 
+// Replaces the content of the existing regular file path in one step (a
+// temporary file beside it, then a rename), keeping its mode and owner.
+// Refuses a symbolic link and anything but a regular file. 0 on success, -1
+// with the reason in error (the file is then unchanged).
+int QelReplaceFileContent(const std::string& path, std::string_view content, std::string& error);
+
+// Creates copy as a new file (never through a link, never over anything)
+// with the bytes and the mode of the regular file source, which is not
+// followed either. 0 on success, -1 with the reason in error.
+int QelCopyFileExclusively(const std::string& source, const std::string& copy, std::string& error);
+
 // Creates a directory and its missing parents with mode. 0 on success.
 int QelMakeDirectories(const std::string& path, mode_t mode);

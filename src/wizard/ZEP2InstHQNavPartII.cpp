@@ -206,12 +206,16 @@ void ZEP2InstHQ::CB_STATUS_Cancel(QelCommand*, QelNotification*, void*) {
   ZEP2DlgSTATUS* status = c->_DlgSTATUS;
   if (c->ConfirmCancel(status) != 1) return;
   if (!status->IsButtonSensitive(QelDlgDialog::APPLY)) return;
+  c->CancelInstallation();
+}
+
+void ZEP2InstHQ::CancelInstallation() {
   QelApplication* application = QelApplication::MainApplication();
   if (!application) return Trace("\nQelApplication::MainApplication() error !!!");
-  status->SetButtonSensitivity(QelDlgDialog::APPLY, QelDlgObject::Insensitive);
+  _DlgSTATUS->SetButtonSensitivity(QelDlgDialog::APPLY, QelDlgObject::Insensitive);
   Trace("\nQelSubsribeIdle St_AbortInst");
   // One subscription per command: the abort takes the pending step's place.
-  application->Subscribe(2, c, nullptr, St_AbortInst);
+  application->Subscribe(2, this, nullptr, St_AbortInst);
 }
 
 void ZEP2InstHQ::CB_REPORT_Back(QelCommand*, QelNotification*, void*) {

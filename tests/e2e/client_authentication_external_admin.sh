@@ -47,6 +47,16 @@ expect_contains "$RUN.trace" 'ALTER USER PDMADM IDENTIFIED EXTERNALLY'
 [ "$(auth_of PDMADM)" = EXTERNAL ] || fail "PDMADM is $(auth_of PDMADM) after the first run"
 [ "$(auth_of PDMDICO)" = PASSWORD ] || fail "PDMDICO is $(auth_of PDMDICO) after the first run"
 [ "$(tables_of PDMDICO)" = "$expected_tables" ] || fail "PDMDICO holds $(tables_of PDMDICO) tables"
+# Server authentication while the database work runs, the chosen client
+# authentication once it is over; no account in either.
+names="TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB"
+expect_lines "$(grep -o '^AUTH [A-Za-z]*: [A-Z]*$' "$RUN.trace")" \
+  "$(for n in $names; do echo "AUTH Server: $n"; done; for n in $names $names; do echo "AUTH Client: $n"; done)" \
+  "the server settings of both passes"
+expect_lines "$(db_query PDMORA '
+for s in db["server_settings"]:
+    print(s["name"], s["server"], s["vendor"], s["authentication"], repr(s["user"]), repr(s["password"]))')" \
+  "$(for n in $names; do echo "$n PDMORA 2 2 '' ''"; done)" "the server settings at the end"
 
 # Second run, another dictionary owner: PDMADM is external before the run.
 answers pdmdic2 >"$WORK/second.rsp"

@@ -81,7 +81,10 @@ expect_not_contains "$WORK/orphan.trace" 'CB_TESADM_Next'
 # A son killed by a signal: a fatal error of the father, whatever the signal.
 mkdir -p "$WORK/killer"
 for signal in HUP INT TERM KILL; do
-  printf '#!/bin/sh\nkill -%s $$\n' "$signal" >"$WORK/killer/WQ0INST"
+  # The script starts its son with these signals ignored, as the real son
+  # installs its own handlers: this one puts the default back first.
+  printf '#!/usr/bin/perl\n$SIG{%s} = "DEFAULT";\nkill "%s", $$;\n' "$signal" "$signal" \
+    >"$WORK/killer/WQ0INST"
   chmod 755 "$WORK/killer/WQ0INST"
   run_wizard "killed-$signal" "$WORK/db2.rsp" PATH="$WORK/killer:$PATH"
   expect_run 1 "a son killed by SIG$signal"

@@ -12,6 +12,7 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "platform/QelApplication.h"
 #include "platform/QelDisplay.h"
+#include "platform/QelDlgNotify.h"
 #include "platform/QelLog.h"
 #include "platform/display/script/ScriptDisplay.h"
 
@@ -157,6 +158,25 @@ TEST_F(ScriptDisplay, AnswersAPersonCouldNotGiveAreReported) {
     const std::string stderrText = testing::internal::GetCapturedStderr();
     EXPECT_NE(stderrText.find("PanelDBAUSER (line 1)"), std::string::npos) << stderrText;
   }
+}
+
+// A run's father and son go through a class's answers together, in the
+// order of the run, as a record of the run lists them.
+TEST_F(ScriptDisplay, TheRunsProcessesTakeAClasssAnswersInTurn) {
+  unsetenv("TESSARDBSETUP_RESPONSE_STATE");
+  const std::string responses = "[ZEP2YesNoInCallBack]\nanswers = No, Yes\n";
+  std::string error;
+  QelScriptDisplay father(ResponseFile::Parse(responses, "test.rsp", error));
+  ASSERT_NE(std::getenv("TESSARDBSETUP_RESPONSE_STATE"), nullptr);
+  QelDlgNotify* question =
+      QelDlgNotify::Create(nullptr, "ZEP2YesNoInCallBack", QelDlgNotify::YesNoStyle);
+  EXPECT_EQ(father.DisplayBlocked(question), QelDlgNotify::NoValue);
+  {
+    QelScriptDisplay son(ResponseFile::Parse(responses, "test.rsp", error));
+    EXPECT_EQ(son.DisplayBlocked(question), QelDlgNotify::YesValue);
+  }
+  EXPECT_EQ(father.DisplayBlocked(question), QelDlgNotify::YesValue) << "the last one repeats";
+  question->Release();
 }
 
 }  // namespace

@@ -163,10 +163,13 @@ void PrintText(const DatabaseReport& report) {
   if (!report.serverSettings.empty()) {
     std::printf("\nServer settings\n");
     for (const ReportRecord& setting : report.serverSettings) {
-      std::printf("  %-20s server %s, vendor %s, authentication %s, user %s\n",
-                  Field(setting, "name").c_str(), Field(setting, "server").c_str(),
-                  Field(setting, "vendor").c_str(), Field(setting, "authentication").c_str(),
-                  Field(setting, "user").c_str());
+      // The report holds *** for a stored password, never the password.
+      std::printf(
+          "  %-20s server %s, vendor %s, authentication %s, user %s, password %s\n",
+          Field(setting, "name").c_str(), Field(setting, "server").c_str(),
+          Field(setting, "vendor").c_str(), Field(setting, "authentication").c_str(),
+          Field(setting, "user").c_str(),
+          Field(setting, "password").empty() ? "(none)" : Field(setting, "password").c_str());
     }
   }
 }

@@ -15,6 +15,7 @@
 #include "SandboxCommand.h"
 #include "SiteFiles.h"
 #include "platform/db/sandbox/SandboxSite.h"
+#include "platform/pdm/TAVOVaultServices.h"
 #include "tools/sandbox/ddl/DdlRepository.h"
 
 namespace fs = std::filesystem;
@@ -122,6 +123,10 @@ int Initialise(const SiteOptions& options, const std::string& executableDirector
   WriteInstalledTree(options.site, executableDirectory, options.instance);
   WriteReferenceFiles(options.site);
   std::string error;
+  if (TAVOVaultServices::EnsureKey(options.site + "/pdm", error) != 0) {
+    std::fprintf(stderr, "tessardbsetup-sandbox init: %s\n", error.c_str());
+    return ExitError;
+  }
   if (WriteDdlRepository(options.site + "/reffiles/DBMS/ddl", options.scale, error) != 0) {
     std::fprintf(stderr, "tessardbsetup-sandbox init: %s\n", error.c_str());
     return ExitError;

@@ -30,3 +30,5 @@ std::string CommandSite(const CommandOptions& options);
 
 int RunDbVerb(const std::vector<std::string>& arguments);
 int RunInitVerb(const std::vector<std::string>& arguments);
+int RunOrbixdVerb(const std::vector<std::string>& arguments);
+int RunVaultVerb(const std::vector<std::string>& arguments);

@@ -52,9 +52,27 @@ void WriteInstalledTree(const std::string& site, const std::string& executableDi
                         const std::string& db2Instance) {
   const std::string install = site + "/pdm";
   const std::string commands = install + "/code/command";
-  for (const char* name : {"LK0ADSRB", "RegisterVaultStarter", "RegisterTavoClashStarter"}) {
+  for (const char* name : {"LK0ADSRB", "RegisterVaultStarter"}) {
     WriteSiteFile(commands + "/" + name, StandIn(site, name, ""), 0755);
   }
+  const std::string implementations = install + "/startup/orbix/config/Repositories/ImpRep";
+  WriteSiteFile(commands + "/RegisterTavoClashStarter",
+                StandIn(site, "RegisterTavoClashStarter",
+                        "# A successful registration leaves the server's implementation entry.\n"
+                        "if [ \"${TESSARDBSETUP_STANDIN_EXIT_RegisterTavoClashStarter:-0}\" = 0 ]; "
+                        "then\n"
+                        "  printf 'server TESSARClashServer\\nlauncher %s\\n' "
+                        "\"$QelCommandPath/RunTavoClashStarter\" >'" +
+                            implementations +
+                            "/TESSARClashServer.imp'\n"
+                            "fi\n"),
+                0755);
+  // The Orbix daemon's stand-in: a process named orbixd that runs until it
+  // is stopped (tessardbsetup-sandbox orbixd start|stop).
+  WriteSiteFile(install + "/startup/orbix/bin/orbixd",
+                "#!/bin/sh\n# Stand-in for the Orbix daemon: stays until it is stopped.\n"
+                "trap 'exit 0' TERM INT\nwhile :; do sleep 1; done\n",
+                0755);
   WriteSiteFile(commands + "/SetEnv",
                 StandIn(site, "SetEnv",
                         "# SetEnv -c COMMAND runs the PDM command in the PDM environment.\n"
@@ -84,10 +102,10 @@ void WriteInstalledTree(const std::string& site, const std::string& executableDi
                 "VaultServer_LogLevel = INFO\n",
                 0644);
   WriteSiteFile(install + "/startup/orbix/Orbix.cfg",
-                "# Orbix daemon configuration\nIT_DAEMON_PORT=1570\nIT_IMP_REP_PATH=" + install +
-                    "/startup/orbix/config/Repositories/ImpRep\n",
+                "# Orbix daemon configuration\nIT_DAEMON_PORT 1570\nIT_IMP_REP_PATH " +
+                    implementations + "\n",
                 0644);
-  fs::create_directories(install + "/startup/orbix/config/Repositories/ImpRep");
+  fs::create_directories(implementations);
   WriteSiteFile(commands + "/RunTavoClashStarter",
                 "#!/bin/sh\n# Starts the clash server as its administrator\nZEPADM_UID=0\n"
                 "ZEPADM_GID=0\nexec \"$QelCommandPath/RunTavoClashServer\" \"$@\"\n",

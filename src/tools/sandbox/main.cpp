@@ -19,6 +19,8 @@ struct Verb {
 constexpr Verb Verbs[] = {
     {"init", "create a complete sandbox site in a directory", RunInitVerb},
     {"db", "create, show and reset the databases of the sandbox DBMS", RunDbVerb},
+    {"orbixd", "start, stop or query the stand-in Orbix daemon", RunOrbixdVerb},
+    {"vault", "decrypt the vault server's database password (tests)", RunVaultVerb},
 };
 
 void Usage(std::FILE* out) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -334,7 +335,37 @@ std::string ResponseFile::NextBoxAnswer(const std::string& boxClass) {
   const auto found = boxes_.find(boxClass);
   if (found == boxes_.end()) return {};
   BoxAnswers& box = found->second;
-  const std::string& answer = box.answers[std::min(box.next, box.answers.size() - 1)];
+  const std::string answer = BoxAnswer(boxClass, box.next);
   if (box.next < box.answers.size()) ++box.next;
   return answer;
+}
+
+std::string ResponseFile::BoxAnswer(const std::string& boxClass, std::size_t position) const {
+  const auto found = boxes_.find(boxClass);
+  if (found == boxes_.end()) return {};
+  const std::vector<std::string>& answers = found->second.answers;
+  return answers[std::min(position, answers.size() - 1)];
+}
+
+std::string ResponseFile::ExpandVariables(const std::string& value) {
+  std::string expanded;
+  std::size_t position = 0;
+  while (position < value.size()) {
+    const std::size_t start = value.find("${", position);
+    if (start == std::string::npos) break;
+    if (start > position && value[start - 1] == '$') {
+      expanded.append(value, position, start - 1 - position);
+      expanded += "${";
+      position = start + 2;
+      continue;
+    }
+    const std::size_t end = value.find('}', start + 2);
+    if (end == std::string::npos) break;
+    expanded.append(value, position, start - position);
+    const std::string name = value.substr(start + 2, end - start - 2);
+    const char* variable = std::getenv(name.c_str());
+    expanded += variable ? std::string(variable) : value.substr(start, end - start + 1);
+    position = end + 1;
+  }
+  return expanded + value.substr(position);
 }

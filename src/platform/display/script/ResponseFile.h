@@ -42,6 +42,14 @@ class ResponseFile {
   // The class's next answer ("OK", "Cancel", "Yes" or "No"); the last one
   // repeats once they are used up. Empty when the file has no such section.
   std::string NextBoxAnswer(const std::string& boxClass);
+  // The class's answer for its box number position (from 0) in the run, the
+  // last one repeating: for processes that count the boxes together.
+  std::string BoxAnswer(const std::string& boxClass, std::size_t position) const;
+
+  // "${NAME}" in an answer stands for the variable's value, so one response
+  // file serves any site; an unset variable is left as written, and "$${"
+  // is a "${" kept as it is.
+  static std::string ExpandVariables(const std::string& value);
 
   bool ContinueOnRefusal() const { return continueOnRefusal_; }
   int MaxRefusals() const { return maxRefusals_; }

@@ -59,24 +59,6 @@ QelDlgDialog::Button ButtonOf(const std::string& name) {
   return QelDlgDialog::CANCEL;
 }
 
-// "${NAME}" in an answer stands for the variable's value, so one response
-// file serves any site; an unset variable is left as written.
-std::string ExpandVariables(const std::string& value) {
-  std::string expanded;
-  std::size_t position = 0;
-  while (position < value.size()) {
-    const std::size_t start = value.find("${", position);
-    const std::size_t end = start == std::string::npos ? start : value.find('}', start + 2);
-    if (end == std::string::npos) break;
-    expanded.append(value, position, start - position);
-    const std::string name = value.substr(start + 2, end - start - 2);
-    const char* variable = std::getenv(name.c_str());
-    expanded += variable ? std::string(variable) : value.substr(start, end - start + 1);
-    position = end + 1;
-  }
-  return expanded + value.substr(position);
-}
-
 }  // namespace
 
 QelScriptDisplay::QelScriptDisplay(std::unique_ptr<ResponseFile> answers)
@@ -179,7 +161,13 @@ void QelScriptDisplay::ProcessInput() {
 }
 
 int QelScriptDisplay::Answer(QelDlgNotify* notice) {
-  const std::string answer = answers_->NextBoxAnswer(Name(notice));
+  // A class's answers go in the order of the run, whichever process shows
+  // the box, as a record of the run writes them: its boxes are counted
+  // with the pages, under "@<class>".
+  if (!statePath_.empty()) LoadState();
+  const std::string answer =
+      answers_->BoxAnswer(Name(notice), static_cast<std::size_t>(presses_["@" + Name(notice)]++));
+  SaveState();
   const int value = answer.empty() ? notice->DefaultAnswer() : AnswerValue(notice, answer);
   QelTranscript::Record("box", {{"class", Name(notice)},
                                 {"title", notice->GetTitle().str()},
@@ -228,7 +216,7 @@ void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
   if (answers) {
     for (const auto& [widget, value] : answers->widgets) {
       std::string reason;
-      if (!SetWidget(page, widget, ExpandVariables(value), reason)) {
+      if (!SetWidget(page, widget, ResponseFile::ExpandVariables(value), reason)) {
         Fail("response file, " + name + " (line " + std::to_string(answers->line) + "): " + reason);
         return;
       }
@@ -278,7 +266,7 @@ bool QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
     }
     QelTranscript::Record(
         "set", {{"page", Name(page)}, {"widget", name}, {"value", combo->GetLine(line).str()}});
-    combo->SetSelectedPosition(line, true);
+    combo->ChooseLine(line);
     return true;
   }
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(object)) {

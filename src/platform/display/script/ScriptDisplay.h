@@ -55,6 +55,7 @@ class QelScriptDisplay : public QelDisplay {
 
   std::unique_ptr<ResponseFile> answers_;
   std::map<const QelDialog*, int> answeredVisit_;
+  // Presses per page, and boxes per class under "@<class>", of the whole run.
   std::map<std::string, int> presses_;
   std::string statePath_;
   bool ownsState_ = false;
