@@ -178,6 +178,7 @@ int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode
   if (!written) error = Reason(path, std::strerror(errno));
   close(descriptor);
   return written ? 0 : -1;
+}
 
 int QelReplaceFileContent(const std::string& path, std::string_view content, std::string& error) {
   struct stat existing {};
