@@ -62,15 +62,23 @@ void ZEP2InstHQ::OfferInterruptedRollback(QelDialog* page) {
     }
     return;
   }
-  std::vector<std::string> left;
+  std::vector<std::string> failed;
   while (!journal.Empty()) {
     const std::string text = journal.TakeLast();
     const QelUnicodeString shown = QelDbMaskPasswords(text);
     WriteTraceLogFile("\nInterrupted installation undo : <" + shown + ">", 1);
     std::string message;
     if (RunUndo(text, message) == 0 || ZEP2UndoFoundNothing(message)) continue;
-    left.insert(left.begin(), text);
+    failed.insert(failed.begin(), text);
     LogEverywhere("\nUNDO FAILED: <" + shown + ">\n" + QelUnicodeString(message) + "\n");
+  }
+  // As in a rollback, a failed undo is tried once more after the others.
+  std::vector<std::string> left;
+  for (auto undo = failed.rbegin(); undo != failed.rend(); ++undo) {
+    std::string message;
+    if (RunUndo(*undo, message) != 0 && !ZEP2UndoFoundNothing(message)) {
+      left.insert(left.begin(), *undo);
+    }
   }
   if (journal.Settle(left, error) != 0) {
     LogEverywhere("\nThe undo journal could not be updated and keeps every statement: " +

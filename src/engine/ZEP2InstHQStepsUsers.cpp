@@ -112,6 +112,8 @@ void ZEP2InstHQ::St_TypicalUSERCreation(QelCommand* command, int, void*) {
   _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
                                              "DROP USER " + user + " CASCADE");
   if (_nvDBErrorCode != 0) {
+    // A user the DBMS refused to create may be one that existed already.
+    if (_nvEXECINDB) controller->_UsersCreatedByRun.pop_back();
     controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERCREATION,
                                  controller->_DlgREPORT->ERRMSGTextToDisplayForUSERCREATION);
   } else {
