@@ -32,8 +32,9 @@ int ZEP2InstApp::EndApplication() {
 }
 
 void ZEP2InstApp::ReportEnd(int exitStatus) {
-  // The son's failures reach the father's caller through the father alone.
-  if (exitStatus == 0 || QelGetEnv("FATHERPID")) return;
+  // The son's failures reach the father's caller through the father alone;
+  // a cancelled or refused run (2) has already said why on stderr.
+  if (exitStatus == 0 || exitStatus == 2 || QelGetEnv("FATHERPID")) return;
   const QelLogPaths paths = QelCurrentLogPaths();
   std::ifstream errors(paths.errLog);
   std::string firstError;

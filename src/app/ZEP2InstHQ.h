@@ -438,6 +438,7 @@ class ZEP2InstHQ : public QelCommand {
   static void EndAfterRollback(QelCommand* watcher, int, void*);
   void EndInterruptedRun();
   bool InstallationOver() const;
+  void SetInterruptedOutcome() const;
   void ForwardToSon(int signal);
   // A pipe whose read end the son inherits (its descriptor, or -1).
   int OpenFatherPipe();

@@ -11,6 +11,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
 
 namespace {
@@ -65,6 +66,8 @@ void ZEP2InstHQ::Build() {
   WriteTraceLogFile(_nvGENDDLONLY ? "\nFile execution mode\n" : "\nNO File execution mode\n", 1);
 
   if (!ReportStartCheck()) return;
+  // The first page's texts stand for all: without them every page is blank.
+  QelMsgCatalog::WarnIfMissing("ZEP2DlgTESADM");
   if (!_nvINSTPARTII) {
     _DlgTESADM->SetVisibility(QelDlgObject::Shown);
   } else {

@@ -65,6 +65,7 @@ void ZEP2InstHQ::MapSonCode(int code) {
       WriteErrLogFile("\nFATAL Error in Installation Second Process\n");
       WriteTraceLogFile("\nhand error code! (1)", 1);
       EndRun(1);
+      if (code == InstallationFailedStatus) SetInterruptedOutcome();
   }
   if (QelDlgDialog* page = FatherPage()) {
     for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {

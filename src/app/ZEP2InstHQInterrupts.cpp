@@ -112,6 +112,7 @@ int ZEP2InstHQ::Interrupted(int signal) {
   if (!controller) return signal;
   WriteTraceLogFile(QelUnicodeString("\nSIGNAL ") + SignalName(signal) + " received", 1);
   if (controller->_SonProcessId > 0) {
+    if (controller->_InterruptSignal == 0) controller->_InterruptSignal = signal;
     controller->ForwardToSon(signal);
     return signal;
   }
@@ -169,9 +170,15 @@ void ZEP2InstHQ::EndAfterRollback(QelCommand* watcher, int, void*) {
 void ZEP2InstHQ::EndInterruptedRun() {
   ReleaseDBAConnection();
   CloseEngineConnections();
+  // As after Cancel on the status page: only a finished installation is a
+  // success.
   const bool finished = _InstallationSucceeded && !_InstallationFailed;
-  EndRun(finished ? 0 : 2);
-  if (!finished && _Application) {
+  EndRun(finished ? 0 : InstallationFailedStatus);
+  if (!finished) SetInterruptedOutcome();
+}
+
+void ZEP2InstHQ::SetInterruptedOutcome() const {
+  if (_Application && _InterruptSignal != 0) {
     _Application->SetOutcome(std::string("interrupted by ") + SignalName(_InterruptSignal) +
                              ": cancelled, rolled back");
   }

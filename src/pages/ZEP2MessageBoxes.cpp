@@ -21,6 +21,14 @@ std::vector<std::string> Characters(const std::string& text) {
   return characters;
 }
 
+// The notice names are the boxes' class names; declaring them lets a silent
+// run's answers be checked against them before any box is shown.
+const char* const CancelInCallBackClass = QelDlgNotify::DeclareClass("ZEP2CancelInCallBack");
+const char* const YesNoInCallBackClass = QelDlgNotify::DeclareClass("ZEP2YesNoInCallBack");
+const char* const ErrInCallBackClass = QelDlgNotify::DeclareClass("ZEP2ErrInCallBack");
+const char* const ErrInSubsIdleClass = QelDlgNotify::DeclareClass("ZEP2ErrInSubsIdle");
+const char* const ErrDlgDirClass = QelDlgNotify::DeclareClass("ZEP2ErrDlgDir");
+
 void TraceAnswer(int value) {
   WriteTraceLogFile(value == 1 ? "\n1" : value == 2 ? "\n2" : "\ndefault", 1);
 }
@@ -78,7 +86,7 @@ ZEP2CancelInCallBack::ZEP2CancelInCallBack(ZEP2InstHQ* controller, QelDialog* pa
 
 int ZEP2CancelInCallBack::Build() {
   WriteTraceLogFile("\n\nZEP2CancelInCallBack::Build Begin ...\n", 0);
-  const int value = ShowBlocked("ZEP2CancelInCallBack", QelDlgNotify::OkCancelStyle, _Title, _Text,
+  const int value = ShowBlocked(CancelInCallBackClass, QelDlgNotify::OkCancelStyle, _Title, _Text,
                                 &_OKCaption, &_CancelCaption);
   WriteTraceLogFile(value == 1   ? "\nPressedButton : 1"
                     : value == 2 ? "\nPressedButton : 2"
@@ -103,7 +111,7 @@ int ZEP2YesNoInCallBack::Build() {
   WriteTraceLogFile("\n\nZEP2YesNoInCallBack::Build Begin ...\n", 0);
   // The framework's own Yes and No captions stand whatever the caller gave.
   const int value =
-      ShowBlocked("ZEP2YesNoInCallBack", QelDlgNotify::YesNoStyle, _Title, _Text, nullptr, nullptr);
+      ShowBlocked(YesNoInCallBackClass, QelDlgNotify::YesNoStyle, _Title, _Text, nullptr, nullptr);
   WriteTraceLogFile(value == 3   ? "\nPressedButton : Yes"
                     : value == 4 ? "\nPressedButton : No"
                                  : "\nPressedButton : default",
@@ -114,14 +122,14 @@ int ZEP2YesNoInCallBack::Build() {
 }
 
 int ZEP2ErrInCallBack::Build() {
-  const int value = ShowBlocked("ZEP2ErrInCallBack", QelDlgNotify::OkStyle, _Title,
+  const int value = ShowBlocked(ErrInCallBackClass, QelDlgNotify::OkStyle, _Title,
                                 ZEP2ComposeErrorText(_Text, _Detail), &_OKCaption, nullptr);
   TraceAnswer(value);
   return value;
 }
 
 void ZEP2ErrInSubsIdle::Build() {
-  _Notify = QelDlgNotify::Create(_Parent, "ZEP2ErrInSubsIdle", QelDlgNotify::OkStyle);
+  _Notify = QelDlgNotify::Create(_Parent, ErrInSubsIdleClass, QelDlgNotify::OkStyle);
   _Notify->SetOKTitle(_OKCaption);
   _Notify->SetTitle(_Title);
   _Notify->SetText(ZEP2ComposeErrorText(_Text, _Detail));
@@ -136,7 +144,7 @@ void ZEP2ErrDlgDir::Build() {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     if (dynamic_cast<QelDlgDialog*>(dialog) && dialog->IsVisible()) _Parent = dialog;
   }
-  const int value = ShowBlocked("ZEP2ErrDlgDir", QelDlgNotify::DirectoryErrorStyle,
+  const int value = ShowBlocked(ErrDlgDirClass, QelDlgNotify::DirectoryErrorStyle,
                                 "KEYBOARD INPUT ERROR", "INPUT ERROR:\n" + _Text, nullptr, nullptr);
   TraceAnswer(value);
 }

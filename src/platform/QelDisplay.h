@@ -30,6 +30,10 @@ class QelDisplay {
   // A descriptor whose readiness means input (the terminal), or -1.
   virtual int InputDescriptor() const { return -1; }
 
+  // The database layer has played one more statement (executed it, or
+  // written it into the DDL file).
+  virtual void StatementPlayed() {}
+
   // The process is about to end with status; outcome says why in words.
   virtual void ApplicationEnding(int /*status*/, const std::string& /*outcome*/) {}
 };

@@ -55,15 +55,21 @@ void QelDlgEditor::ClearLine(int line) {
   Changed();
 }
 
-bool QelDlgEditor::CommitText(const QelUnicodeString& text) {
-  if (maxCharacters_ > 0 && CharacterCount(text.str()) > static_cast<std::size_t>(maxCharacters_)) {
+bool QelDlgEditor::CommitText(const QelUnicodeString& text, std::string* refusal) {
+  const auto refuse = [refusal](std::string why) {
+    if (refusal) *refusal = std::move(why);
     return false;
+  };
+  if (maxCharacters_ > 0 && CharacterCount(text.str()) > static_cast<std::size_t>(maxCharacters_)) {
+    return refuse("longer than " + std::to_string(maxCharacters_) + " characters");
   }
   if (IsNumeric() && !std::all_of(text.str().begin(), text.str().end(),
                                   [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
+    return refuse("not a number (digits only)");
   }
-  if (verify_ && verify_(text, verifyData_) == 0) return false;
+  if (verify_ && verify_(text, verifyData_) == 0) {
+    return refuse("refused by the field's check (a character or a length it does not take)");
+  }
   SetText(text);
   if (QelInputListener* listener = QelGetInputListener()) listener->WidgetSet(this);
   if (input_) input_(text, inputData_);

@@ -4,6 +4,7 @@
 // write back into the editor that notified them.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "QelDlgObject.h"
@@ -49,11 +50,11 @@ class QelDlgEditor : public QelDlgObject {
 
   QelNotification* GetModifyNotification() { return &modify_; }
 
-  // A person commits a text: refused (false, nothing changes) when it is
-  // too long, not numeric in a numeric editor, or refused by the verify
-  // callback; otherwise stored, the input callback told and the modify
-  // notification sent.
-  bool CommitText(const QelUnicodeString& text);
+  // A person commits a text: refused (false, nothing changes, *refusal
+  // says why in words) when it is too long, not numeric in a numeric
+  // editor, or refused by the verify callback; otherwise stored, the input
+  // callback told and the modify notification sent.
+  bool CommitText(const QelUnicodeString& text, std::string* refusal = nullptr);
 
  private:
   std::vector<QelUnicodeString> lines_;

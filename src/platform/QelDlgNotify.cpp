@@ -14,6 +14,13 @@ std::vector<std::unique_ptr<QelDlgNotify>>& LiveNotices() {
   static std::vector<std::unique_ptr<QelDlgNotify>> notices;
   return notices;
 }
+
+// Filled during static initialisation: a function-local object is built on
+// first use, whatever the order of the declaring files.
+std::vector<std::string>& Classes() {
+  static std::vector<std::string> classes;
+  return classes;
+}
 }  // namespace
 
 QelDlgNotify::QelDlgNotify(QelDialog* parent, const QelString& name, unsigned long style)
@@ -22,6 +29,17 @@ QelDlgNotify::QelDlgNotify(QelDialog* parent, const QelString& name, unsigned lo
 QelDlgNotify* QelDlgNotify::Create(QelDialog* parent, const QelString& name, unsigned long style) {
   LiveNotices().push_back(std::unique_ptr<QelDlgNotify>(new QelDlgNotify(parent, name, style)));
   return LiveNotices().back().get();
+}
+
+const char* QelDlgNotify::DeclareClass(const char* name) {
+  if (std::find(Classes().begin(), Classes().end(), name) == Classes().end()) {
+    Classes().emplace_back(name);
+  }
+  return name;
+}
+
+const std::vector<std::string>& QelDlgNotify::DeclaredClasses() {
+  return Classes();
 }
 
 void QelDlgNotify::Release() {

@@ -2,6 +2,9 @@
 // DisplayBlocked asks the front end and returns the pressed button.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "QelDialog.h"
 #include "QelNotification.h"
 
@@ -23,6 +26,14 @@ class QelDlgNotify : public QelDialog {
   // notification has been handled.
   static QelDlgNotify* Create(QelDialog* parent, const QelString& name, unsigned long style);
   void Release();
+
+  // The program names, at start-up, every class of notice it can show, so
+  // that a front end can check the classes it is told about (a response
+  // file's box sections) before any notice exists. Returns name, for the
+  // caller's constant.
+  static const char* DeclareClass(const char* name);
+  // The declared classes, in declaration order.
+  static const std::vector<std::string>& DeclaredClasses();
 
   const char* GetKind() const override { return "notice"; }
   bool IsYesNo() const { return (GetStyle() & YesNoStyle) == YesNoStyle; }

@@ -113,25 +113,11 @@ int QelMsgCatalog::LoadMsgCatalog(const QelString& catalogName) {
     return -1;
   }
   std::string content;
-  const std::vector<std::string> directories = CatalogDirectories();
-  for (const std::string& directory : directories) {
+  for (const std::string& directory : CatalogDirectories()) {
     if (ReadRegularFile(directory + "/" + name + ".cat", content)) {
       Parse(content);
       return 0;
     }
-  }
-  // Every page would show empty texts: say so once, not per page.
-  static bool warned = false;
-  if (!warned) {
-    warned = true;
-    std::string searched;
-    for (const std::string& directory : directories) {
-      searched += (searched.empty() ? "" : ":") + directory;
-    }
-    std::fprintf(stderr,
-                 "tessardbsetup: message catalogue %s.cat not found in %s: texts will be "
-                 "missing (set QelMsgCatalogPath to the directory of the catalogues)\n",
-                 name.c_str(), searched.empty() ? "(no directory)" : searched.c_str());
   }
   return -1;
 }
@@ -205,4 +191,18 @@ std::vector<std::string> QelMsgCatalog::CatalogDirectories(const char* configure
   directories.push_back(executableDirectory + "/share/msgcatalog");
   directories.push_back(executableDirectory + "/../share/tessardbsetup/msgcatalog");
   return directories;
+}
+
+bool QelMsgCatalog::WarnIfMissing(const QelString& catalogName) {
+  QelMsgCatalog catalog;
+  if (catalog.LoadMsgCatalog(catalogName) == 0) return false;
+  std::string searched;
+  for (const std::string& directory : CatalogDirectories()) {
+    searched += (searched.empty() ? "" : ":") + directory;
+  }
+  std::fprintf(stderr,
+               "tessardbsetup: message catalogue %s.cat not found in %s: texts will be missing "
+               "(set QelMsgCatalogPath to the directory of the catalogues)\n",
+               catalogName.c_str(), searched.empty() ? "(no directory)" : searched.c_str());
+  return true;
 }

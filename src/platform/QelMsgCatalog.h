@@ -61,6 +61,11 @@ class QelMsgCatalog {
   static std::vector<std::string> CatalogDirectories(const char* configuredPath,
                                                      const std::string& executableDirectory);
 
+  // Says once on stderr that the catalogue cannot be found, where it was
+  // looked for and how to point to it: every text of its class would be
+  // empty. True when it is missing.
+  static bool WarnIfMissing(const QelString& catalogName);
+
   // Reads catalogue lines into the messages, later keys replacing earlier ones.
   void Parse(const std::string& content);
 

@@ -48,5 +48,5 @@ expect_not_contains "$WORK/T" secret
 printf '[PanelTESADM]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = Cancel\n' >"$WORK/loop.rsp"
 run "$WORK/loop.rsp"
 expect_status $? 2 "Cancel refused every time"
-expect_contains "$WORK/err" "not left after 3 presses"
+expect_contains "$WORK/err" "not left after 3 answers"
 finish

@@ -8,11 +8,19 @@
 #include <vector>
 
 #include "TempDirectory.h"
+#include "platform/display/script/ResponseCatalogue.h"
 #include "platform/display/script/ResponseFile.h"
 
 namespace {
 
 using Widgets = std::vector<std::pair<std::string, std::string>>;
+
+// The widgets' names and values, without the lines that give them.
+Widgets Pairs(const std::vector<WidgetAnswer>& answers) {
+  Widgets pairs;
+  for (const WidgetAnswer& answer : answers) pairs.emplace_back(answer.widget, answer.value);
+  return pairs;
+}
 
 class ResponseFileTest : public ::testing::Test {
  protected:
@@ -49,9 +57,12 @@ TEST_F(ResponseFileTest, PageSectionsAnswerEveryVisitUnlessAVisitHasItsOwn) {
 
   const PageAnswers* first = file->ForPage("PanelTESADM", 1);
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->widgets, (Widgets{{"EditorTESADM", "pdmadm"}, {"EditorTESADMP", "secret"}}));
+  EXPECT_EQ(Pairs(first->widgets),
+            (Widgets{{"EditorTESADM", "pdmadm"}, {"EditorTESADMP", "secret"}}));
   EXPECT_EQ(first->button, "Next");
   EXPECT_EQ(first->line, 4);
+  EXPECT_EQ(first->widgets[1].line, 6);
+  EXPECT_EQ(first->buttonLine, 7);
   EXPECT_EQ(file->ForPage("PanelTESADM", 4), first);
 
   const PageAnswers* second = file->ForPage("PanelTESADM", 2);
@@ -66,8 +77,8 @@ TEST_F(ResponseFileTest, PageSectionsAnswerEveryVisitUnlessAVisitHasItsOwn) {
 
   const PageAnswers* db2 = file->ForPage("PanelDB2Param2", 1);
   ASSERT_NE(db2, nullptr);
-  EXPECT_EQ(db2->widgets, (Widgets{{"ComboDB2AliasName", "#2"},
-                                   {"EditorTESADM", "other page, same widget name"}}));
+  EXPECT_EQ(Pairs(db2->widgets), (Widgets{{"ComboDB2AliasName", "#2"},
+                                          {"EditorTESADM", "other page, same widget name"}}));
   EXPECT_EQ(file->ForPage("PanelVAULTADM", 1), nullptr);
   EXPECT_EQ(file->ForPage("TESADM", 1), nullptr);
 
@@ -114,7 +125,7 @@ TEST_F(ResponseFileTest, ValuesKeepTheirTextAndQuotesProtectWhatWouldBeCut) {
       {"Utf8", "d\xC3\xA9j\xC3\xA0 \xE2\x82\xAC"},
       {"Spaced Name", "x"},
   };
-  EXPECT_EQ(file->ForPage("PanelTESADM", 1)->widgets, expected);
+  EXPECT_EQ(Pairs(file->ForPage("PanelTESADM", 1)->widgets), expected);
 }
 
 TEST_F(ResponseFileTest, BoxAnswersComeInOrderAndTheLastOneRepeats) {
@@ -195,33 +206,167 @@ TEST_F(ResponseFileTest, EveryMistakeIsReportedWithItsLine) {
       {"[Panel]\n",
        "answers.rsp:1: unknown section 'Panel' (options, Panel<Name>, Panel<Name>#<visit> or a "
        "box class)"},
-      {"[Options]\n",
-       "answers.rsp:1: unknown section 'Options' (options, Panel<Name>, Panel<Name>#<visit> or a "
-       "box class)"},
       {"[PanelTESADM#0]\n",
        "answers.rsp:1: invalid visit in section 'PanelTESADM#0' (a number from 1)"},
       {"[PanelTESADM#x]\n",
        "answers.rsp:1: invalid visit in section 'PanelTESADM#x' (a number from 1)"},
+      {"[PanelTESADM#2#3]\n",
+       "answers.rsp:1: invalid visit in section 'PanelTESADM#2#3' (a number from 1)"},
+      {"[ZEP2YesNoInCallBack#2]\n",
+       "answers.rsp:1: unknown section 'ZEP2YesNoInCallBack#2' (options, Panel<Name>, "
+       "Panel<Name>#<visit> or a box class)"},
+      {"[PanelSTATUS]\ncancel-after-statements = many\n",
+       "answers.rsp:2: invalid cancel-after-statements 'many' (a number from 0)"},
+      {"[PanelSTATUS]\ncancel-after-statements = -1\n",
+       "answers.rsp:2: invalid cancel-after-statements '-1' (a number from 0)"},
+      {"[PanelSTATUS]\ncancel-after-statements = 1234567890\n",
+       "answers.rsp:2: invalid cancel-after-statements '1234567890' (a number from 0)"},
+      {"[PanelSTATUS]\nbutton = Cancel\ncancel-after-statements = 3\n[PanelSUM]\n",
+       "answers.rsp:3: 'cancel-after-statements' stands alone in its section: it presses Cancel, "
+       "no widget is set and no other button pressed"},
+      {"[PanelSTATUS]\ncancel-after-statements = 3\nLabelSTATUSStateOne = x\n",
+       "answers.rsp:2: 'cancel-after-statements' stands alone in its section: it presses Cancel, "
+       "no widget is set and no other button pressed"},
       {"[ZEP2YesNoInCallBack]\nanswers = Yes, Maybe\n",
        "answers.rsp:2: unknown answer 'Maybe' (OK, Cancel, Yes or No)"},
       {"[ZEP2YesNoInCallBack]\nanswers = Yes,,No\n",
        "answers.rsp:2: unknown answer '' (OK, Cancel, Yes or No)"},
       {"[ZEP2YesNoInCallBack]\nanswers =\n",
        "answers.rsp:2: no answer given (OK, Cancel, Yes or No)"},
-      {"[ZEP2YesNoInCallBack]\nbutton = Yes\n",
-       "answers.rsp:2: unknown key 'button' in section 'ZEP2YesNoInCallBack' (only answers)"},
       {"[ZEP2YesNoInCallBack]\nanswers = Yes\nanswers = No\n",
        "answers.rsp:3: 'answers' given twice in section 'ZEP2YesNoInCallBack' (first at line 2)"},
-      {"\n[ZEP2ErrInCallBack]\n# none\n[PanelTESADM]\n",
-       "answers.rsp:2: section 'ZEP2ErrInCallBack' without answers"},
-      {"[ZEP2ErrDlgDir]\n", "answers.rsp:1: section 'ZEP2ErrDlgDir' without answers"},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ErrorOf(text), expected) << text;
+}
+
+TEST_F(ResponseFileTest, CancelAfterStatementsIsAPageAnswerOfItsOwn) {
+  const auto file = Parse(
+      "[PanelSTATUS]\ncancel-after-statements = 0\n"
+      "[PanelSTATUS#2]\ncancel-after-statements = 000123456   # leading zeros\n"
+      "[PanelSUM]\nbutton = Next\n");
+  ASSERT_NE(file, nullptr) << error;
+  EXPECT_EQ(file->ForPage("PanelSTATUS", 1)->cancelAfterStatements, 0);
+  EXPECT_EQ(file->ForPage("PanelSTATUS", 1)->cancelLine, 2);
+  EXPECT_EQ(file->ForPage("PanelSTATUS", 2)->cancelAfterStatements, 123456);
+  EXPECT_EQ(file->ForPage("PanelSUM", 1)->cancelAfterStatements, -1) << "none given";
+}
+
+// The catalogue of a small program: what Check compares a file with.
+ResponseCatalogue SmallProgram() {
+  ResponseCatalogue catalogue;
+  catalogue.pages["PanelTESADM"] = {{"Frame1", "frame"},
+                                    {"LabelTESADMOne", "label"},
+                                    {"EditorTESADM", "editor"},
+                                    {"EditorTESADMP", "editor"}};
+  catalogue.pages["PanelTESDICO"] = {{"EditorTESDICO", "editor"}};
+  catalogue.pages["PanelTOEXE"] = {{"ChkButTOEXEVault", "checkbutton"},
+                                   {"RadButIBMUDB", "radiobutton"},
+                                   {"RadButOracle", "radiobutton"},
+                                   {"ComboDB2AliasName", "combo"}};
+  catalogue.pages["PanelSTATUS"] = {{"LabelSTATUSStateOne", "label"},
+                                    {"ProgressSTATUS", "progress"}};
+  catalogue.boxClasses = {"ZEP2CancelInCallBack", "ZEP2YesNoInCallBack", "ZEP2ErrInCallBack"};
+  return catalogue;
+}
+
+TEST_F(ResponseFileTest, ACompleteFileMatchesTheProgram) {
+  const auto file = Parse(
+      "[options]\non-refusal = continue\n"
+      "[PanelTESADM]\nEditorTESADM = pdmadm\nEditorTESADMP = \"pass word\"\nbutton = Next\n"
+      "[PanelTESADM#2]\nbutton = Cancel\n"
+      "[PanelTOEXE]\nChkButTOEXEVault = unchecked\nRadButOracle = checked\n"
+      "ComboDB2AliasName = any line: combo lines are known only at run time\n"
+      "[PanelSTATUS]\ncancel-after-statements = 12\n"
+      "[ZEP2CancelInCallBack]\nanswers = OK\n[ZEP2YesNoInCallBack]\nanswers = Yes, No\n");
+  ASSERT_NE(file, nullptr) << error;
+  EXPECT_TRUE(file->Check(SmallProgram(), error)) << error;
+  EXPECT_TRUE(Parse("")->Check(SmallProgram(), error)) << "an empty file answers nothing";
+}
+
+TEST_F(ResponseFileTest, EveryNameTheProgramLacksIsReportedWithItsLine) {
+  const std::string boxClasses = "ZEP2CancelInCallBack, ZEP2YesNoInCallBack, ZEP2ErrInCallBack";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"[PanelTESADM]\nEditorTESADM = pdmadm\n\n[PanelTESDlCO]\nEditorTESDICO = pdmdico\n",
+       "answers.rsp:4: unknown page 'PanelTESDlCO' (did you mean 'PanelTESDICO'?)"},
+      {"[panelSTATUS]\n",
+       "answers.rsp:1: unknown section 'panelSTATUS' (did you mean 'PanelSTATUS'?)"},
+      {"[PanelVAULTADM]\n",
+       "answers.rsp:1: unknown page 'PanelVAULTADM' (pages: PanelSTATUS, PanelTESADM, "
+       "PanelTESDICO, PanelTOEXE)"},
+      {"[PanelTESADM#2]\nEditorTESADN = pdmadm\n",
+       "answers.rsp:2: page 'PanelTESADM' has no widget 'EditorTESADN' (did you mean "
+       "'EditorTESADM'?)"},
+      {"[PanelTESADM]\nEditorTESDICO = pdmdico\n",
+       "answers.rsp:2: page 'PanelTESADM' has no widget 'EditorTESDICO' (its widgets that take "
+       "answers: EditorTESADM, EditorTESADMP)"},
+      {"[PanelSTATUS]\nEditorSTATUS = x\n",
+       "answers.rsp:2: page 'PanelSTATUS' has no widget 'EditorSTATUS' (it takes no widget "
+       "answers)"},
+      {"[PanelTESADM]\nLabelTESADMOne = x\n",
+       "answers.rsp:2: 'LabelTESADMOne' on page 'PanelTESADM' is a label, which takes no answer"},
+      {"[PanelTESADM]\nFrame1 = x\n",
+       "answers.rsp:2: 'Frame1' on page 'PanelTESADM' is a frame, which takes no answer"},
+      {"[PanelSTATUS]\nProgressSTATUS = 50\n",
+       "answers.rsp:2: 'ProgressSTATUS' on page 'PanelSTATUS' is a progress bar, which takes no "
+       "answer"},
+      {"[PanelTOEXE]\nChkButTOEXEVault = yes\n",
+       "answers.rsp:2: 'ChkButTOEXEVault' is a check button: its answer is checked or unchecked"},
+      {"[PanelTOEXE]\nRadButIBMUDB = unchecked\n",
+       "answers.rsp:2: 'RadButIBMUDB' is a radio button: its answer is checked (checking another "
+       "button of its group unchecks it)"},
+      {"[PanelTESADM]\ncancel-after-statements = 3\n",
+       "answers.rsp:2: 'cancel-after-statements' on 'PanelTESADM', which does not show an "
+       "installation running (only PanelSTATUS)"},
+      {"[ZEP2YesNoInCalBack]\nanswers = Yes\n",
+       "answers.rsp:1: unknown section 'ZEP2YesNoInCalBack' (did you mean "
+       "'ZEP2YesNoInCallBack'?)"},
+      {"[Options]\non-refusal = continue\n",
+       "answers.rsp:1: unknown section 'Options' (did you mean 'options'?)"},
+      {"[TESADM]\n",
+       "answers.rsp:1: unknown section 'TESADM' (options, a page Panel<Name>[#<visit>] or a box "
+       "class: " +
+           boxClasses + ")"},
+      {"\n[ZEP2ErrInCallBack]\n# none\n[PanelTESADM]\n",
+       "answers.rsp:2: section 'ZEP2ErrInCallBack' without answers"},
+      {"[ZEP2YesNoInCallBack]\nanswers = Yes\nbutton = Yes\nEditorX = 1\n",
+       "answers.rsp:3: unknown key 'button' in section 'ZEP2YesNoInCallBack' (only answers)"},
+      {"[ZEP2YesNoInCallBack]\nbutton = Yes\n",
+       "answers.rsp:1: section 'ZEP2YesNoInCallBack' without answers"},
+      // Sections are stored by name: the mistake reported is still the first
+      // one in the file.
+      {"[PanelTOEXE]\nChkButTOEXEVault = maybe\n[PanelFOO]\n[ZEP2Foo]\nanswers = OK\n",
+       "answers.rsp:2: 'ChkButTOEXEVault' is a check button: its answer is checked or unchecked"},
+      {"[ZEP2Foo]\nanswers = OK\n[PanelTESADM]\nEditorX = 1\n",
+       "answers.rsp:1: unknown section 'ZEP2Foo' (options, a page Panel<Name>[#<visit>] or a box "
+       "class: " +
+           boxClasses + ")"},
+  };
+  for (const auto& [text, expected] : cases) {
+    const auto file = Parse(text);
+    ASSERT_NE(file, nullptr) << text << error;
+    std::string checkError;
+    EXPECT_FALSE(file->Check(SmallProgram(), checkError)) << text;
+    EXPECT_EQ(checkError, expected) << text;
+  }
 }
 
 TEST_F(ResponseFileTest, ErrorsNeverShowAValueOrRawBytes) {
   const std::string message = ErrorOf("[PanelTESADM]\nEditorTESADMP = \"Hunter2 secret\n");
   EXPECT_EQ(message.find("Hunter2"), std::string::npos) << message;
+  for (const char* text :
+       {"[PanelTESADM]\nEditorTESADMX = Hunter2\n", "[PanelTOEXE]\nChkButTOEXEVault = Hunter2\n",
+        "[PanelTESADM]\nLabelTESADMOne = Hunter2\n"}) {
+    std::string checkError;
+    EXPECT_FALSE(Parse(text)->Check(SmallProgram(), checkError));
+    EXPECT_EQ(checkError.find("Hunter2"), std::string::npos) << checkError;
+  }
+  std::string checkError;
+  EXPECT_FALSE(
+      Parse("[Panel" + std::string(1 << 20, 'X') + "]\n")->Check(SmallProgram(), checkError));
+  EXPECT_EQ(checkError,
+            "answers.rsp:1: unknown page 'PanelXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX...' (pages: "
+            "PanelSTATUS, PanelTESADM, PanelTESDICO, PanelTOEXE)")
+      << "a huge name is cut, and never compared letter by letter";
   EXPECT_EQ(ErrorOf("[PanelTESADM]\nbutton = \x1b[2J\x07" + std::string(1000, 'N') + "\n"),
             "answers.rsp:2: unknown button '?[2J?NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN...' (Next, "
             "Back, Cancel or Close)");
@@ -238,7 +383,7 @@ TEST_F(ResponseFileTest, HostileInputEndsInAnErrorOrAFileNeverACrash) {
   const std::string huge(1 << 20, 'x');
   const auto hugeValue = Parse("[PanelTESADM]\nEditor = " + huge + "\n");
   ASSERT_NE(hugeValue, nullptr);
-  EXPECT_EQ(hugeValue->ForPage("PanelTESADM", 1)->widgets[0].second, huge);
+  EXPECT_EQ(hugeValue->ForPage("PanelTESADM", 1)->widgets[0].value, huge);
   EXPECT_EQ(ErrorOf("[PanelTESADM]\n\"" + huge),
             "answers.rsp:2: line without '=' (expected name = value)");
   EXPECT_EQ(ErrorOf("[PanelTESADM]\nE = \"" + std::string(1 << 20, '\\')),

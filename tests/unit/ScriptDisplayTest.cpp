@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TempDirectory.h"
 #include "pages/ZEP2DlgDBAUSER.h"
@@ -20,6 +22,11 @@ namespace {
 
 ZEP2DlgDBAUSER* shownPage = nullptr;
 std::string longDetail;
+// What the page offers besides Next: a Back that is greyed out, and a Cancel
+// (ending the run with 2) unless a test takes it away.
+bool offerCancel = true;
+bool greyPassword = false;
+bool greyNext = false;
 
 // Stands in for the controller's Next handler: an empty account is refused
 // with an error box, anything else leaves the page and ends the run with 0.
@@ -35,6 +42,15 @@ void Next(QelCommand*, QelNotification*, void*) {
   QelApplication::MainApplication()->Destroy();
 }
 
+void Back(QelCommand*, QelNotification*, void*) {
+  ADD_FAILURE() << "Back is greyed out: nobody can press it";
+}
+
+void Cancel(QelCommand*, QelNotification*, void*) {
+  shownPage->SetVisibility(QelDlgObject::Hidden);
+  QelApplication::MainApplication()->Abort(2, "cancelled");
+}
+
 class PageApplication : public QelInteractiveApplication {
  public:
   PageApplication() : QelInteractiveApplication(nullptr, "test") {}
@@ -42,7 +58,14 @@ class PageApplication : public QelInteractiveApplication {
     page = std::make_unique<ZEP2DlgDBAUSER>(this, "PanelDBAUSER");
     page->Build();
     shownPage = page.get();
+    // The account a page may show before any answer, as the Oracle son's does.
+    page->Frame->EditorDBAUSER->SetText("SYSTEM");
     AddAnalyseNotificationCB(page->GetDiaCANCELNotification(), Next, nullptr);
+    AddAnalyseNotificationCB(page->GetDiaOKNotification(), Back, nullptr);
+    page->SetButtonSensitivity(QelDlgDialog::OK, QelDlgObject::Insensitive);
+    if (offerCancel) AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), Cancel, nullptr);
+    if (greyPassword) page->Frame->EditorDBAUSERP->SetSensitivity(QelDlgObject::Insensitive);
+    if (greyNext) page->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Insensitive);
     page->SetVisibility(QelDlgObject::Shown);
   }
   int EndApplication() override { return 0; }
@@ -64,6 +87,9 @@ class ScriptDisplay : public ::testing::Test {
     OpenTraceLogFile(directory.File("trace").c_str(), 1);
     longDetail.clear();
     for (int i = 0; i < 150; ++i) longDetail += static_cast<char>('a' + i % 26);
+    offerCancel = true;
+    greyPassword = false;
+    greyNext = false;
   }
   void TearDown() override {
     unsetenv("QelMsgCatalogPath");
@@ -85,20 +111,40 @@ class ScriptDisplay : public ::testing::Test {
     return status;
   }
   std::string Transcript() const { return ReadWholeFile(directory.File("transcript")); }
+  // RunWith, with what the run wrote on stderr in errors.
+  int RunCapturing(const std::string& responses) {
+    testing::internal::CaptureStderr();
+    const int status = RunWith(responses);
+    errors = testing::internal::GetCapturedStderr();
+    return status;
+  }
+  std::size_t Count(const std::string& text) const {
+    const std::string transcript = Transcript();
+    std::size_t count = 0;
+    for (std::size_t at = transcript.find(text); at != std::string::npos;
+         at = transcript.find(text, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
 
   TempDirectory directory;
   std::string finalAccount;
+  std::string errors;
 };
 
 TEST_F(ScriptDisplay, RefusedAnswersAreRetriedWhenTheFileAsksToGoOn) {
   const int status = RunWith(
       "[options]\non-refusal = continue\n"
       "[PanelDBAUSER]\nEditorDBAUSER = sys tem\nEditorDBAUSERP = secret\n"
-      "[PanelDBAUSER#2]\nEditorDBAUSER = system\n"
+      "[PanelDBAUSER#2]\nEditorDBAUSER = \"\"\n"
+      "[PanelDBAUSER#3]\nEditorDBAUSER = system\n"
       "[ZEP2ErrInCallBack]\nanswers = OK\n");
   EXPECT_EQ(status, 0);
   EXPECT_EQ(finalAccount, "SYSTEM") << "the upper-casing handler ran";
 
+  // The refused text is never followed by a press: the page would be left
+  // with the account it showed before, which the file did not give.
   const std::string transcript = Transcript();
   const std::string pid = "{\"pid\":" + std::to_string(getpid());
   const std::string expected =
@@ -106,8 +152,12 @@ TEST_F(ScriptDisplay, RefusedAnswersAreRetriedWhenTheFileAsksToGoOn) {
       ",\"event\":\"set\",\"page\":\"PanelDBAUSER\",\"widget\":\"EditorDBAUSER\",\"value\":\"sys "
       "tem\",\"accepted\":0}\n" +
       pid +
-      ",\"event\":\"set\",\"page\":\"PanelDBAUSER\",\"widget\":\"EditorDBAUSERP\",\"value\":\"***"
-      "\",\"accepted\":1}\n" +
+      ",\"event\":\"error\",\"message\":\"PanelDBAUSER refused the answer for EditorDBAUSER "
+      "(test.rsp line 4): refused by the field's check (a character or a length it does not "
+      "take)\"}\n" +
+      pid +
+      ",\"event\":\"set\",\"page\":\"PanelDBAUSER\",\"widget\":\"EditorDBAUSER\",\"value\":\"\","
+      "\"accepted\":1}\n" +
       pid + ",\"event\":\"button\",\"page\":\"PanelDBAUSER\",\"button\":\"Next\"}\n" + pid +
       ",\"event\":\"box\",\"class\":\"ZEP2ErrInCallBack\",\"title\":\"Input error\",\"text\":"
       "\"Type the account of the database administrator. \\n" +
@@ -122,9 +172,48 @@ TEST_F(ScriptDisplay, RefusedAnswersAreRetriedWhenTheFileAsksToGoOn) {
   EXPECT_EQ(ReadWholeFile(directory.File("trace")).find("secret"), std::string::npos);
 }
 
+TEST_F(ScriptDisplay, ARefusedTextEndsTheRunWithoutLeavingThePage) {
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = sys tem\nEditorDBAUSERP = secret\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: PanelDBAUSER refused the answer for EditorDBAUSER (test.rsp line 2): "
+            "refused by the field's check (a character or a length it does not take)\n");
+  EXPECT_EQ(finalAccount, "SYSTEM") << "the field kept its text";
+  EXPECT_EQ(Count("\"event\":\"button\""), 0u) << "the page was left with the earlier account";
+  EXPECT_EQ(Count("\"widget\":\"EditorDBAUSERP\""), 0u) << "nothing is set after a refusal";
+  EXPECT_EQ(Count("\"event\":\"exit\",\"status\":2,\"outcome\":\"stopped: PanelDBAUSER refused"),
+            1u);
+}
+
+TEST_F(ScriptDisplay, AButtonThatCannotBePressedEndsTheRun) {
+  // Through the page's Cancel when it offers one, as a person would end it.
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = system\n\nbutton = Back\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: test.rsp:4: PanelDBAUSER: the button Back cannot be pressed (greyed "
+            "out, or not on this page)\n");
+  EXPECT_EQ(Count("\"event\":\"button\",\"page\":\"PanelDBAUSER\",\"button\":\"Cancel\"}"), 1u);
+  EXPECT_EQ(Count("\"event\":\"exit\",\"status\":2,\"outcome\":\"cancelled\"}"), 1u);
+
+  // At once when there is no Cancel either: nothing could ever be pressed.
+  offerCancel = false;
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nbutton = Cancel\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: test.rsp:2: PanelDBAUSER: the button Cancel cannot be pressed (greyed "
+            "out, or not on this page)\n");
+  EXPECT_EQ(Count("\"event\":\"button\""), 1u) << "only the first run's Cancel";
+
+  // Nothing named, Next greyed, nothing running: the page would wait for
+  // ever.
+  greyNext = true;
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = system\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: PanelDBAUSER shows no button that can be pressed, and nothing runs: "
+            "the run stops\n");
+  EXPECT_EQ(Count("\"event\":\"set\""), 1u) << "the first run's only: nothing was set";
+}
+
 TEST_F(ScriptDisplay, ARefusalEndsTheRunWithTheBoxOnStderr) {
   testing::internal::CaptureStderr();
-  const int status = RunWith("[PanelDBAUSER]\nEditorDBAUSERP = secret\n");
+  const int status = RunWith("[PanelDBAUSER]\nEditorDBAUSER = \"\"\nEditorDBAUSERP = secret\n");
   const std::string stderrText = testing::internal::GetCapturedStderr();
   EXPECT_EQ(status, 2);
   EXPECT_NE(stderrText.find("PanelDBAUSER refused the answers: Input error: Type the account"),
@@ -136,11 +225,11 @@ TEST_F(ScriptDisplay, ARefusalEndsTheRunWithTheBoxOnStderr) {
 
 TEST_F(ScriptDisplay, APageRefusedAgainAndAgainEndsTheRun) {
   testing::internal::CaptureStderr();
-  const int status =
-      RunWith("[options]\non-refusal = continue\nmax-refusals = 4\n[PanelDBAUSER]\n");
+  const int status = RunWith(
+      "[options]\non-refusal = continue\nmax-refusals = 4\n[PanelDBAUSER]\nEditorDBAUSER =\n");
   const std::string stderrText = testing::internal::GetCapturedStderr();
   EXPECT_EQ(status, 2);
-  EXPECT_NE(stderrText.find("not left after 4 presses"), std::string::npos) << stderrText;
+  EXPECT_NE(stderrText.find("not left after 4 answers"), std::string::npos) << stderrText;
   std::size_t boxes = 0;
   const std::string transcript = Transcript();
   for (std::size_t at = transcript.find("\"event\":\"box\""); at != std::string::npos;
@@ -150,13 +239,36 @@ TEST_F(ScriptDisplay, APageRefusedAgainAndAgainEndsTheRun) {
   EXPECT_EQ(boxes, 4u);
 }
 
-TEST_F(ScriptDisplay, AnswersAPersonCouldNotGiveAreReported) {
-  for (const char* responses :
-       {"[PanelDBAUSER]\nEditorNobody = x\n", "[PanelDBAUSER]\nLabelDBAUSER = x\n"}) {
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(RunWith(responses), 2);
-    const std::string stderrText = testing::internal::GetCapturedStderr();
-    EXPECT_NE(stderrText.find("PanelDBAUSER (line 1)"), std::string::npos) << stderrText;
+TEST_F(ScriptDisplay, AFieldAPersonCannotChangeEndsTheRunWithItsLine) {
+  greyPassword = true;
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nEditorDBAUSER = system\nEditorDBAUSERP = secret\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: test.rsp:3: PanelDBAUSER: EditorDBAUSERP cannot be changed now (hidden "
+            "or greyed out)\n");
+  EXPECT_EQ(Count("\"event\":\"button\""), 0u);
+  EXPECT_EQ(Transcript().find("secret"), std::string::npos);
+}
+
+TEST_F(ScriptDisplay, NamesThePagesLackEndTheRunBeforeAnyPage) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"[PanelDBAUSER]\nEditorDBAUSER = system\nEditorNobody = x\n",
+       "test.rsp:3: page 'PanelDBAUSER' has no widget 'EditorNobody' (its widgets that take "
+       "answers: EditorDBAUSER, EditorDBAUSERP)"},
+      {"[PanelDBAUSER]\nLabelDBAUSER = x\n",
+       "test.rsp:2: 'LabelDBAUSER' on page 'PanelDBAUSER' is a label, which takes no answer"},
+      {"[PanelDBAUSR]\n", "test.rsp:1: unknown page 'PanelDBAUSR' (did you mean 'PanelDBAUSER'?)"},
+      {"[ZEP2ErrInCalBack]\nanswers = OK\n",
+       "test.rsp:1: unknown section 'ZEP2ErrInCalBack' (did you mean 'ZEP2ErrInCallBack'?)"},
+      {"[PanelDBAUSER]\ncancel-after-statements = 1\n",
+       "test.rsp:2: 'cancel-after-statements' on 'PanelDBAUSER', which does not show an "
+       "installation running (no page does)"},
+  };
+  for (const auto& [responses, message] : cases) {
+    EXPECT_EQ(RunCapturing(responses), 2) << responses;
+    EXPECT_EQ(errors, "tessardbsetup: " + message + "\n");
+    EXPECT_EQ(Count("\"event\":\"page\""), 0u) << responses;
+    EXPECT_EQ(Count("\"event\":\"set\""), 0u) << responses;
+    std::filesystem::remove(directory.File("transcript"));
   }
 }
 

@@ -73,10 +73,21 @@ TEST_F(WidgetModel, EditorInputIsVerifiedThenStoredThenNotified) {
 TEST_F(WidgetModel, EditorLimitsAndLines) {
   auto* port = new QelDlgEditor(&dialog, "EditorPort", QelDlgEditor::NumericStyle);
   port->SetMaxCharacterWidth(5);
-  EXPECT_TRUE(port->CommitText("12345"));
-  EXPECT_FALSE(port->CommitText("123456"));
-  EXPECT_FALSE(port->CommitText("12a"));
+  std::string refusal = "unchanged when accepted";
+  EXPECT_TRUE(port->CommitText("12345", &refusal));
+  EXPECT_EQ(refusal, "unchanged when accepted");
+  EXPECT_FALSE(port->CommitText("123456", &refusal));
+  EXPECT_EQ(refusal, "longer than 5 characters");
+  EXPECT_FALSE(port->CommitText("12a", &refusal));
+  EXPECT_EQ(refusal, "not a number (digits only)");
+  EXPECT_FALSE(port->CommitText("12a456"));
   EXPECT_EQ(port->GetText().str(), "12345");
+  port->SetVerifyCallback(
+      [](const QelUnicodeString& text, void*) { return text.str() != "0" ? 1 : 0; }, nullptr);
+  EXPECT_FALSE(port->CommitText("0", &refusal));
+  EXPECT_EQ(refusal, "refused by the field's check (a character or a length it does not take)");
+  EXPECT_FALSE(port->CommitText("1234567", &refusal));
+  EXPECT_EQ(refusal, "longer than 5 characters") << "the first rule broken is the one given";
 
   auto* report = new QelDlgEditor(&dialog, "EditorReport", QelDlgEditor::MultiLineStyle);
   EXPECT_FALSE(report->IsPassword()) << "the multi-line style contains the password bit";

@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "platform/QelAccounts.h"
+#include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
 #include "platform/QelFaultInjection.h"
 #include "sandbox/SandboxAdmin.h"
@@ -222,6 +223,17 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
   return Succeed(errorCode, message);
 }
 
+namespace {
+
+// The front end follows the installation statement by statement (a silent
+// run may press Cancel after a given number of them).
+int Played(int& errorCode, char* message) {
+  if (QelDisplay* display = QelGetDisplay()) display->StatementPlayed();
+  return Succeed(errorCode, message);
+}
+
+}  // namespace
+
 int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFile, int type,
                     const QelUnicodeString& text, int length, int& errorCode, char* message) {
   std::string statement = text.str();
@@ -232,7 +244,7 @@ int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFi
     ddlFile->flush();
     if (!*ddlFile)
       return Fail(errorCode, message, -1, "cannot write the statement to the DDL file");
-    return Succeed(errorCode, message);
+    return Played(errorCode, message);
   }
   if (mode != 0)
     return Fail(errorCode, message, -1, "unknown execution mode " + std::to_string(mode));
@@ -242,7 +254,7 @@ int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFi
   if (connection->Execute(statement, error) != 0) {
     return Fail(errorCode, message, error.code ? error.code : -1, error.message);
   }
-  return Succeed(errorCode, message);
+  return Played(errorCode, message);
 }
 
 int CommitStatement(QelDbConnection* connection, int dbms, int, int, int& errorCode,

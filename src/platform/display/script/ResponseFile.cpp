@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "../../QelText.h"
+#include "ResponseFileText.h"
 
 namespace {
 
@@ -21,9 +22,6 @@ namespace {
 // filling memory before the parser could refuse it.
 constexpr std::size_t kMaximumSize = 16 * 1024 * 1024;
 
-constexpr std::array<std::string_view, 5> kBoxClasses = {"ZEP2CancelInCallBack",
-                                                         "ZEP2YesNoInCallBack", "ZEP2ErrInCallBack",
-                                                         "ZEP2ErrInSubsIdle", "ZEP2ErrDlgDir"};
 constexpr std::array<std::string_view, 4> kButtons = {"Next", "Back", "Cancel", "Close"};
 constexpr std::array<std::string_view, 4> kAnswers = {"OK", "Cancel", "Yes", "No"};
 
@@ -45,23 +43,21 @@ std::string Normalise(std::string_view word, const std::array<std::string_view, 
   return {};
 }
 
-// Names and words quoted in an error go to a terminal: control bytes and
-// megabyte-long lines must not reach it as they are. Values are never quoted,
-// as a widget's value may be a password.
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kLongest = 40;
-  std::string shown;
-  for (const char c : text.substr(0, kLongest)) {
-    shown += c >= 0x20 && c < 0x7f ? c : '?';
-  }
-  if (text.size() > kLongest) shown += "...";
-  return "'" + shown + "'";
-}
-
 bool IsIdentifier(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
   });
+}
+
+// A count of statements: digits only, at most nine of them.
+bool ParseCount(std::string_view digits, int& number) {
+  if (digits.empty() || digits.size() > 9) return false;
+  number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  return true;
 }
 
 }  // namespace
@@ -131,9 +127,6 @@ class ResponseFile::Parser {
     std::string key(name);
     if (name == "options") {
       kind_ = Kind::Options;
-    } else if (std::find(kBoxClasses.begin(), kBoxClasses.end(), name) != kBoxClasses.end()) {
-      kind_ = Kind::Box;
-      box_ = &file_.boxes_[key];
     } else if (name.substr(0, 5) == "Panel") {
       int visit = 0;
       const std::size_t hash = name.find('#');
@@ -147,6 +140,11 @@ class ResponseFile::Parser {
       kind_ = Kind::Page;
       page_ = &file_.pages_[{std::string(page), visit}];
       page_->line = line_;
+    } else if (IsIdentifier(name)) {
+      // Which classes exist is known once the program is built: Check.
+      kind_ = Kind::Box;
+      box_ = &file_.boxes_[key];
+      box_->line = line_;
     } else {
       return UnknownSection(name);
     }
@@ -155,7 +153,6 @@ class ResponseFile::Parser {
                   std::to_string(first->second) + ")");
     }
     section_ = key;
-    sectionLine_ = line_;
     names_.clear();
     return true;
   }
@@ -175,11 +172,14 @@ class ResponseFile::Parser {
     return number >= 1;
   }
 
-  // A box section must answer something, or its boxes would fall back to
-  // whatever the front end does without a response file.
+  // Cancel after a number of statements is the whole answer of its page:
+  // anything set or pressed beside it would never happen.
   bool EndSection() {
-    if (kind_ == Kind::Box && box_->answers.empty()) {
-      return Fail(sectionLine_, "section " + Shown(section_) + " without answers");
+    if (kind_ != Kind::Page || page_->cancelAfterStatements < 0) return true;
+    if (!page_->button.empty() || !page_->widgets.empty()) {
+      return Fail(page_->cancelLine,
+                  "'cancel-after-statements' stands alone in its section: it presses Cancel, "
+                  "no widget is set and no other button pressed");
     }
     return true;
   }
@@ -244,10 +244,18 @@ class ResponseFile::Parser {
   }
 
   bool PageEntry(std::string_view name, std::string value) {
-    if (name != "button") {
-      page_->widgets.emplace_back(name, std::move(value));
+    if (name == "cancel-after-statements") {
+      page_->cancelLine = line_;
+      if (!ParseCount(value, page_->cancelAfterStatements)) {
+        return Fail("invalid cancel-after-statements " + Shown(value) + " (a number from 0)");
+      }
       return true;
     }
+    if (name != "button") {
+      page_->widgets.push_back({std::string(name), std::move(value), line_});
+      return true;
+    }
+    page_->buttonLine = line_;
     page_->button = Normalise(value, kButtons);
     if (page_->button.empty()) {
       return Fail("unknown button " + Shown(value) + " (Next, Back, Cancel or Close)");
@@ -256,9 +264,14 @@ class ResponseFile::Parser {
   }
 
   bool BoxEntry(std::string_view name, std::string_view value) {
+    // In a misspelt [options] or page section, a key would look out of
+    // place: Check says what is wrong once it knows whether the class exists.
     if (name != "answers") {
-      return Fail("unknown key " + Shown(name) + " in section " + Shown(section_) +
-                  " (only answers)");
+      if (box_->strayKeyLine == 0) {
+        box_->strayKey = name;
+        box_->strayKeyLine = line_;
+      }
+      return true;
     }
     if (value.empty()) return Fail("no answer given (OK, Cancel, Yes or No)");
     for (;;) {
@@ -278,7 +291,6 @@ class ResponseFile::Parser {
   int line_ = 0;
   Kind kind_ = Kind::None;
   std::string section_;
-  int sectionLine_ = 0;
   PageAnswers* page_ = nullptr;
   BoxAnswers* box_ = nullptr;
   std::map<std::string, int> sections_;
@@ -288,6 +300,7 @@ class ResponseFile::Parser {
 std::unique_ptr<ResponseFile> ResponseFile::Parse(const std::string& text, const std::string& name,
                                                   std::string& error) {
   auto file = std::make_unique<ResponseFile>();
+  file->name_ = name;
   if (!Parser(*file, name).Run(text, error)) return nullptr;
   return file;
 }

@@ -4,12 +4,16 @@
 // Lines "name = value" under "[section]" headers; "#" or ";" starts a comment
 // line. [options] takes on-refusal (stop, continue) and max-refusals (1..100);
 // [Panel<Name>] and [Panel<Name>#<visit>] take widget values, in the order
-// they are to be set, and button (Next, Back, Cancel, Close); a box class
-// section takes answers, a comma-separated list of OK, Cancel, Yes and No.
+// they are to be set, and button (Next, Back, Cancel, Close), or alone
+// cancel-after-statements (a count from 0); any other section is a box class
+// and takes answers, a comma-separated list of OK, Cancel, Yes and No.
 // A value runs to the end of the line or to a "#" after a blank or tab
 // inside it (an inline comment), trimmed; a "#" that starts the value is part
 // of it (a combo's line "#2"). A quoted value keeps everything up to its
 // closing quote (escapes \" \\ \n \t).
+//
+// Parse checks the form; Check checks the names against what the program
+// has built (pages, widgets, box classes), once that exists.
 #pragma once
 
 #include <map>
@@ -18,11 +22,27 @@
 #include <utility>
 #include <vector>
 
+struct ResponseCatalogue;
+
+// One widget's answer and the line that gives it.
+struct WidgetAnswer {
+  std::string widget;
+  std::string value;
+  int line = 0;
+
+  bool operator==(const WidgetAnswer&) const = default;
+};
+
 // The answers of one page section: widgets to set, in file order, then the
-// button to press (empty: the front end's default, Next).
+// button to press (empty: the front end's default, Next); or, for a page that
+// shows the installation running, the number of statements after which its
+// Cancel is pressed.
 struct PageAnswers {
-  std::vector<std::pair<std::string, std::string>> widgets;
+  std::vector<WidgetAnswer> widgets;
   std::string button;
+  int buttonLine = 0;
+  int cancelAfterStatements = -1;
+  int cancelLine = 0;
   int line = 0;
 };
 
@@ -34,6 +54,11 @@ class ResponseFile {
   // As Load, on text already read; name stands for the path in errors.
   static std::unique_ptr<ResponseFile> Parse(const std::string& text, const std::string& name,
                                              std::string& error);
+
+  // False with error "<path>:<line>: <what is wrong>" for the first line,
+  // in file order, that names what the catalogue does not hold: a page, a
+  // widget of the page, a box class, an answer a widget cannot take.
+  bool Check(const ResponseCatalogue& catalogue, std::string& error) const;
 
   // The [page#visit] section when there is one, else the [page] section,
   // else null. page is the section name without the visit ("PanelTESADM").
@@ -51,17 +76,25 @@ class ResponseFile {
   // is a "${" kept as it is.
   static std::string ExpandVariables(const std::string& value);
 
+  // The path (or the name given to Parse), for errors.
+  const std::string& Name() const { return name_; }
   bool ContinueOnRefusal() const { return continueOnRefusal_; }
   int MaxRefusals() const { return maxRefusals_; }
 
  private:
   class Parser;
+  class Checker;
 
   struct BoxAnswers {
     std::vector<std::string> answers;
     std::size_t next = 0;
+    int line = 0;
+    // The first key other than answers, and its line.
+    std::string strayKey;
+    int strayKeyLine = 0;
   };
 
+  std::string name_;
   // Visit 0 is the section for every visit.
   std::map<std::pair<std::string, int>, PageAnswers> pages_;
   std::map<std::string, BoxAnswers> boxes_;

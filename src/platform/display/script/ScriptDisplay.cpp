@@ -1,8 +1,10 @@
 // Silent runs: a page is answered once per visit, in the order of the
 // response file, through the same widget paths a keystroke takes, so the
-// page handlers run exactly as for a person. A page that is not left after
-// its button was pressed has been refused; the run then ends unless the
-// file asks to go on, and a page refused again and again ends it anyway.
+// page handlers run exactly as for a person. A text a field refuses, or a
+// page that is not left after its button was pressed, is a refused answer;
+// the run then ends unless the file asks to go on, and a page refused again
+// and again ends it anyway. A button that cannot be pressed ends the run
+// too: nothing a silent run waits for can make it usable.
 #include "ScriptDisplay.h"
 
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "../../QelApplication.h"
 #include "../../QelDialog.h"
@@ -19,6 +22,7 @@
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
 #include "../../QelSecureFile.h"
+#include "ResponseCatalogue.h"
 #include "Transcript.h"
 
 namespace {
@@ -104,19 +108,20 @@ void QelScriptDisplay::SaveState() const {
 }
 
 void QelScriptDisplay::DialogShown(QelDialog* dialog) {
-  if (dynamic_cast<QelDlgDialog*>(dialog)) {
-    QelTranscript::Record("page", {{"page", Name(dialog)}, {"visit", dialog->GetVisitCount()}});
+  if (!dynamic_cast<QelDlgDialog*>(dialog)) return;
+  if (!checked_) {
+    checked_ = true;
+    std::string error;
+    if (!answers_->Check(ResponseCatalogue::FromModel(), error)) Fail(error);
   }
+  if (stopped_) return;
+  playedAtShow_[dialog] = played_;
+  QelTranscript::Record("page", {{"page", Name(dialog)}, {"visit", dialog->GetVisitCount()}});
 }
 
 const PageAnswers* QelScriptDisplay::AnswersFor(const std::string& page) const {
   const auto presses = presses_.find(page);
   return answers_->ForPage(page, (presses == presses_.end() ? 0 : presses->second) + 1);
-}
-
-std::string QelScriptDisplay::ButtonFor(const std::string& page) const {
-  const PageAnswers* answers = AnswersFor(page);
-  return answers && !answers->button.empty() ? answers->button : "Next";
 }
 
 bool QelScriptDisplay::CanPress(QelDlgDialog* page, const std::string& button) const {
@@ -125,12 +130,34 @@ bool QelScriptDisplay::CanPress(QelDlgDialog* page, const std::string& button) c
   return page->IsButtonSensitive(which) && page->GetButtonNotification(which)->HasHandlers();
 }
 
+bool QelScriptDisplay::Unanswered(QelDlgDialog* page) {
+  return page->IsVisible() && (page->GetVisitCount() > answeredVisit_[page] || retry_[page]);
+}
+
 QelDlgDialog* QelScriptDisplay::PendingPage() {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
-    if (!page || !page->IsVisible()) continue;
-    const bool newVisit = page->GetVisitCount() > answeredVisit_[page];
-    if ((newVisit || retry_[page]) && CanPress(page, ButtonFor(Name(page)))) return page;
+    if (!page || !Unanswered(page)) continue;
+    // A page without a usable Next waits (the report page, until the
+    // outcome is known); a button the file names is answered at once, so
+    // that its being greyed out is reported.
+    const PageAnswers* answers = AnswersFor(Name(page));
+    if (answers && answers->cancelAfterStatements >= 0) continue;
+    if ((answers && !answers->button.empty()) || CanPress(page, "Next")) return page;
+  }
+  return nullptr;
+}
+
+QelDlgDialog* QelScriptDisplay::PageToCancel() {
+  for (QelDialog* dialog : QelDialog::AllDialogs()) {
+    auto* page = dynamic_cast<QelDlgDialog*>(dialog);
+    if (!page || !page->IsVisible() || page->GetVisitCount() <= answeredVisit_[page]) continue;
+    const PageAnswers* answers = AnswersFor(Name(page));
+    if (answers && answers->cancelAfterStatements >= 0 &&
+        played_ - playedAtShow_[page] >= answers->cancelAfterStatements &&
+        CanPress(page, "Cancel")) {
+      return page;
+    }
   }
   return nullptr;
 }
@@ -144,16 +171,22 @@ QelDlgNotify* QelScriptDisplay::PendingNotice() const {
 }
 
 bool QelScriptDisplay::HasPendingInput() {
-  // Nothing is answered while the program works: a button made usable in
-  // the middle of a chain of steps (the report's, during a rollback) waits
-  // for the chain's end, as anybody reading the screen would.
+  if (stopped_) return false;
+  // A person may press the status page's Cancel while statements are being
+  // played: the press comes between two of them.
+  if (PageToCancel()) return true;
+  // Nothing else is answered while the program works: a button made usable
+  // in the middle of a chain of steps (the report's, during a rollback)
+  // waits for the chain's end, as anybody reading the screen would.
   const QelApplication* application = QelApplication::MainApplication();
   if (application && application->HasIdleWork()) return false;
   return PendingNotice() || PendingPage();
 }
 
 void QelScriptDisplay::ProcessInput() {
-  if (QelDlgNotify* notice = PendingNotice()) {
+  if (QelDlgDialog* page = PageToCancel()) {
+    CancelAfterStatements(page);
+  } else if (QelDlgNotify* notice = PendingNotice()) {
     AnswerNotice(notice);
   } else if (QelDlgDialog* page = PendingPage()) {
     AnswerPage(page);
@@ -176,17 +209,40 @@ int QelScriptDisplay::Answer(QelDlgNotify* notice) {
   return value;
 }
 
-bool QelScriptDisplay::BeforeWaiting() {
+QelDlgDialog* QelScriptDisplay::PageOfferingCancel() const {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
-    if (!page || !page->IsVisible() || !CanPress(page, "Cancel")) continue;
-    // A page whose buttons are all greyed waits for another process; one
-    // that offers Cancel waits for a person, and a silent run has none.
-    const std::string message = Name(page) + " stalled with nothing left to do: cancelled";
-    std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
-    QelTranscript::Record("error", {{"message", message}});
-    Press(page, "Cancel");
+    if (page && page->IsVisible() && CanPress(page, "Cancel")) return page;
+  }
+  return nullptr;
+}
+
+bool QelScriptDisplay::BeforeWaiting() {
+  if (stopped_) return false;
+  // A page that offers Cancel waits for a person, and a silent run has none.
+  if (QelDlgDialog* page = PageOfferingCancel()) {
+    if (cancelledVisit_[page] == page->GetVisitCount()) {
+      Fail(Name(page) + " stalled and its Cancel was not confirmed: the run stops");
+      return true;
+    }
+    std::string message = Name(page) + " stalled with nothing left to do";
+    const PageAnswers* answers = Unanswered(page) ? AnswersFor(Name(page)) : nullptr;
+    if (answers && answers->cancelAfterStatements >= 0) {
+      message += " after " + std::to_string(played_ - playedAtShow_[page]) + " of the " +
+                 std::to_string(answers->cancelAfterStatements) + " statements to Cancel after";
+    }
+    CannotPress(page, message + ": cancelled");
     return true;
+  }
+  // A shown page whose buttons are all greyed once its answer was given
+  // waits for another process (the son); one still to be answered would
+  // wait for ever.
+  for (QelDialog* dialog : QelDialog::AllDialogs()) {
+    auto* page = dynamic_cast<QelDlgDialog*>(dialog);
+    if (page && Unanswered(page)) {
+      Fail(Name(page) + " shows no button that can be pressed, and nothing runs: the run stops");
+      return true;
+    }
   }
   return false;
 }
@@ -204,49 +260,75 @@ int QelScriptDisplay::DisplayBlocked(QelDlgNotify* notice) {
   return value;
 }
 
-void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
+const PageAnswers* QelScriptDisplay::BeginAnswer(QelDlgDialog* page) {
   const std::string name = Name(page);
   if (!statePath_.empty()) LoadState();
   const int visit = ++presses_[name];
   SaveState();
-  const PageAnswers* answers = answers_->ForPage(name, visit);
   answeredVisit_[page] = page->GetVisitCount();
   retry_[page] = false;
-  textRefused_ = false;
-  if (answers) {
-    for (const auto& [widget, value] : answers->widgets) {
-      std::string reason;
-      if (!SetWidget(page, widget, ResponseFile::ExpandVariables(value), reason)) {
-        Fail("response file, " + name + " (line " + std::to_string(answers->line) + "): " + reason);
-        return;
-      }
+  return answers_->ForPage(name, visit);
+}
+
+void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
+  const std::string name = Name(page);
+  const PageAnswers* answers = BeginAnswer(page);
+  const std::vector<WidgetAnswer> none;
+  for (const WidgetAnswer& answer : answers ? answers->widgets : none) {
+    std::string reason;
+    const Setting setting =
+        SetWidget(page, answer.widget, ResponseFile::ExpandVariables(answer.value), reason);
+    const std::string where = answers_->Name() + ":" + std::to_string(answer.line) + ": ";
+    if (setting == Setting::Impossible) return Fail(where + name + ": " + reason);
+    if (setting == Setting::Refused) {
+      return RefusedText(page, name + " refused the answer for " + answer.widget + " (" +
+                                   answers_->Name() + " line " + std::to_string(answer.line) +
+                                   "): " + reason);
     }
   }
-  const std::string button = answers && !answers->button.empty() ? answers->button : "Next";
+  const bool given = answers && !answers->button.empty();
+  const std::string button = given ? answers->button : "Next";
+  if (!CanPress(page, button)) {
+    CannotPress(page, given ? answers_->Name() + ":" + std::to_string(answers->buttonLine) + ": " +
+                                  name + ": the button " + button +
+                                  " cannot be pressed (greyed out, or not on this page)"
+                            : name + " stalled with nothing left to do: cancelled");
+    return;
+  }
   const int visitBefore = page->GetVisitCount();
   Press(page, button);
   AfterPress(page, visitBefore, button);
 }
 
-bool QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
-                                 const std::string& value, std::string& reason) {
+void QelScriptDisplay::CancelAfterStatements(QelDlgDialog* page) {
+  BeginAnswer(page);
+  const long played = played_ - playedAtShow_[page];
+  QelTranscript::Record("button",
+                        {{"page", Name(page)}, {"button", "Cancel"}, {"statements", played}});
+  // Whatever the confirmation box answers, this was the visit's answer: a
+  // Cancel that is not confirmed lets the installation go on.
+  Push(page, "Cancel");
+}
+
+QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
+                                                      const std::string& value,
+                                                      std::string& reason) {
   QelDlgObject* object = page->FindObject(name);
   if (!object || object == page) {
     reason = "the page has no widget " + name;
-    return false;
+    return Setting::Impossible;
   }
   if (!object->IsEffectivelyVisible() || !object->IsEffectivelySensitive()) {
     reason = name + " cannot be changed now (hidden or greyed out)";
-    return false;
+    return Setting::Impossible;
   }
   if (auto* editor = dynamic_cast<QelDlgEditor*>(object)) {
-    const bool accepted = editor->CommitText(value);
+    const bool accepted = editor->CommitText(value, &reason);
     QelTranscript::Record("set", {{"page", Name(page)},
                                   {"widget", name},
                                   {"value", editor->IsPassword() ? "***" : value},
                                   {"accepted", accepted ? 1 : 0}});
-    if (!accepted) textRefused_ = true;
-    return true;
+    return accepted ? Setting::Set : Setting::Refused;
   }
   if (auto* combo = dynamic_cast<QelDlgCombo*>(object)) {
     int line = -1;
@@ -258,34 +340,59 @@ bool QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
       }
     }
     if (line < 0 || line >= combo->GetNbrOfLines()) {
-      reason = name + " has no line " + value + " (lines:";
-      for (int i = 0; i < combo->GetNbrOfLines(); ++i)
-        reason += " '" + combo->GetLine(i).str() + "'";
-      reason += ")";
-      return false;
+      QelTranscript::Record(
+          "set", {{"page", Name(page)}, {"widget", name}, {"value", value}, {"accepted", 0}});
+      reason = "no line '" + value + "' (its lines:";
+      for (int i = 0; i < combo->GetNbrOfLines(); ++i) {
+        reason += (i ? ", '" : " '") + combo->GetLine(i).str() + "'";
+      }
+      reason += combo->GetNbrOfLines() ? ")" : " none)";
+      return Setting::Refused;
     }
     QelTranscript::Record(
         "set", {{"page", Name(page)}, {"widget", name}, {"value", combo->GetLine(line).str()}});
     combo->ChooseLine(line);
-    return true;
+    return Setting::Set;
   }
+  // Check has made sure a check button is given checked or unchecked, and
+  // a radio button checked.
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(object)) {
-    const bool radio = dynamic_cast<QelDlgRadioButton*>(toggle) != nullptr;
-    if (value != "checked" && (radio || value != "unchecked")) {
-      reason = name + " takes " + (radio ? "'checked'" : "'checked' or 'unchecked'") + ", not '" +
-               value + "'";
-      return false;
-    }
     QelTranscript::Record("set", {{"page", Name(page)}, {"widget", name}, {"value", value}});
     if (toggle->IsChecked() != (value == "checked")) toggle->Click();
-    return true;
+    return Setting::Set;
   }
   reason = name + " is a " + object->GetKind() + ", which takes no answer";
-  return false;
+  return Setting::Impossible;
+}
+
+void QelScriptDisplay::RefusedText(QelDlgDialog* page, const std::string& message) {
+  // The button is not pressed: the page would be left with the field's
+  // earlier value, an answer the file never gave.
+  if (!answers_->ContinueOnRefusal()) return Fail(message);
+  Report(message);
+  if (Stayed(Name(page))) retry_[page] = true;
+}
+
+void QelScriptDisplay::CannotPress(QelDlgDialog* page, const std::string& message) {
+  // Another page may be the one that can end the run (the status page
+  // under a greyed report page).
+  QelDlgDialog* cancel = CanPress(page, "Cancel") ? page : PageOfferingCancel();
+  if (!cancel || cancelledVisit_[cancel] == cancel->GetVisitCount()) return Fail(message);
+  Report(message);
+  cancelledVisit_[cancel] = cancel->GetVisitCount();
+  answeredVisit_[cancel] = cancel->GetVisitCount();
+  // This page is answered again once the Cancel's work is done, and ends
+  // the run then if its button still cannot be pressed.
+  if (cancel != page) retry_[page] = true;
+  Press(cancel, "Cancel");
 }
 
 void QelScriptDisplay::Press(QelDlgDialog* page, const std::string& button) {
   QelTranscript::Record("button", {{"page", Name(page)}, {"button", button}});
+  Push(page, button);
+}
+
+void QelScriptDisplay::Push(QelDlgDialog* page, const std::string& button) {
   refusal_.reset();
   pressing_ = true;
   if (button == "Close") {
@@ -306,24 +413,46 @@ void QelScriptDisplay::AfterPress(QelDlgDialog* page, int visitBefore, const std
     stays_[name] = 0;
     return;
   }
-  const int stays = ++stays_[name];
-  const bool refused = refusal_ || textRefused_;
-  if (refused && !answers_->ContinueOnRefusal()) {
-    Fail(refusal_ ? name + " refused the answers: " + refusal_->title + ": " + refusal_->text
-                  : name + " refused a text typed into one of its fields");
-    return;
+  if (refusal_ && !answers_->ContinueOnRefusal()) {
+    if (refusal_->title.empty() && refusal_->text.empty()) {
+      return Fail(name + " refused the answers (its message has no text: is the catalogue " +
+                  "missing?): " + DescribeAnswers(page));
+    }
+    return Fail(name + " refused the answers: " + refusal_->title + ": " + refusal_->text);
   }
-  if (stays >= answers_->MaxRefusals()) {
-    Fail(name + " was not left after " + std::to_string(stays) +
-         " presses in a row; the run stops instead of looping");
-    return;
+  if (Stayed(name)) retry_[page] = true;
+}
+
+std::string QelScriptDisplay::DescribeAnswers(QelDlgDialog* page) const {
+  const std::string name = Name(page);
+  const auto visit = presses_.find(name);
+  const PageAnswers* answers =
+      visit == presses_.end() ? nullptr : answers_->ForPage(name, visit->second);
+  std::string described;
+  for (const WidgetAnswer& answer : answers ? answers->widgets : std::vector<WidgetAnswer>{}) {
+    const auto* editor = dynamic_cast<const QelDlgEditor*>(page->FindObject(answer.widget));
+    described += (described.empty() ? "" : ", ") + answer.widget + " = '" +
+                 (editor && editor->IsPassword() ? "***" : answer.value) + "'";
   }
-  retry_[page] = true;
+  return described.empty() ? "no widget was set" : described;
+}
+
+bool QelScriptDisplay::Stayed(const std::string& page) {
+  const int stays = ++stays_[page];
+  if (stays < answers_->MaxRefusals()) return true;
+  Fail(page + " was not left after " + std::to_string(stays) +
+       " answers in a row; the run stops instead of looping");
+  return false;
+}
+
+void QelScriptDisplay::Report(const std::string& message) {
+  std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
+  QelTranscript::Record("error", {{"message", message}});
 }
 
 void QelScriptDisplay::Fail(const std::string& message) {
-  std::fprintf(stderr, "tessardbsetup: %s\n", message.c_str());
-  QelTranscript::Record("error", {{"message", message}});
+  Report(message);
+  stopped_ = true;
   if (QelApplication* application = QelApplication::MainApplication())
     application->Abort(2, "stopped: " + message);
 }
