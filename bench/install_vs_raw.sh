@@ -2,12 +2,14 @@
 # The installer's own cost per statement: a full silent DB2 installation of a
 # large generated DDL repository against the same statements played raw.
 #
-#   bench/install_vs_raw.sh BUILD_DIR [SCALE]      (SCALE 1-999, default 20)
+#   bench/install_vs_raw.sh BUILD_DIR [SCALE...]      (SCALE 1-999, default 5 20 80)
 #
-# BUILD_DIR is a build tree with the benchmarks (raw_ddl_play). SCALE is the
-# sandbox site's --ddl-scale: 20 gives about 12,500 played statements. RUNS
-# (environment, default 1) repeats both sides in turn and keeps the fastest
-# run of each: the machine's load moves single runs by tens of percent.
+# BUILD_DIR is a build tree with the benchmarks (raw_ddl_play). Each SCALE is
+# a sandbox site's --ddl-scale: 5 gives about 3,100 played statements, 20
+# about 12,500, 80 about 50,000; the scales are measured one after the other
+# and printed together. RUNS (environment, default 1) repeats both sides in
+# turn and keeps the fastest run of each: the machine's load moves single
+# runs by tens of percent.
 #
 # Installer: the wizard runs silently with the answers of
 # docs/examples/db2-local.rsp, database objects only (no start-up data),
@@ -27,12 +29,14 @@
 # statement; 0.5: it doubles the cost of each) and what the wizard adds per
 # statement in microseconds, each from wall times and, in brackets, from
 # processor times. The ratio depends on how dear the statements are, the
-# microseconds much less.
+# microseconds much less. Last, the size of the full run's trace.
 set -euo pipefail
 shopt -s inherit_errexit
 
-build=$(realpath "${1:?usage: install_vs_raw.sh BUILD_DIR [SCALE]}")
-scale=${2:-20}
+build=$(realpath "${1:?usage: install_vs_raw.sh BUILD_DIR [SCALE...]}")
+shift
+scales=("$@")
+((${#scales[@]})) || scales=(5 20 80)
 runs=${RUNS:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
 for program in tessardbsetup tessardbsetup-sandbox bench/raw_ddl_play; do
@@ -50,7 +54,6 @@ sed '/^\[PanelTOEXE\]/a ChkButTOEXEStartupData = unchecked' \
   "$root/docs/examples/db2-local.rsp" >"$work/objects.rsp"
 printf '[PanelEXECParam]\nRadButEXEINDB = checked\n' >>"$work/objects.rsp"
 
-"$build/tessardbsetup-sandbox" init "$work/full" --ddl-scale "$scale" >/dev/null
 "$build/tessardbsetup-sandbox" init "$work/empty" --ddl-scale 1 >/dev/null
 for file in "$work/empty/reffiles/DBMS/ddl/"*; do : >"$file"; done
 
@@ -88,36 +91,49 @@ run_raw() {
     tessardbsetup-sandbox db reset PDMDB >/dev/null
     "$build/bench/raw_ddl_play"
   )
-  awk '{ print $4, $6, $2 }' <<<"$output"
+  awk 'NR == 1 { print $4, $6, $2 }' <<<"$output"
 }
 
-# Both sides take turns, so a spell of load on the machine slows both; the
-# fastest run of each counts. Lines are "WALL CPU STATEMENTS".
+# The empty site's runs, the part of a run that does not depend on the
+# repository, are measured once for all scales.
 for ((i = 0; i < 3; ++i)); do run_installer "$work/empty"; done >"$work/empty.runs"
-for ((i = 0; i < runs; ++i)); do
-  run_installer "$work/full" >>"$work/full.runs"
-  run_raw >>"$work/raw.runs"
-done
 empty=$(sort -n "$work/empty.runs" | head -n 1)
-full=$(sort -n "$work/full.runs" | head -n 1)
-played=$(sort -n "$work/raw.runs" | head -n 1)
 read -r empty_wall empty_cpu empty_count <<<"$empty"
-read -r full_wall full_cpu statements <<<"$full"
-read -r raw_wall raw_cpu raw_count <<<"$played"
-if ((empty_count != 0 || raw_count != statements || statements == 0)); then
-  echo "install_vs_raw: statements played: installer $statements, raw $raw_count," \
-    "empty site $empty_count" >&2
-  exit 1
-fi
 
-awk -v n="$statements" -v scale="$scale" -v fw="$full_wall" -v fc="$full_cpu" \
-  -v ew="$empty_wall" -v ec="$empty_cpu" -v rw="$raw_wall" -v rc="$raw_cpu" 'BEGIN {
-  iw = fw - ew; ic = fc - ec
-  printf "scale %d: %d statements\n", scale, n
-  printf "installer  %8.2f s  %8.0f statements/s   (cpu %6.2f s; run %.2f s, empty run %.2f s)\n",
-    iw, n / iw, ic, fw, ew
-  printf "raw        %8.2f s  %8.0f statements/s   (cpu %6.2f s)\n", rw, n / rw, rc
-  printf "ratio      %8.2f   installer rate / raw rate   (cpu %.2f)\n", rw / iw, rc / ic
-  printf "wizard     %8.0f us per statement   (cpu %.0f us)\n", 1e6 * (iw - rw) / n,
-    1e6 * (ic - rc) / n
-}'
+# measure SCALE: both sides on a site of that scale, printed.
+measure() {
+  local scale=$1
+  rm -rf "$work/full" "$work/full.runs" "$work/raw.runs"
+  "$build/tessardbsetup-sandbox" init "$work/full" --ddl-scale "$scale" >/dev/null
+  # Both sides take turns, so a spell of load on the machine slows both; the
+  # fastest run of each counts. Lines are "WALL CPU STATEMENTS".
+  for ((i = 0; i < runs; ++i)); do
+    run_installer "$work/full" >>"$work/full.runs"
+    run_raw >>"$work/raw.runs"
+  done
+  local full played statements full_wall full_cpu raw_wall raw_cpu raw_count
+  full=$(sort -n "$work/full.runs" | head -n 1)
+  played=$(sort -n "$work/raw.runs" | head -n 1)
+  read -r full_wall full_cpu statements <<<"$full"
+  read -r raw_wall raw_cpu raw_count <<<"$played"
+  if ((empty_count != 0 || raw_count != statements || statements == 0)); then
+    echo "install_vs_raw: statements played: installer $statements, raw $raw_count," \
+      "empty site $empty_count" >&2
+    exit 1
+  fi
+  awk -v n="$statements" -v scale="$scale" -v fw="$full_wall" -v fc="$full_cpu" \
+    -v ew="$empty_wall" -v ec="$empty_cpu" -v rw="$raw_wall" -v rc="$raw_cpu" \
+    -v trace="$(wc -c <"$work/full/logs/trace")" 'BEGIN {
+    iw = fw - ew; ic = fc - ec
+    printf "scale %d: %d statements\n", scale, n
+    printf "installer  %8.2f s  %8.0f statements/s   (cpu %6.2f s; run %.2f s, empty run %.2f s)\n",
+      iw, n / iw, ic, fw, ew
+    printf "raw        %8.2f s  %8.0f statements/s   (cpu %6.2f s)\n", rw, n / rw, rc
+    printf "ratio      %8.2f   installer rate / raw rate   (cpu %.2f)\n", rw / iw, rc / ic
+    printf "wizard     %8.0f us per statement   (cpu %.0f us)\n", 1e6 * (iw - rw) / n,
+      1e6 * (ic - rc) / n
+    printf "trace      %8.1f MB for the full run\n", trace / 1e6
+  }'
+}
+
+for scale in "${scales[@]}"; do measure "$scale"; done

@@ -97,7 +97,10 @@ void ZEP2InstHQ::SignalFather(QelDialog* firstPage) {
   WriteTraceLogFile("\nProcess pid             : " + QelUnicodeString::FromInt(getpid()), 1);
   firstPage->SetVisibility(QelDlgObject::Shown);
   if (_Application) _Application->UpdateDisplay();
-  if (const pid_t father = ParsePid(fatherPid)) kill(father, SIGUSR1);
+  if (const pid_t father = ParsePid(fatherPid)) {
+    QelFlushLogFiles();
+    kill(father, SIGUSR1);
+  }
 }
 
 void ZEP2InstHQ::CallBacksManager() {

@@ -10,6 +10,13 @@
 
 int ZEP2InstHQ::hand(int signal) {
   WriteTraceLogFile("\n\nZEP2InstHQ::hand Begin ...\n", 0);
+  // A son quick enough to end while the father still slept after starting
+  // it may have its end handled before its signal: its father's page is up
+  // again, and the stale signal must not hide it.
+  if (signal == SIGUSR1 && _ZEP2InstHQHandler && _ZEP2InstHQHandler->_SonProcessId <= 0) {
+    WriteTraceLogFile("\nZEP2InstHQ::hand End.\n\n", 0);
+    return signal;
+  }
   if (signal == SIGUSR1) {
     WriteTraceLogFile("\nSIGNAL SIGUSR1 RECU !!!", 1);
     if (const int pending = _ZEP2InstHQHandler->_PendingForward) {

@@ -93,6 +93,7 @@ void ZEP2InstHQ::GetDB2ilist() {
     const std::string command = std::string("sort ") + ResultFile + ">" + SortedFile;
     // The shell's redirection follows links: the sorted copy is made ours
     // first, and anything else at its path leaves the list unsorted.
+    QelFlushLogFiles();
     const char* input =
         PrepareSortedFile() && std::system(command.c_str()) == 0 ? SortedFile : ResultFile;
     WriteTraceLogFile(QelUnicodeString("\ninputfileName : ") + input, 1);

@@ -87,7 +87,8 @@ void QelApplication::DispatchEvents(bool block) {
   if (signalDescriptor >= 0) descriptors.push_back({signalDescriptor, POLLIN, 0});
   for (const Watch& watch : watches_) descriptors.push_back({watch.descriptor, POLLIN, 0});
   if (descriptors.empty()) return;
-
+  // Whoever looks at the trace while the program waits sees all of it.
+  if (block) QelFlushLogFiles();
   const int ready = poll(descriptors.data(), descriptors.size(), block ? -1 : 0);
   if (ready <= 0) return;  // EINTR: the signal is in the pipe for the next pass
   for (const pollfd& descriptor : descriptors) {

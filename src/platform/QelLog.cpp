@@ -1,5 +1,6 @@
-// Log files are written unbuffered with O_APPEND: father and son share them,
-// every line is on disk before a child starts, and nothing is lost at exit.
+// Log files are written with O_APPEND: father and son share them. The log
+// and the error log are unbuffered; the trace is gathered in blocks and
+// written whole, before a child starts, before the program waits and at exit.
 #include "QelLog.h"
 
 #include <fcntl.h>
@@ -23,6 +24,10 @@ LogFile traceLog;
 std::string errLogPath;
 bool newRunStarted = false;
 int traceLevelLimit = 4;
+// Trace lines not yet written; one write() of whole lines, so lines of two
+// processes still never mix.
+std::string traceBuffer;
+constexpr std::size_t TraceBlockBytes = 64 * 1024;
 
 std::string LogDirectory() {
   for (const char* variable : {"TESSARDBSETUP_LOGDIR", "HOME"}) {
@@ -86,6 +91,9 @@ int OpenLogFile(const char* path, int newRun) {
 }
 
 int OpenTraceLogFile(const char* path, int newRun) {
+  static bool flushAtExit = false;
+  if (!flushAtExit) flushAtExit = std::atexit(QelFlushLogFiles) == 0;
+  QelFlushLogFiles();
   newRunStarted = newRunStarted || newRun != 0;
   traceLevelLimit = TraceLevelLimit();
   return Open(traceLog, PathOrDefault(path, "trace"));
@@ -98,10 +106,22 @@ void WriteErrLogFile(const QelUnicodeString& text) {
   Write(errLog, text);
 }
 void WriteTraceLogFile(const QelUnicodeString& text, int level) {
-  if (level <= traceLevelLimit) Write(traceLog, text);
+  if (level > traceLevelLimit || traceLog.descriptor < 0) return;
+  traceBuffer.append(text.c_str(), text.Length());
+  if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();
+}
+
+void QelFlushLogFiles() {
+  if (traceBuffer.empty()) return;
+  if (traceLog.descriptor >= 0) {
+    [[maybe_unused]] const ssize_t written =
+        write(traceLog.descriptor, traceBuffer.data(), traceBuffer.size());
+  }
+  traceBuffer.clear();
 }
 
 void QelCloseLogFiles() {
+  QelFlushLogFiles();
   for (LogFile* file : {&outLog, &errLog, &traceLog}) {
     if (file->descriptor >= 0) close(file->descriptor);
     file->descriptor = -1;

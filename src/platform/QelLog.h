@@ -35,5 +35,12 @@ void WriteTraceLogFile(const QelUnicodeString& text, int level);
 // tessardbsetup.log, tessardbsetup.err and tessardbsetup.trace.
 std::string QelDefaultLogPath(const char* extension);
 
+// The trace is written in blocks, not line by line: a large installation
+// traces tens of thousands of lines. Its pending lines go to the file here:
+// before a child process starts, before the program waits for anything
+// (input, a signal, a child), before it signals another process, and at
+// exit. The log and the error log are written at once.
+void QelFlushLogFiles();
+
 // Closes the three files (tests that open logs again in one process).
 void QelCloseLogFiles();

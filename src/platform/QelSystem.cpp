@@ -1,6 +1,6 @@
 // Processes are started with posix_spawn so the child gets exactly the
-// environment of the parent; the logs are unbuffered, so nothing written
-// before the start can appear after the child's own lines.
+// environment of the parent; the pending trace is written first, so nothing
+// traced before the start can appear after the child's own lines.
 #include "QelSystem.h"
 
 #include <spawn.h>
@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "QelLog.h"
 
 extern char** environ;
 
@@ -38,6 +40,7 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
   if (argv.empty()) argv.push_back(const_cast<char*>(program.c_str()));
   argv.push_back(nullptr);
 
+  QelFlushLogFiles();
   pid_t child = 0;
   // A bare name is looked up on PATH, as the shell would.
   const bool searchPath = program.str().find('/') == std::string::npos;

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/QelLog.h"
+
 TempDirectory::TempDirectory() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tessartest.XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -19,6 +21,9 @@ TempDirectory::~TempDirectory() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+  // The code under test runs in this process and writes its trace in
+  // blocks: what it traced so far goes to the file before the file is read.
+  QelFlushLogFiles();
   std::ifstream file(path, std::ios::binary);
   std::ostringstream content;
   content << file.rdbuf();

@@ -105,8 +105,9 @@ DatabaseReport Report(const DatabaseLocation& location) {
                              {"type", objects.Text(3)},   {"tablespace", objects.Text(4)},
                              {"on", objects.Text(5)},     {"for", objects.Text(6)}};
       if (objects.Text(3) == "TABLE") {
+        const std::string table = QuoteIdentifier(DataTable(objects.Int(0)));
         const long long rows =
-            db.QueryInt("SELECT count(*) FROM " + QuoteIdentifier(DataTable(objects.Int(0))));
+            db.HasTable(table) ? db.QueryInt("SELECT count(*) FROM " + table) : 0;
         record.push_back({"rows", std::to_string(rows), true});
       }
       report.objects.push_back(std::move(record));

@@ -44,6 +44,7 @@ void Session::Insert(Parser& parser) {
     named = parser.IdentifierList();
   }
   const ObjectInfo table = ResolveRelation(name, qualified, "INSERT");
+  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::vector<ColumnInfo> columns = Columns(table.id);
   std::set<std::string> seen;
   for (const std::string& column : named) {
@@ -113,6 +114,7 @@ void Session::Update(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   parser.Expect("SET");
   const ObjectInfo table = ResolveRelation(name, qualified, "UPDATE");
+  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
   if (rest.empty()) parser.Unexpected();
   RunData("UPDATE " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
@@ -127,6 +129,7 @@ void Session::Delete(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   if (!parser.AtEnd() && !parser.PeekWord("WHERE")) parser.Unexpected();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
+  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
   RunData("DELETE FROM " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
               (rest.empty() ? "" : " " + rest),

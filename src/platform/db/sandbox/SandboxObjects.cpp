@@ -101,6 +101,8 @@ void Session::CreateIndex(Parser& parser, bool unique) {
   ObjectInfo index = ObjectInfo::Make(name.schema, name.name, "INDEX", db2 ? user_ : name.schema,
                                       tablespace.empty() ? table.tablespace : tablespace, table.id);
   index.id = AddObject(index, joined, definition, unique);
+  // A table without its SQLite table gets the index when it is made.
+  if (!HasDataTable(table.id)) return;
   try {
     db_->Exec(std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " +
               QuoteIdentifier("index_" + std::to_string(index.id)) + " ON " +

@@ -391,7 +391,9 @@ SandboxError Session::MapSqlite(const SqliteFailure& failure) const {
     return db2 ? Db2Error(104, "An unexpected token was found in the statement.", "42601")
                : OraError(933, "SQL command not properly ended");
   }
-  if (message.find("no such table: data_") == 0) {
+  // A view names its tables with its own schema ("main.") in the message.
+  if (message.starts_with("no such table: data_") ||
+      message.starts_with("no such table: main.data_")) {
     return db2 ? Db2Error(575, "A view cannot be used because one of its tables was dropped.",
                           "51024")
                : OraError(4063, "view has errors: one of its tables was dropped");

@@ -171,7 +171,13 @@ class Session {
   void AlterTable(Parser& parser);
   void CommentOn(Parser& parser);
   void Truncate(Parser& parser);
-  void BuildDataTable(long long id, const std::string& sqliteName);
+  // A table's SQLite table is made when rows first need it (MaterializeTable):
+  // creating one costs SQLite a pass over its whole schema, and most tables
+  // of a repository never hold a row during an installation.
+  std::string DataTableSql(long long id);
+  bool HasDataTable(long long id);
+  void MaterializeTable(long long id);
+  std::string EmptyRelation(long long id);
   void RebuildDataTable(long long id);
   void CreateDataIndexes(long long tableId);
   ColumnInfo ParseColumn(Parser& parser, std::vector<ConstraintSpec>& constraints);

@@ -53,7 +53,9 @@ std::string TnsNamesPath() {
 }
 
 // The catalogue every sandbox database keeps; the DBMS's catalogue views are
-// queries over it. Object ids name the SQLite tables holding the rows.
+// queries over it. Object ids name the SQLite tables holding the rows. Every
+// look-up a statement makes by object goes through a key or an index, so a
+// statement costs the same in a repository of any size.
 constexpr const char* CatalogueSchema = R"(
 CREATE TABLE sbx_database(key TEXT PRIMARY KEY, value TEXT NOT NULL);
 CREATE TABLE sbx_users(name TEXT PRIMARY KEY, user_id INTEGER NOT NULL,
@@ -73,6 +75,7 @@ CREATE TABLE sbx_objects(id INTEGER PRIMARY KEY, schema TEXT NOT NULL, name TEXT
   index_tablespace TEXT, long_tablespace TEXT, base_id INTEGER, target_schema TEXT,
   target_name TEXT, uniqueness INTEGER NOT NULL DEFAULT 0, columns TEXT, definition TEXT,
   created TEXT NOT NULL, UNIQUE(schema, namespace, name));
+CREATE INDEX sbx_objects_base ON sbx_objects(base_id);
 CREATE TABLE sbx_columns(object_id INTEGER NOT NULL, position INTEGER NOT NULL,
   name TEXT NOT NULL, type_name TEXT NOT NULL, length INTEGER, scale INTEGER,
   nullable INTEGER NOT NULL, default_value TEXT, PRIMARY KEY(object_id, position));
@@ -80,6 +83,8 @@ CREATE TABLE sbx_constraints(schema TEXT NOT NULL, name TEXT NOT NULL,
   object_id INTEGER NOT NULL, kind TEXT NOT NULL, columns TEXT NOT NULL,
   ref_object_id INTEGER, ref_columns TEXT, delete_rule TEXT, check_text TEXT,
   PRIMARY KEY(schema, name));
+CREATE INDEX sbx_constraints_object ON sbx_constraints(object_id);
+CREATE INDEX sbx_constraints_reference ON sbx_constraints(ref_object_id);
 CREATE TABLE sbx_sequences(object_id INTEGER PRIMARY KEY, next_value INTEGER NOT NULL,
   increment INTEGER NOT NULL, min_value INTEGER NOT NULL, max_value INTEGER NOT NULL,
   cycle INTEGER NOT NULL, last_value INTEGER);
@@ -88,6 +93,7 @@ CREATE TABLE sbx_comments(object_id INTEGER NOT NULL, column_name TEXT NOT NULL,
 CREATE TABLE sbx_grants(grantee TEXT NOT NULL, kind TEXT NOT NULL, privilege TEXT NOT NULL,
   object_id INTEGER NOT NULL DEFAULT 0, grantor TEXT NOT NULL,
   admin_option INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(grantee, kind, privilege, object_id));
+CREATE INDEX sbx_grants_object ON sbx_grants(object_id);
 CREATE TABLE sbx_server_settings(name TEXT PRIMARY KEY, server TEXT NOT NULL,
   vendor INTEGER NOT NULL, authentication INTEGER NOT NULL, username TEXT NOT NULL,
   password TEXT NOT NULL, updated TEXT NOT NULL);

@@ -3,18 +3,86 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
+#include "SandboxColumnChecks.h"
+
 namespace qelsandbox {
+
+namespace {
+
+SqlObserver sqlObserver = nullptr;
+
+int ObserveStatement(unsigned, void*, void* statement, void*) {
+  if (char* sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt*>(statement))) {
+    if (sqlObserver) sqlObserver(sql);
+    sqlite3_free(sql);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void SetSqlObserver(SqlObserver observer) {
+  sqlObserver = observer;
+}
 
 void ThrowSqlite(sqlite3* db, int code) {
   throw SqliteFailure{db ? sqlite3_extended_errcode(db) : code,
                       db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
 }
 
-SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql) : db_(db) {
-  sqlite3_stmt* raw = nullptr;
-  const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  statement_.reset(raw);
-  if (rc != SQLITE_OK) ThrowSqlite(db, rc);
+SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, StatementCache& cache)
+    : db_(db) {
+  sqlite3_stmt* raw = cache.Take(sql);
+  if (!raw) {
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      ThrowSqlite(db, rc);
+    }
+  }
+  statement_ = std::unique_ptr<sqlite3_stmt, StatementEnd>(raw, StatementEnd(&cache, sql));
+}
+
+void StatementEnd::operator()(sqlite3_stmt* statement) const {
+  if (!cache) {
+    sqlite3_finalize(statement);
+    return;
+  }
+  // Reset at once: a statement left stepping would hold its read open.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  cache->Give(sql, statement);
+}
+
+StatementCache::~StatementCache() {
+  for (auto& [sql, statements] : free_) {
+    for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
+  }
+}
+
+sqlite3_stmt* StatementCache::Take(const std::string& sql) {
+  const auto found = free_.find(sql);
+  if (found == free_.end() || found->second.empty()) return nullptr;
+  sqlite3_stmt* statement = found->second.back();
+  found->second.pop_back();
+  // Its place in the order goes with it; the oldest entry of that text is
+  // as good as any other to drop.
+  order_.erase(std::find(order_.begin(), order_.end(), sql));
+  return statement;
+}
+
+void StatementCache::Give(const std::string& sql, sqlite3_stmt* statement) {
+  if (order_.size() >= Capacity) {
+    std::vector<sqlite3_stmt*>& oldest = free_[order_.front()];
+    sqlite3_finalize(oldest.back());
+    oldest.pop_back();
+    if (oldest.empty()) free_.erase(order_.front());
+    order_.pop_front();
+  }
+  free_[sql].push_back(statement);
+  order_.push_back(sql);
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, const std::string& value) {
@@ -80,14 +148,13 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, int busyMil
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(raw, busyMilliseconds);
+  RegisterColumnChecks(raw);
+  if (sqlObserver) sqlite3_trace_v2(raw, SQLITE_TRACE_STMT, ObserveStatement, nullptr);
   // WAL lets readers of other connections and processes go on while one
   // connection holds an open transaction. NORMAL synchronisation survives a
   // crash of any process; only a power loss may lose the last commits.
   QueryText("PRAGMA journal_mode=WAL");
   Exec("PRAGMA synchronous=NORMAL");
-  // A table is rebuilt under its own name when its definition changes; the
-  // legacy rename leaves the views that name it untouched.
-  Exec("PRAGMA legacy_alter_table=ON");
   Exec("PRAGMA foreign_keys=OFF");
 }
 
@@ -99,6 +166,17 @@ void SqliteDatabase::Exec(const std::string& sql) {
     sqlite3_free(error);
     throw failure;
   }
+}
+
+bool SqliteDatabase::HasTable(const std::string& quotedName) {
+  sqlite3_stmt* raw = nullptr;
+  const std::string sql = "SELECT 1 FROM " + quotedName;
+  const int rc =
+      sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+  sqlite3_finalize(raw);
+  if (rc == SQLITE_OK) return true;
+  if (std::string(sqlite3_errmsg(db_.get())).starts_with("no such table")) return false;
+  ThrowSqlite(db_.get(), rc);
 }
 
 std::optional<std::string> SqliteDatabase::QueryText(const std::string& sql) {

@@ -5,9 +5,11 @@
 
 #include <sqlite3.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace qelsandbox {
@@ -19,9 +21,22 @@ struct SqliteFailure {
   bool IsConstraint() const { return (code & 0xff) == SQLITE_CONSTRAINT; }
 };
 
+class StatementCache;
+
+// Ends a statement: finalised, or handed back to the cache it came from.
+struct StatementEnd {
+  StatementCache* cache;
+  std::string sql;
+  StatementEnd() : cache(nullptr) {}
+  StatementEnd(StatementCache* from, std::string text) : cache(from), sql(std::move(text)) {}
+  void operator()(sqlite3_stmt* statement) const;
+};
+
 class SqliteStatement {
  public:
-  SqliteStatement(sqlite3* db, const std::string& sql);
+  // A statement taken from cache (compiled anew when the cache has none
+  // free), handed back to it when this object ends.
+  SqliteStatement(sqlite3* db, const std::string& sql, StatementCache& cache);
   SqliteStatement(const SqliteStatement&) = delete;
   SqliteStatement& operator=(const SqliteStatement&) = delete;
 
@@ -40,11 +55,26 @@ class SqliteStatement {
   std::optional<std::string> OptionalText(int column) const;
 
  private:
-  struct Finalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-  };
   sqlite3* db_;
-  std::unique_ptr<sqlite3_stmt, Finalizer> statement_;
+  std::unique_ptr<sqlite3_stmt, StatementEnd> statement_;
+};
+
+// Compiled statements kept for their next use, by text. The catalogue
+// look-ups of every statement are the same few texts; compiling them each
+// time would cost more than running them. The oldest ones go first.
+class StatementCache {
+ public:
+  StatementCache() = default;
+  StatementCache(const StatementCache&) = delete;
+  StatementCache& operator=(const StatementCache&) = delete;
+  ~StatementCache();
+  sqlite3_stmt* Take(const std::string& sql);
+  void Give(const std::string& sql, sqlite3_stmt* statement);
+
+ private:
+  static constexpr std::size_t Capacity = 96;
+  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> free_;
+  std::deque<std::string> order_;  // one entry per statement held, oldest first
 };
 
 class SqliteDatabase {
@@ -57,21 +87,35 @@ class SqliteDatabase {
 
   sqlite3* Handle() const { return db_.get(); }
   void Exec(const std::string& sql);
-  SqliteStatement Prepare(const std::string& sql) { return SqliteStatement(db_.get(), sql); }
+  SqliteStatement Prepare(const std::string& sql) {
+    return SqliteStatement(db_.get(), sql, *cache_);
+  }
   // First column of the first row, if any.
   std::optional<std::string> QueryText(const std::string& sql);
   long long QueryInt(const std::string& sql);
   std::vector<std::vector<std::string>> QueryRows(const std::string& sql);
   long long Changes() const { return sqlite3_changes64(db_.get()); }
+  // Whether a table or view of that (quoted) name exists, as of the last
+  // committed schema: compiling a statement notices another connection's
+  // changes, where SQLite's cached schema alone may not.
+  bool HasTable(const std::string& quotedName);
 
  private:
   struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
   };
   std::unique_ptr<sqlite3, Closer> db_;
+  // Declared after the handle: its statements are finalised before it closes.
+  std::unique_ptr<StatementCache> cache_ = std::make_unique<StatementCache>();
 };
 
 [[noreturn]] void ThrowSqlite(sqlite3* db, int code);
+
+// Sees every statement the sandbox runs on SQLite as it starts, bound values
+// written in, on the connections opened after it is set (benchmarks replay
+// them on SQLite alone); null stops it.
+using SqlObserver = void (*)(const char* sql);
+void SetSqlObserver(SqlObserver observer);
 
 // Runs a body inside a SQLite savepoint: released on success, rolled back
 // when the body throws.

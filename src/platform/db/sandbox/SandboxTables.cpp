@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "SandboxColumnChecks.h"
 #include "SandboxSession.h"
 
 namespace qelsandbox {
@@ -471,28 +472,26 @@ void Session::CreateTable(Parser& parser) {
                      return (a.kind == "P" || a.kind == "U") && b.kind != "P" && b.kind != "U";
                    });
   for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
-  BuildDataTable(table.id, DataTable(table.id));
+  // Compiled, not run: SQLite checks the definition (check constraints
+  // included) as it would when the table is made.
+  db_->Prepare(DataTableSql(table.id));
 }
 
-void Session::BuildDataTable(long long id, const std::string& sqliteName) {
-  std::string sql = "CREATE TABLE " + QuoteIdentifier(sqliteName) + " (";
+std::string Session::DataTableSql(long long id) {
+  std::string sql = "CREATE TABLE " + QuoteIdentifier(DataTable(id)) + " (";
   bool first = true;
+  ColumnChecks checks;
   for (const ColumnInfo& column : Columns(id)) {
-    const std::string quoted = QuoteIdentifier(column.name);
-    sql += (first ? "" : ", ") + quoted + " " + Affinity(column.typeName);
+    sql += (first ? "" : ", ") + QuoteIdentifier(column.name) + " " + Affinity(column.typeName);
     first = false;
     if (!column.nullable) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + *column.defaultValue + ")";
-    // Named checks tell the failure back to the column: "len:NAME".
     if (CharacterTypes().count(column.typeName) && column.length > 0) {
-      sql += " CONSTRAINT " + QuoteIdentifier("len:" + column.name) + " CHECK (length(" + quoted +
-             ") <= " + std::to_string(column.length) + ")";
+      checks.AddLength(column.name, column.length);
     }
-    if (NumericTypes().count(column.typeName)) {
-      sql += " CONSTRAINT " + QuoteIdentifier("num:" + column.name) + " CHECK (" + quoted +
-             " IS NULL OR typeof(" + quoted + ") IN ('integer', 'real'))";
-    }
+    if (NumericTypes().count(column.typeName)) checks.AddNumber(column.name);
   }
+  sql += checks.Clauses();
   SqliteStatement constraints = db_->Prepare(
       "SELECT name, kind, columns, IFNULL(check_text, '') FROM sbx_constraints WHERE "
       "object_id = ?1 AND kind IN ('P', 'U', 'C')");
@@ -507,22 +506,55 @@ void Session::BuildDataTable(long long id, const std::string& sqliteName) {
              QuotedList(Split(constraints.Text(2))) + ")";
     }
   }
-  db_->Exec(sql + ")");
+  return sql + ")";
+}
+
+bool Session::HasDataTable(long long id) {
+  return db_->HasTable(QuoteIdentifier(DataTable(id)));
+}
+
+void Session::MaterializeTable(long long id) {
+  if (HasDataTable(id)) return;
+  db_->Exec(DataTableSql(id));
+  CreateDataIndexes(id);
+}
+
+std::string Session::EmptyRelation(long long id) {
+  std::string columns;
+  for (const ColumnInfo& column : Columns(id)) {
+    columns +=
+        (columns.empty() ? "" : ", ") + std::string("NULL AS ") + QuoteIdentifier(column.name);
+  }
+  return "(SELECT " + columns + " LIMIT 0)";
 }
 
 void Session::RebuildDataTable(long long id) {
-  const std::string table = DataTable(id);
-  const std::string rebuilt = table + "_rebuild";
-  std::vector<std::string> kept;
-  for (const auto& row :
-       db_->QueryRows("SELECT name FROM pragma_table_info(" + QuoteString(table) + ")")) {
-    kept.push_back(row[0]);
+  if (!HasDataTable(id)) {
+    db_->Prepare(DataTableSql(id));
+    return;
   }
-  BuildDataTable(id, rebuilt);
-  db_->Exec("INSERT INTO " + QuoteIdentifier(rebuilt) + " (" + QuotedList(kept) + ") SELECT " +
-            QuotedList(kept) + " FROM " + QuoteIdentifier(table));
-  db_->Exec("DROP TABLE " + QuoteIdentifier(table));
-  db_->Exec("ALTER TABLE " + QuoteIdentifier(rebuilt) + " RENAME TO " + QuoteIdentifier(table));
+  // Dropped and created again under the same name, never renamed: SQLite
+  // rewrites and reloads its whole schema for a rename (and for ADD COLUMN),
+  // which would make each ALTER TABLE cost as much as the repository is
+  // large. The views that name the table find it again by that name. The
+  // rows wait in a temporary table, which touches only this connection.
+  const std::string table = QuoteIdentifier(DataTable(id));
+  const bool hasRows = db_->QueryInt("SELECT EXISTS (SELECT 1 FROM " + table + ")") != 0;
+  std::vector<std::string> kept;
+  if (hasRows) {
+    for (const auto& row :
+         db_->QueryRows("SELECT name FROM pragma_table_info(" + QuoteString(DataTable(id)) + ")")) {
+      kept.push_back(row[0]);
+    }
+    db_->Exec("CREATE TEMP TABLE sbx_rebuild AS SELECT * FROM " + table);
+  }
+  db_->Exec("DROP TABLE " + table);
+  db_->Exec(DataTableSql(id));
+  if (hasRows) {
+    db_->Exec("INSERT INTO " + table + " (" + QuotedList(kept) + ") SELECT " + QuotedList(kept) +
+              " FROM temp.sbx_rebuild");
+    db_->Exec("DROP TABLE temp.sbx_rebuild");
+  }
   CreateDataIndexes(id);
 }
 
@@ -686,7 +718,7 @@ void Session::Truncate(Parser& parser) {
   parser.ExpectEnd();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
   if (table.type != "TABLE") Undefined(name.Shown());
-  db_->Exec("DELETE FROM " + QuoteIdentifier(DataTable(table.id)));
+  if (HasDataTable(table.id)) db_->Exec("DELETE FROM " + QuoteIdentifier(DataTable(table.id)));
 }
 
 }  // namespace qelsandbox

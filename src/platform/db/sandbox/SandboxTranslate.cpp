@@ -174,7 +174,14 @@ std::string Session::RelationSql(const QualifiedName& name, bool qualified,
   if (const std::optional<std::string> view = CatalogueViewSql(name, qualified)) {
     return "(" + *view + ")";
   }
-  return QuoteIdentifier(DataTable(ResolveRelation(name, qualified, privilege).id));
+  const ObjectInfo relation = ResolveRelation(name, qualified, privilege);
+  if (relation.type == "TABLE" && !HasDataTable(relation.id)) {
+    // A statement that writes (a view, an INSERT ... SELECT) holds the write
+    // lock and makes the table; a query reads the table as the empty one it is.
+    if (!inTransaction_) return EmptyRelation(relation.id);
+    MaterializeTable(relation.id);
+  }
+  return QuoteIdentifier(DataTable(relation.id));
 }
 
 }  // namespace qelsandbox
