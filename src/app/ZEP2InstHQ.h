@@ -274,6 +274,10 @@ class ZEP2InstHQ : public QelCommand {
   std::vector<std::string> _UsersCreatedByRun;
   bool _RollbackStarted = false;
   bool _RollbackIncomplete = false;
+  // DB2: the undo of the creation whose commit failed, while no commit has
+  // been made on the administrator's connection since: closing the
+  // connection discards that creation.
+  std::string _UncommittedUndo;
   // After the administrator's connection: a journal left by an interrupted
   // run on the same database is offered for rollback.
   void OfferInterruptedRollback(QelDialog* page);

@@ -201,6 +201,7 @@ int ZEP2InstHQ::RunUndo(const std::string& text, std::string& message) {
     WriteTraceLogFile("\nCommit of the undo failed: " + QelUnicodeString(_svDBErrorMsg), 2);
     if (attempt == 1) result = _nvDBErrorCode ? _nvDBErrorCode : -1;
   }
+  if (result == 0) _ZEP2InstHQHandler->_UncommittedUndo.clear();
   message = result == 0 ? "" : _svDBErrorMsg;
   return result;
 }
@@ -243,6 +244,15 @@ void ZEP2InstHQ::FinishRollback() {
     WriteTraceLogFile("\nSt_AbortInst undo again : <" + QelDbMaskPasswords(*undo) + ">", 1);
     if (RunUndo(*undo, message) == 0 || ZEP2UndoFoundNothing(message)) continue;
     left.insert(left.begin(), *undo);
+  }
+  // A creation whose commit failed, with nothing committed since, goes with
+  // the connection's close: it is not left.
+  const auto uncommitted = std::find(left.begin(), left.end(), _UncommittedUndo);
+  if (!_UncommittedUndo.empty() && uncommitted != left.end()) {
+    WriteTraceLogFile("\nNever committed, discarded with the connection : <" +
+                          QelDbMaskPasswords(_UncommittedUndo) + ">",
+                      1);
+    left.erase(uncommitted);
   }
   _UndoLeft = left;
   if (_UndoJournal) {

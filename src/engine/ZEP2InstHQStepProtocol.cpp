@@ -63,6 +63,7 @@ int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text
     if (result != 0) ForgetUndo(undo);
     if (result == 0 && commit) {
       result = CommitStatement(_nvDBAConnection.get(), dbms, 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+      if (result != 0 && _nvIBMDB2UDB) _ZEP2InstHQHandler->_UncommittedUndo = undo.str();
     }
   }
   if (result == 0 && _nvGENDDLONLY) {

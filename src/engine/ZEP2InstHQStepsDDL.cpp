@@ -226,6 +226,9 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
     if (_Application) _Application->UpdateDisplay();
     if (_nvEXECINDB) {
       result = CommitStatement(connection, Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+      if (result != 0 && _nvIBMDB2UDB) {
+        _UncommittedUndo = DerivedDrop(modeler, file, account).str();
+      }
     }
   }
   return result;
