@@ -75,6 +75,8 @@ const char* ZEP2InstHQ::Outcome(int exitStatus) {
       return "cancelled or closed";
     case InstallationFailedStatus:
       return "installation failed and was rolled back";
+    case RollbackIncompleteStatus:
+      return "installation failed; rollback incomplete";
     default:
       return "ended with an unexpected status";
   }

@@ -11,6 +11,7 @@
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
 #include "../engine/ZEP2PersModeler.h"
+#include "../engine/ZEP2UndoJournal.h"
 #include "../platform/QelApplication.h"
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
@@ -129,6 +130,9 @@ class ZEP2InstHQ : public QelCommand {
   // Tells the administrator about anything but a normal start; false when
   // the run ends here.
   bool ReportStartCheck() const;
+  // Exit status of a son whose installation failed and whose rollback left
+  // something in the database.
+  static constexpr int RollbackIncompleteStatus = 5;
 
   // DB2 discovery.
   int SetDB2INSTANCECOMBO();
@@ -263,6 +267,21 @@ class ZEP2InstHQ : public QelCommand {
   static QelListPtr<ZEP2DBInstance> _PtrDBInstanceColl;
   static QelListPtr<ZEP2sqldeinfo> _PtrSqldeinfoColl;
 
+  // What this run created, with how to undo it, and what a rollback could
+  // not undo.
+  std::unique_ptr<ZEP2UndoJournal> _UndoJournal;
+  std::vector<std::string> _UndoLeft;
+  std::vector<std::string> _UsersCreatedByRun;
+  bool _RollbackStarted = false;
+  bool _RollbackIncomplete = false;
+  // DB2: the undo of the creation whose commit failed, while no commit has
+  // been made on the administrator's connection since: closing the
+  // connection discards that creation.
+  std::string _UncommittedUndo;
+  // After the administrator's connection: a journal left by an interrupted
+  // run on the same database is offered for rollback.
+  void OfferInterruptedRollback(QelDialog* page);
+
   int _SonProcessId = 0;
   StartCheck _StartCheck = StartCheck::Normal;
   // Held from the save of the settings until the son has ended.
@@ -345,7 +364,18 @@ class ZEP2InstHQ : public QelCommand {
                         const QelUnicodeString& text);
   // Executes the statement on the DBA connection (database mode), writes it
   // to the DDL file (file mode) and commits when asked. 0 on success.
-  static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit);
+  static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit,
+                                       const QelUnicodeString& undo = "");
+  static int RecordUndo(const QelUnicodeString& undo);
+  static void ForgetUndo(const QelUnicodeString& undo);
+  static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
+                               const QelUnicodeString& account);
+  static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);
+  static int UndoOfGrant(const QelUnicodeString& user, const std::vector<std::string>& privileges,
+                         QelUnicodeString& undo);
+  static int RunUndo(const std::string& text, std::string& message);
+  void FinishRollback();
+  void ReportRollback();
   // Oracle's confirmation of a user decision: true for Yes.
   bool ConfirmUser(const char* key, const QelUnicodeString& user);
   // A confirmation step over a list whose every element must be accepted.
@@ -369,9 +399,7 @@ class ZEP2InstHQ : public QelCommand {
   void AfterLastModeler(QelCommand* command);
   // St_AbortInst's and St_PlayDROPDDL's work.
   void AbortStep(QelCommand* command);
-  void DropCreated(const QelUnicodeString& text);
   void PlayOneDrop(QelCommand* command);
-  void StepBackwards(QelCommand* command);
   // The start-up data steps' helpers.
   void ConfigurePdmServices();
   void ImportStatusGraph(const std::string& directory, const QelUnicodeString& name);
@@ -414,7 +442,7 @@ class ZEP2InstHQ : public QelCommand {
   static void EndAfterRollback(QelCommand* watcher, int, void*);
   void EndInterruptedRun();
   bool InstallationOver() const;
-  void SetInterruptedOutcome() const;
+  void SetInterruptedOutcome(bool incomplete) const;
   void ForwardToSon(int signal);
   // A pipe whose read end the son inherits (its descriptor, or -1).
   int OpenFatherPipe();

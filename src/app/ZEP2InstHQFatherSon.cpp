@@ -71,11 +71,18 @@ void ZEP2InstHQ::MapSonCode(int code) {
       WriteTraceLogFile("\nhand CLOSE or CANCEL code! (2)", 1);
       EndRun(2);
       break;
+    case RollbackIncompleteStatus:
+      // What is left in the database must reach the caller as such.
+      WriteErrLogFile("\nFATAL Error in Installation Second Process: rollback incomplete\n");
+      WriteTraceLogFile("\nhand rollback incomplete code! (5)", 1);
+      EndRun(RollbackIncompleteStatus);
+      SetInterruptedOutcome(true);
+      break;
     default:
       WriteErrLogFile("\nFATAL Error in Installation Second Process\n");
       WriteTraceLogFile("\nhand error code! (1)", 1);
       EndRun(1);
-      if (code == InstallationFailedStatus) SetInterruptedOutcome();
+      if (code == InstallationFailedStatus) SetInterruptedOutcome(false);
   }
   if (QelDlgDialog* page = FatherPage()) {
     for (const auto button : {QelDlgDialog::OK, QelDlgDialog::APPLY, QelDlgDialog::CANCEL}) {

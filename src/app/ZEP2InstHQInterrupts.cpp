@@ -173,14 +173,16 @@ void ZEP2InstHQ::EndInterruptedRun() {
   // As after Cancel on the status page: only a finished installation is a
   // success.
   const bool finished = _InstallationSucceeded && !_InstallationFailed;
-  EndRun(finished ? 0 : InstallationFailedStatus);
-  if (!finished) SetInterruptedOutcome();
+  if (finished) return EndRun(0);
+  EndRun(_RollbackIncomplete ? RollbackIncompleteStatus : InstallationFailedStatus);
+  SetInterruptedOutcome(_RollbackIncomplete);
 }
 
-void ZEP2InstHQ::SetInterruptedOutcome() const {
+void ZEP2InstHQ::SetInterruptedOutcome(bool incomplete) const {
   if (_Application && _InterruptSignal != 0) {
     _Application->SetOutcome(std::string("interrupted by ") + SignalName(_InterruptSignal) +
-                             ": cancelled, rolled back");
+                             (incomplete ? ": cancelled, rollback incomplete"
+                                         : ": cancelled, rolled back"));
   }
 }
 

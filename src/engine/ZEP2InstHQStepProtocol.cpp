@@ -51,14 +51,19 @@ bool ZEP2InstHQ::NextUser(const QelListValQelUnicodeString& users) {
   return false;
 }
 
-int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit) {
+int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit,
+                                          const QelUnicodeString& undo) {
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
-  int result = 0;
+  // The undo is on record before the creation can be committed.
+  int result = RecordUndo(undo);
+  if (result != 0) return result;
   if (_nvEXECINDB) {
     result = ExeSQLStatement(_nvDBACursor.get(), dbms, 0, nullptr, type, text,
                              static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
+    if (result != 0) ForgetUndo(undo);
     if (result == 0 && commit) {
       result = CommitStatement(_nvDBAConnection.get(), dbms, 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+      if (result != 0 && _nvIBMDB2UDB) _ZEP2InstHQHandler->_UncommittedUndo = undo.str();
     }
   }
   if (result == 0 && _nvGENDDLONLY) {

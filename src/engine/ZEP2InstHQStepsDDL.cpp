@@ -1,6 +1,6 @@
 // Playing the DDL: the administrator's trial connection, the schema owners'
 // connections, one statement per idle call in modeler, file and statement
-// order, and the rollback that plays the derived drops backwards.
+// order, each with its derived drop in the undo journal first.
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -45,7 +45,30 @@ int StatementCount(ZEP2PersModeler* modeler, int file) {
   return (*modeler->_DDLFileColl)(file)->GetSQLOrderColl().Size();
 }
 
+// The drop that undoes the statement at the current position, filtered as
+// the statement was; empty when the statement creates nothing.
+QelUnicodeString DerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
+                             const QelUnicodeString& account) {
+  int type = 0;
+  int length = 0;
+  QelUnicodeString text;
+  GetDROPSQLStatement(type, length, text, H::_nvPosInCurrentDDL, &file);
+  int decision = 0;
+  QelUnicodeString filtered;
+  char buffer[QelStatementBufferSize];
+  FilterSQLStatement(Dbms(), account, modeler->_SchemaOwner, modeler->_SchemaOwner,
+                     modeler->_Tablespace, modeler->_BLOBTablespace, type, text, length, filtered,
+                     decision, buffer);
+  if (decision != 1 || type == QelSqlType::ClientCommand) return "";
+  return filtered;
+}
+
 }  // namespace
+
+int ZEP2InstHQ::RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
+                                  const QelUnicodeString& account) {
+  return RecordUndo(DerivedDrop(modeler, file, account));
+}
 
 void ZEP2InstHQ::St_GetTESADMConnexion(QelCommand* command, int, void*) {
   StepBegin(command, "GetTESADMConnexion");
@@ -184,6 +207,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
     return result == QelFilterSkipped ? 0 : result;
   }
   WriteTraceLogFile("\nSt_PlayDDL  DDL DML Statement : <" + filtered + ">", 1);
+  if (_nvEXECINDB && RecordDerivedDrop(modeler, file, account) != 0) return -1;
   // DB2 plays everything as the DBA; Oracle as the schema's owner.
   QelDbCursor* cursor = _nvIBMDB2UDB ? _nvDBACursor.get() : modeler->_Cursor.get();
   QelDbConnection* connection = _nvIBMDB2UDB ? _nvDBAConnection.get() : modeler->_Connection.get();
@@ -191,6 +215,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   if (_nvEXECINDB) {
     result = ExeSQLStatement(cursor, Dbms(), 0, nullptr, type, filtered, length, _nvDBErrorCode,
                              _svDBErrorMsg);
+    if (result != 0) ForgetUndo(DerivedDrop(modeler, file, account));
   }
   if (result == 0 && _nvGENDDLONLY) {
     result = ExeSQLStatement(nullptr, Dbms(), 1, &_GeneratedDDLFile, type, filtered, length,
@@ -201,6 +226,9 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
     if (_Application) _Application->UpdateDisplay();
     if (_nvEXECINDB) {
       result = CommitStatement(connection, Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
+      if (result != 0 && _nvIBMDB2UDB) {
+        _UncommittedUndo = DerivedDrop(modeler, file, account).str();
+      }
     }
   }
   return result;
@@ -244,57 +272,6 @@ void ZEP2InstHQ::AfterLastModeler(QelCommand* command) {
   }
 }
 
-void ZEP2InstHQ::St_AbortInst(QelCommand* command, int, void*) {
-  StepBegin(command, "AbortInst");
-  ZEP2InstHQ* controller = _ZEP2InstHQHandler;
-  if (_nvEXECINDB) controller->AbortStep(command);
-  WriteTraceLogFile("\nSt_AbortInst end.", 1);
-  WriteTraceLogFile("\nTESSAR DB SETUP FAILED!\n\n", 1);
-  controller->_InstallationFailed = true;
-}
-
-void ZEP2InstHQ::AbortStep(QelCommand* command) {
-  const bool statementsRemain = (_nvPosInCurrentDDLFILEColl > 1 && _nvPosInCurrentDDL >= 1) ||
-                                (_nvPosInCurrentDDLFILEColl == 1 && _nvPosInCurrentDDL > 1);
-  if (statementsRemain) {
-    --_nvPosInCurrentDDL;
-    WriteTraceLogFile("\nSubscribe St_PlayDROPDDL", 1);
-    StepSubscribe(command, "St_PlayDROPDDL", St_PlayDROPDDL);
-    return;
-  }
-  // What the run created goes last, in the reverse order of its creation.
-  const bool db2 = _nvIBMDB2UDB;
-  if (!db2 && _nvTESADMNIUserCreated) DropCreated("DROP USER " + _svTESADM + " CASCADE");
-  if (db2 && _nvTESADMNIUserCreated) {
-    DropCreated("REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER " + _svTESADM.ToUpper());
-  }
-  if (!db2 && _nvTESDICOOwnerCreated) DropCreated("DROP USER " + _svTESDICOOwner + " CASCADE");
-  if (_nvTypicalTBSBLOBCreated) {
-    DropCreated("DROP TABLESPACE \"" + _svCRETBSTYPICAL_BLOB +
-                (db2 ? "\"" : "\" INCLUDING CONTENTS"));
-  }
-  if (_nvTypicalTBSCreated) {
-    DropCreated("DROP TABLESPACE \"" + _svCRETBSTYPICAL_NOBLOB +
-                (db2 ? "\"" : "\" INCLUDING CONTENTS"));
-  }
-  CloseEngineConnections();
-  _DlgREPORT->SetVisibility(QelDlgObject::Shown);
-  if (_Application) _Application->UpdateDisplay();
-  _DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
-}
-
-void ZEP2InstHQ::DropCreated(const QelUnicodeString& text) {
-  WriteTraceLogFile("\nSt_AbortInst Drop Statement : <" + text + ">", 1);
-  _nvDBErrorCode = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, QelSqlType::Drop, text,
-                                   static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
-  // DB2 keeps even DDL in the transaction: without a commit the connection's
-  // close would bring the dropped objects back.
-  if (_nvDBErrorCode == 0 && _nvIBMDB2UDB) {
-    _nvDBErrorCode =
-        CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
-  }
-}
-
 void ZEP2InstHQ::CloseEngineConnections() {
   const QelListPtr<ZEP2PersModeler>& modelers = _ModelerPersColl;
   for (int i = 1; i <= modelers.Size(); ++i) {
@@ -308,72 +285,4 @@ void ZEP2InstHQ::CloseEngineConnections() {
     modeler->_Cursor.reset();
     modeler->_Connection.reset();
   }
-}
-
-void ZEP2InstHQ::St_PlayDROPDDL(QelCommand* command, int, void*) {
-  StepBegin(command, "PlayDROPDDL");
-  _ZEP2InstHQHandler->PlayOneDrop(command);
-  StepEnd("PlayDROPDDL");
-}
-
-void ZEP2InstHQ::PlayOneDrop(QelCommand* command) {
-  TraceCounters("St_PlayDROPDDL");
-  ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
-  int result = 0;
-  if (QelZepDDLFile* file = CurrentFile(modeler); file && file->GetSQLOrderColl().Size() > 0) {
-    int type = 0;
-    int length = 0;
-    QelUnicodeString text;
-    GetDROPSQLStatement(type, length, text, _nvPosInCurrentDDL, file);
-    int decision = 0;
-    QelUnicodeString filtered;
-    char buffer[QelStatementBufferSize];
-    result = FilterSQLStatement(Dbms(), _svTESADM, modeler->_SchemaOwner, modeler->_SchemaOwner,
-                                modeler->_Tablespace, modeler->_BLOBTablespace, type, text, length,
-                                filtered, decision, buffer);
-    if (decision == 1 && type != QelSqlType::ClientCommand) {
-      WriteTraceLogFile("\nSt_PlayDROPDDL  DDL DML Statement : <" + filtered + ">", 1);
-      if (_nvEXECINDB) {
-        result = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, type, filtered, length,
-                                 _nvDBErrorCode, _svDBErrorMsg);
-        if (result == 0) {
-          _DlgREPORT->Frame->EditorREPORT->SetText(filtered);
-          result =
-              CommitStatement(_nvDBAConnection.get(), Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
-        }
-      }
-    } else if (result == QelFilterSkipped) {
-      result = 0;
-    }
-  }
-  _nvDBErrorCode = result;
-  // A failed drop stops the chain: the status page stays with its Cancel.
-  if (result != 0) return;
-  StepBackwards(command);
-}
-
-void ZEP2InstHQ::StepBackwards(QelCommand* command) {
-  if (_nvPosInCurrentDDL > 1) {
-    --_nvPosInCurrentDDL;
-  } else if (_nvPosInCurrentDDLFILEColl > 1) {
-    --_nvPosInCurrentDDLFILEColl;
-    ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
-    _nvNbrOfOrdersInCurrentDDL = StatementCount(modeler, _nvPosInCurrentDDLFILEColl);
-    if (_nvNbrOfOrdersInCurrentDDL < 1) {
-      WriteTraceLogFile("\nSt_PlayDROPDDL Error : _nvPosInCurrentDDL <= 0", 2);
-    } else {
-      _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL;
-    }
-  } else if (_nvPosInModelerPersColl > 1) {
-    --_nvPosInModelerPersColl;
-    ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
-    _nvCurrentDDLFILECollSize = modeler->_NbrOfDDLFiles;
-    _nvPosInCurrentDDLFILEColl = _nvCurrentDDLFILECollSize;
-    _nvNbrOfOrdersInCurrentDDL = StatementCount(modeler, _nvPosInCurrentDDLFILEColl);
-    _nvPosInCurrentDDL = _nvNbrOfOrdersInCurrentDDL;
-  } else {
-    StepSubscribe(command, "St_AbortInst", St_AbortInst);
-    return;
-  }
-  StepSubscribe(command, "St_PlayDROPDDL", St_PlayDROPDDL);
 }

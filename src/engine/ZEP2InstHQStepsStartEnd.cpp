@@ -155,4 +155,10 @@ void ZEP2InstHQ::EndInstallation(bool defaultButton) {
   WriteTraceLogFile("\nSt_GenEnvFiles End.", 0);
   WriteTraceLogFile("\nINSTALLATION ENDED\n", 1);
   _InstallationSucceeded = true;
+  // A finished installation has nothing to undo; what an earlier run could
+  // not undo stays on record.
+  std::string error;
+  if (_UndoJournal && _UndoJournal->KeepOnlyEarlierRuns(error) != 0) {
+    WriteErrLogFile("\nThe undo journal could not be updated: " + QelUnicodeString(error) + "\n");
+  }
 }

@@ -34,6 +34,16 @@ QelUnicodeString TablespaceStatement(const QelUnicodeString& name, bool blob) {
                  "10K NEXT 50K MINEXTENTS 1 MAXEXTENTS 200 PCTINCREASE 10 ) ONLINE");
 }
 
+QelUnicodeString DropTablespace(const QelUnicodeString& name) {
+  return "DROP TABLESPACE \"" + name + (H::_nvIBMDB2UDB ? "\"" : "\" INCLUDING CONTENTS");
+}
+
+const std::vector<std::string> AdministratorPrivileges = {
+    "CONNECT",   "RESOURCE",   "SELECT ANY TABLE", "CREATE USER",
+    "DROP USER", "ALTER USER", "CREATE ANY VIEW",  "DROP ANY VIEW"};
+const std::vector<std::string> OwnerPrivileges = {"CONNECT", "RESOURCE", "SELECT ANY TABLE",
+                                                  "CREATE ANY VIEW", "DROP ANY VIEW"};
+
 }  // namespace
 
 void ZEP2InstHQ::St_TypicalTBSCreation(QelCommand* command, int, void*) {
@@ -49,14 +59,16 @@ void ZEP2InstHQ::St_TypicalTBSCreation(QelCommand* command, int, void*) {
   if (_svSELTBSTYPICAL_NOBLOB.Compare(defaultEntry) == 2) {
     const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_NOBLOB, false);
     WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
-    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
+                                       DropTablespace(_svCRETBSTYPICAL_NOBLOB));
     if (result == 0 && _nvEXECINDB) _nvTypicalTBSCreated = 1;
   }
   if (result == 0 && _svSELTBSTYPICAL_BLOB.Compare(defaultEntry) == 2 &&
       _svCRETBSTYPICAL_BLOB.Compare(_svCRETBSTYPICAL_NOBLOB) != 2) {
     const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_BLOB, true);
     WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
-    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
+                                       DropTablespace(_svCRETBSTYPICAL_BLOB));
     if (result == 0 && _nvEXECINDB) _nvTypicalTBSBLOBCreated = 1;
   }
   _nvDBErrorCode = result;
@@ -96,8 +108,12 @@ void ZEP2InstHQ::St_TypicalUSERCreation(QelCommand* command, int, void*) {
                                 controller->_DBUserPassToCreateColl(_nvPosCurColl) + "\"" +
                                 TablespaceClauses();
   WriteTraceLogFile("\nCreate user statement: <" + QelDbMaskPasswords(text) + ">", 1);
-  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true);
+  if (_nvEXECINDB) controller->_UsersCreatedByRun.push_back(user.str());
+  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
+                                             "DROP USER " + user + " CASCADE");
   if (_nvDBErrorCode != 0) {
+    // A user the DBMS refused to create may be one that existed already.
+    if (_nvEXECINDB) controller->_UsersCreatedByRun.pop_back();
     controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERCREATION,
                                  controller->_DlgREPORT->ERRMSGTextToDisplayForUSERCREATION);
   } else {
@@ -136,7 +152,11 @@ bool ZEP2InstHQ::AlterEveryUser(QelCommand* command, const char* step, QelIdleFu
                                           (*passwords)(_nvPosCurColl) + "\"" + TablespaceClauses()
                                     : "ALTER USER " + user + " IDENTIFIED EXTERNALLY";
   WriteTraceLogFile("\nAlter User Statement: <" + QelDbMaskPasswords(text) + ">", 1);
-  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false);
+  QelUnicodeString undo;
+  _nvDBErrorCode = UndoOfAlterUser(user, undo);
+  if (_nvDBErrorCode == 0) {
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false, undo);
+  }
   if (_nvDBErrorCode != 0) {
     FailInstallation(command, _DlgSTATUS->ERRMSGWndTitleUSERALTER,
                      _DlgSTATUS->ERRMSGTextToDisplayForUSERALTER);
@@ -220,7 +240,11 @@ void ZEP2InstHQ::St_TypicalALTERUser(QelCommand* command, int, void*) {
   WriteTraceLogFile("\nl_svSchemaName: <" + owner + ">", 1);
   const QelUnicodeString text = "ALTER USER " + owner + TablespaceClauses();
   WriteTraceLogFile("\nAlter User Statement: <" + text + ">", 1);
-  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false);
+  QelUnicodeString undo;
+  _nvDBErrorCode = UndoOfAlterUser(owner, undo);
+  if (_nvDBErrorCode == 0) {
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false, undo);
+  }
   if (_nvDBErrorCode != 0) {
     controller->FailInstallation(command, controller->_DlgSTATUS->ERRMSGWndTitleUSERALTER,
                                  controller->_DlgSTATUS->ERRMSGTextToDisplayForUSERALTER);
@@ -241,7 +265,11 @@ void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
   if (_nvIBMDB2UDB) {
     const QelUnicodeString text = "GRANT DBADM, CONNECT, CREATETAB ON DATABASE TO USER " + admin;
     WriteTraceLogFile("\nDB2 Grant Statement: <" + text + ">", 1);
-    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true);
+    QelUnicodeString undo;
+    _nvDBErrorCode = UndoOfGrant(admin, {"DBADM", "CONNECT", "CREATETAB"}, undo);
+    if (_nvDBErrorCode == 0) {
+      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true, undo);
+    }
     // DB2 knows its users by their authorities: a rollback takes back what
     // this run gave an administrator the database did not know.
     bool unknownBefore = false;
@@ -256,9 +284,14 @@ void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
         "ANY VIEW, DROP ANY VIEW TO " +
         admin + " WITH ADMIN OPTION";
     WriteTraceLogFile("\nOracle Grant Statement: <" + grant + ">", 1);
-    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, alter, true);
+    QelUnicodeString undo;
+    _nvDBErrorCode = UndoOfAlterUser(admin, undo);
     if (_nvDBErrorCode == 0) {
-      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, grant, true);
+      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, alter, true, undo);
+    }
+    if (_nvDBErrorCode == 0) _nvDBErrorCode = UndoOfGrant(admin, AdministratorPrivileges, undo);
+    if (_nvDBErrorCode == 0) {
+      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, grant, true, undo);
     }
   }
   if (_nvDBErrorCode != 0) {
@@ -298,7 +331,13 @@ void ZEP2InstHQ::St_TypicalUSERGrant(QelCommand* command, int, void*) {
                        "TO " +
                            owner;
     WriteTraceLogFile("\nGrant Statement: <" + text + ">", 1);
-    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true);
+    QelUnicodeString undo;
+    _nvDBErrorCode = UndoOfGrant(
+        owner, _nvIBMDB2UDB ? std::vector<std::string>{"CONNECT", "CREATETAB"} : OwnerPrivileges,
+        undo);
+    if (_nvDBErrorCode == 0) {
+      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true, undo);
+    }
   }
   if (_nvDBErrorCode != 0) {
     controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERGRANT,

@@ -15,11 +15,18 @@ namespace {
 
 uid_t ownerUid = 0;
 gid_t ownerGid = 0;
+std::string chmodRoot;
 
-int ChmodEntry(const char* path, const struct stat*, int type, FTW* position) {
+// The repository and its tmp are shared by everyone; secured0 and every
+// directory inside it stay closed to others, however often the tree is
+// walked again.
+int ChmodEntry(const char* path, const struct stat*, int type, FTW*) {
   if (type != FTW_D && type != FTW_DP) return 0;
-  const bool secured = std::strcmp(path + position->base, "secured0") == 0;
-  return chmod(path, secured ? 0755 : 0777) == 0 ? 0 : -1;
+  const std::string secured = chmodRoot + "/secured0";
+  const std::string entry = path;
+  const bool inSecured = entry.compare(0, secured.size(), secured) == 0 &&
+                         (entry.size() == secured.size() || entry[secured.size()] == '/');
+  return chmod(path, inSecured ? 0755 : 0777) == 0 ? 0 : -1;
 }
 
 int ChownEntry(const char* path, const struct stat*, int, FTW*) {
@@ -35,6 +42,8 @@ int CreateDirRecurs(const QelUnicodeString& path) {
 }
 
 int ZEPChmod(const QelUnicodeString& path) {
+  chmodRoot = path.str();
+  while (chmodRoot.size() > 1 && chmodRoot.back() == '/') chmodRoot.pop_back();
   return nftw(path.c_str(), ChmodEntry, 16, FTW_PHYS) == 0 ? 0 : -1;
 }
 

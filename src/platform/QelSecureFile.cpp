@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "QelFaultInjection.h"
+
 namespace {
 
 std::string Reason(const std::string& path, const char* what) {
@@ -38,7 +40,13 @@ bool CheckOwnedRegularFile(int descriptor, const std::string& path, std::string&
   return true;
 }
 
+// Every write of the file services may be the one an injected fault fails,
+// as a full disk would.
 bool WriteAll(int descriptor, std::string_view content) {
+  if (QelFaultDue(QelFaultKind::FileWrite)) {
+    errno = ENOSPC;
+    return false;
+  }
   while (!content.empty()) {
     const ssize_t written = write(descriptor, content.data(), content.size());
     if (written < 0) {
@@ -160,6 +168,16 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
     return -1;
   }
   return 0;
+}
+
+int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
+                         std::string& error) {
+  const int descriptor = QelOpenOwnedFile(path, O_APPEND, mode, error);
+  if (descriptor < 0) return -1;
+  const bool written = WriteAll(descriptor, content) && fsync(descriptor) == 0;
+  if (!written) error = Reason(path, std::strerror(errno));
+  close(descriptor);
+  return written ? 0 : -1;
 }
 
 int QelReplaceFileContent(const std::string& path, std::string_view content, std::string& error) {

@@ -30,6 +30,12 @@ std::string QelDescribePath(const std::string& path);
 int QelWriteFileAtomically(const std::string& path, std::string_view content, mode_t mode,
                            std::string& error);
 
+// Appends content to path through QelOpenOwnedFile (created with mode when
+// absent) and flushes it to the disk before returning, so what was appended
+// survives the process. 0 on success, -1 with the reason in error.
+int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
+                         std::string& error);
+
 // Replaces the content of the existing regular file path in one step (a
 // temporary file beside it, then a rename), keeping its mode and owner.
 // Refuses a symbolic link and anything but a regular file. 0 on success, -1

@@ -65,6 +65,7 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
     c->_ErrInCallBack.reset();
     return;
   }
+  c->OfferInterruptedRollback(page);
   _nvTBSTypical = 1;
   _nvTBSCustom = 0;
   if (c->_DlgTBSTypicalSel->Frame->ComboTBSTypicalSel->GetNbrOfLines() == 0) {
@@ -241,5 +242,6 @@ void ZEP2InstHQ::CB_REPORT_Next(QelCommand*, QelNotification*, void*) {
   Trace("\nFinish before _Application->Destroy()");
   // The report page ends every run; only a completed installation is a
   // success for the automation that started the wizard.
-  EndRun(c->_InstallationSucceeded && !c->_InstallationFailed ? 0 : InstallationFailedStatus);
+  if (c->_InstallationSucceeded && !c->_InstallationFailed) return EndRun(0);
+  EndRun(c->_RollbackIncomplete ? RollbackIncompleteStatus : InstallationFailedStatus);
 }

@@ -115,7 +115,13 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
   _svCRETBSTYPICAL_DIR = frame->EditorTBSTypicalDir->GetText();
   _svCRETBSTYPICAL_BLOB = _svCRETBSTYPICAL_NOBLOB;
   const QelDlgCombo* listed = c->_DlgTBSTypicalSel->Frame->ComboTBSTypicalSel;
+  // The listing leaves out the tablespaces the DBMS keeps for itself; a new
+  // tablespace cannot take their names either.
   const auto clashes = [listed](const QelUnicodeString& name) {
+    for (const char* reserved : {"SYSTEM", "SYSAUX", "TEMP", "UNDOTBS1", "SYSCATSPACE",
+                                 "TEMPSPACE1", "SYSTOOLSPACE", "SYSTOOLSTMPSPACE"}) {
+      if (name.ToUpper().Compare(reserved) == 2) return true;
+    }
     for (int i = 0; i < listed->GetNbrOfLines(); ++i) {
       if (listed->GetLine(i).Compare(name) == 2) return true;
     }

@@ -23,7 +23,8 @@ start_run() {
 wait_for_play() {
   local deadline=$((SECONDS + 120))
   while [ $SECONDS -lt $deadline ]; do
-    if [ "$(grep -c 'St_PlayDDL  DDL DML Statement' "$RUN.trace" 2>/dev/null)" -gt 0 ]; then
+    played=$(grep -c 'St_PlayDDL  DDL DML Statement' "$RUN.trace" 2>/dev/null)
+    if [ "${played:-0}" -gt 0 ]; then
       grep -q 'INSTALLATION ENDED' "$RUN.trace" && break
       return 0
     fi

@@ -1,7 +1,10 @@
 // The sandbox DBMS as the installer meets it: logins, the installer's own
 // statements and their effects on the catalogue and the disk, transactions,
 // privileges, and the checks on data statements, for DB2 and Oracle.
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -114,6 +117,11 @@ TEST_F(SandboxDbmsTest, OracleInstallerStatementsHaveTheirEffects) {
 
   EXPECT_EQ("", Run(dba, "ALTER USER ZEPDICO IDENTIFIED EXTERNALLY"));
   EXPECT_EQ(-1017, Oracle("zepdico", "dico").result);
+  // A user is not dropped while one of its sessions is open, in this
+  // process or another; a closed session no longer counts.
+  EXPECT_EQ("ORA-01940: cannot drop a user that is currently connected",
+            Run(dba, "DROP USER ZEPDICO CASCADE"));
+  owner.connection->Close();
   EXPECT_EQ("ORA-01922: CASCADE must be specified to drop 'ZEPDICO'",
             Run(dba, "DROP USER ZEPDICO"));
   EXPECT_EQ("", Run(dba, "DROP USER ZEPDICO CASCADE"));
@@ -376,3 +384,32 @@ TEST_F(SandboxDbmsTest, PasswordsNeverAppearInMessages) {
 }
 
 }  // namespace
+
+TEST_F(SandboxDbmsTest, OracleDropsNoUserWithASessionOfALiveProcess) {
+  auto dba = Oracle();
+  ASSERT_EQ(0, dba.result) << dba.message;
+  ASSERT_EQ("", Run(dba, "CREATE USER HOLDER IDENTIFIED BY \"holder\""));
+  ASSERT_EQ("", Run(dba, "GRANT CONNECT TO HOLDER"));
+  int ready[2];
+  ASSERT_EQ(0, pipe(ready));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const auto session = Oracle("holder", "holder");
+    const char answer = session.result == 0 ? 'y' : 'n';
+    [[maybe_unused]] const ssize_t written = write(ready[1], &answer, 1);
+    pause();
+    _exit(0);
+  }
+  char answer = 0;
+  ASSERT_EQ(1, read(ready[0], &answer, 1));
+  EXPECT_EQ('y', answer);
+  EXPECT_EQ("ORA-01940: cannot drop a user that is currently connected",
+            Run(dba, "DROP USER HOLDER CASCADE"));
+  // A process that dies takes its sessions with it, closed or not.
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_EQ("", Run(dba, "DROP USER HOLDER CASCADE"));
+}

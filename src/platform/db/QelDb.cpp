@@ -12,6 +12,7 @@
 #include "platform/QelAccounts.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
+#include "platform/QelFaultInjection.h"
 #include "sandbox/SandboxAdmin.h"
 #include "sandbox/SandboxSession.h"
 
@@ -20,6 +21,19 @@ namespace {
 constexpr const char* NoDriver =
     "no database driver: the ODBC driver is not part of this build; set TESSARDBSETUP_SANDBOX "
     "to use a sandbox site";
+
+// What an injected fault looks like to the caller: the DBMS's own code for a
+// failure inside the server, so the engine cannot tell it from a real one.
+QelDbError InjectedFault(int dbms) {
+  const std::string reason = QelFaultText(QelFaultKind::DatabaseCall);
+  if (dbms == QelDbDB2) {
+    return {-901,
+            "SQL0901N  The SQL statement or command failed because of a database system "
+            "error. (Reason \"" +
+                reason + "\".)  SQLSTATE=58004"};
+  }
+  return {-600, "ORA-00600: internal error code, arguments: [" + reason + "]"};
+}
 
 // The sandbox driver: a sandbox session behind the layer's connection.
 class SandboxConnection : public QelDbConnection {
@@ -43,9 +57,14 @@ class SandboxConnection : public QelDbConnection {
   }
 
  private:
-  // The sandbox raises its errors; the layer's callers expect codes.
+  // The sandbox raises its errors; the layer's callers expect codes. An
+  // injected fault fails the call before the DBMS sees it.
   template <class Body>
-  static int Guard(QelDbError& error, Body&& body) {
+  int Guard(QelDbError& error, Body&& body) {
+    if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+      error = InjectedFault(GetDBMS());
+      return error.code;
+    }
     try {
       body();
       error = {};
@@ -186,6 +205,10 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
   }
   const std::string site = QelSandboxSite();
   if (site.empty()) return Fail(errorCode, message, -1, NoDriver);
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+    const QelDbError fault = InjectedFault(dbms);
+    return Fail(errorCode, message, fault.code, fault.message);
+  }
   try {
     auto session = qelsandbox::Session::Open(
         site, dbms == QelDbDB2 ? qelsandbox::Dialect::Db2 : qelsandbox::Dialect::Oracle,

@@ -159,7 +159,9 @@ void Session::DropUser(Parser& parser) {
   parser.ExpectEnd();
   RequireSystemPrivilege("DROP USER");
   if (!UserExists(name)) Raise(OraError(1918, "user '" + name + "' does not exist"));
-  if (name == user_) Raise(OraError(1940, "cannot drop a user that is currently connected"));
+  if (name == user_ || UserHasOtherSessions(name)) {
+    Raise(OraError(1940, "cannot drop a user that is currently connected"));
+  }
   if (db_->QueryInt("SELECT count(*) FROM sbx_objects WHERE schema = " + QuoteString(name)) > 0) {
     if (!cascade) Raise(OraError(1922, "CASCADE must be specified to drop '" + name + "'"));
     DropSchemaObjects(name);

@@ -2,7 +2,15 @@
 // DBMS's transaction rules, and turning SQLite failures into DBMS errors.
 #include "SandboxSession.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "SandboxContainers.h"
 #include "platform/QelAccounts.h"
@@ -35,6 +43,7 @@ std::unique_ptr<Session> Session::Open(const std::string& site, Dialect dialect,
         std::make_unique<SqliteDatabase>(session->location_.file, false, LockTimeoutMilliseconds());
     session->Authenticate(user, password);
     session->grantees_.clear();
+    if (dialect == Dialect::Oracle) session->MarkSession();
   } catch (const SqliteFailure& failure) {
     throw session->MapSqlite(failure);
   }
@@ -111,6 +120,39 @@ void Session::Close() {
   if (!db_) return;
   RollbackWork();
   db_.reset();
+  if (!sessionMark_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(sessionMark_, ignored);
+    sessionMark_.clear();
+  }
+}
+
+// A session is a file <database file>.sessions/<USER>.<pid>.<n>: any process
+// sees it, and the mark of a process that died without closing is known by
+// its pid and ignored, as the DBMS cleans up after a lost client.
+void Session::MarkSession() {
+  static std::atomic<long> opened{0};
+  const std::filesystem::path directory = location_.file + ".sessions";
+  std::error_code ignored;
+  std::filesystem::create_directories(directory, ignored);
+  const std::string mark =
+      (directory / (user_ + "." + std::to_string(getpid()) + "." + std::to_string(++opened)))
+          .string();
+  if (std::ofstream(mark)) sessionMark_ = mark;
+}
+
+bool Session::UserHasOtherSessions(const std::string& name) const {
+  std::error_code failure;
+  const std::filesystem::path directory = location_.file + ".sessions";
+  for (const auto& entry : std::filesystem::directory_iterator(directory, failure)) {
+    const std::string file = entry.path().filename().string();
+    if (entry.path().string() == sessionMark_ || file.rfind(name + ".", 0) != 0) continue;
+    const std::string rest = file.substr(name.size() + 1);
+    if (rest.find('.') == std::string::npos) continue;
+    const pid_t pid = static_cast<pid_t>(std::atol(rest.c_str()));
+    if (pid > 0 && (kill(pid, 0) == 0 || errno == EPERM)) return true;
+  }
+  return false;
 }
 
 void Session::NotConnected() const {

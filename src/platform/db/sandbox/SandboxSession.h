@@ -111,6 +111,9 @@ class Session {
   void CreatedContainer(const std::string& path) { createdInStatement_.push_back(path); }
   void RemoveContainerAtCommit(const std::string& path) { removeInStatement_.push_back(path); }
   [[noreturn]] void NotConnected() const;
+  // Oracle's sessions: marked at open, unmarked at close (SandboxSession.cpp).
+  void MarkSession();
+  bool UserHasOtherSessions(const std::string& name) const;
 
   // Privileges (SandboxPrivileges.cpp).
   std::vector<std::string> Grantees();
@@ -211,6 +214,9 @@ class Session {
   Dialect dialect_;
   DatabaseLocation location_;
   std::string user_;
+  // This session's mark in the database's session directory (Oracle), by
+  // which DROP USER sees the user's sessions in every process.
+  std::string sessionMark_;
   std::string schema_;
   std::unique_ptr<SqliteDatabase> db_;
   std::string statementText_;                     // the statement being run, for stored definitions

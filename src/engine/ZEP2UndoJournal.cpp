@@ -1,0 +1,167 @@
+// Reading, appending and settling the undo journal file.
+#include "ZEP2UndoJournal.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include "platform/QelSecureFile.h"
+#include "platform/QelSettings.h"
+#include "platform/db/QelDb.h"
+
+namespace {
+
+constexpr const char* EntryKey = "undo=";
+
+// One statement a line: backslashes and line breaks escaped.
+std::string Escape(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (c == '\n') {
+      escaped += "\\n";
+    } else if (c == '\r') {
+      escaped += "\\r";
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string Unescape(const std::string& text) {
+  std::string plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      plain += text[i];
+      continue;
+    }
+    const char next = text[++i];
+    plain += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+  }
+  return plain;
+}
+
+// A database name becomes part of a file name: only safe characters stay.
+std::string FileNamePart(const std::string& text) {
+  std::string part;
+  for (const char c : text) {
+    const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '_' || c == '-';
+    part += safe ? c : '_';
+  }
+  return part.empty() ? "_" : part;
+}
+
+std::string Now(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[64];
+  std::strftime(text, sizeof text, format, &local);
+  return text;
+}
+
+}  // namespace
+
+ZEP2UndoJournal::ZEP2UndoJournal(int dbms, std::string database)
+    : dbms_(dbms), database_(std::move(database)), path_(PathFor(dbms_, database_)) {}
+
+std::string ZEP2UndoJournal::PathFor(int dbms, const std::string& database) {
+  return QelUserSettingDirectory() + "/TESSARUndo." + (dbms == QelDbDB2 ? "DB2." : "ORACLE.") +
+         FileNamePart(database) + ".journal";
+}
+
+bool ZEP2UndoJournal::FileExists() const {
+  return access(path_.c_str(), F_OK) == 0;
+}
+
+std::string ZEP2UndoJournal::Header() const {
+  return "# tessardbsetup undo journal: the statements that undo an installation, in creation "
+         "order\ndbms=" +
+         std::string(dbms_ == QelDbDB2 ? "DB2" : "ORACLE") + "\ndatabase=" + Escape(database_) +
+         "\nstarted=" + Now("%Y-%m-%d %H:%M:%S") + " pid " + std::to_string(getpid()) + "\n";
+}
+
+bool ZEP2UndoJournal::Load(std::string& error) {
+  std::ifstream file(path_);
+  if (!file) {
+    error = path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  entries_.clear();
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.rfind(EntryKey, 0) == 0) entries_.push_back(Unescape(line.substr(5)));
+  }
+  earlier_ = entries_.size();
+  written_ = true;
+  return true;
+}
+
+int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
+  const std::string line = (written_ ? "" : Header()) + EntryKey + Escape(undo) + "\n";
+  if (QelMakeDirectories(QelUserSettingDirectory(), 0700) != 0 ||
+      QelAppendToOwnedFile(path_, line, 0600, error) != 0) {
+    if (error.empty()) error = path_ + ": " + std::strerror(errno);
+    return -1;
+  }
+  written_ = true;
+  entries_.push_back(undo);
+  return 0;
+}
+
+std::string ZEP2UndoJournal::TakeLast() {
+  std::string last = entries_.back();
+  entries_.pop_back();
+  return last;
+}
+
+int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& error) {
+  entries_.clear();
+  if (left.empty()) {
+    written_ = false;
+    if (unlink(path_.c_str()) != 0 && errno != ENOENT) {
+      error = path_ + ": " + std::strerror(errno);
+      return -1;
+    }
+    return 0;
+  }
+  std::string content = Header();
+  for (const std::string& undo : left) content += EntryKey + Escape(undo) + "\n";
+  return QelWriteFileAtomically(path_, content, 0600, error);
+}
+
+int ZEP2UndoJournal::SetAside(std::string& keptAs, std::string& error) {
+  keptAs = path_ + ".kept-" + Now("%Y%m%d-%H%M%S");
+  if (rename(path_.c_str(), keptAs.c_str()) != 0) {
+    error = path_ + ": " + std::strerror(errno);
+    return -1;
+  }
+  entries_.clear();
+  written_ = false;
+  return 0;
+}
+
+int ZEP2UndoJournal::KeepOnlyEarlierRuns(std::string& error) {
+  entries_.resize(std::min(earlier_, entries_.size()));
+  const std::vector<std::string> earlier = entries_;
+  earlier_ = 0;
+  return Settle(earlier, error);
+}
+
+bool ZEP2UndoFoundNothing(const std::string& message) {
+  static const char* const absent[] = {
+      "SQL0204N",  "SQL0556N",  "ORA-00942", "ORA-01918", "ORA-00959", "ORA-02289", "ORA-04080",
+      "ORA-04043", "ORA-01952", "ORA-01951", "ORA-01418", "ORA-01434", "ORA-01919"};
+  for (const char* code : absent) {
+    if (message.rfind(code, 0) == 0) return true;
+  }
+  return false;
+}

@@ -1,0 +1,58 @@
+// The undo journal: the statements that undo what an installation created in
+// one database, in creation order, kept owner-only beside the settings file.
+// Each is appended before its creation is committed, so a run that dies
+// leaves a journal that covers at least what it did.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ZEP2UndoJournal {
+ public:
+  ZEP2UndoJournal(int dbms, std::string database);
+
+  // $QelUserSettingPath/TESSARUndo.<DB2|ORACLE>.<database>.journal
+  static std::string PathFor(int dbms, const std::string& database);
+  const std::string& Path() const { return path_; }
+  int Dbms() const { return dbms_; }
+  const std::string& Database() const { return database_; }
+
+  bool FileExists() const;
+  // Reads the file's statements; false (with the reason) when it cannot.
+  bool Load(std::string& error);
+  // Appends undo to the file (with the header when the file is new), then
+  // to the list. -1 with the reason when the file could not take it: the
+  // creation must then not be made.
+  int Record(const std::string& undo, std::string& error);
+
+  bool Empty() const { return entries_.empty(); }
+  std::size_t Size() const { return entries_.size(); }
+  // The last statement recorded, taken off the list (not the file).
+  std::string TakeLast();
+  // The creation just recorded failed, and the DBMS undid it: its undo has
+  // nothing to do (the file keeps the line until the journal is settled).
+  void ForgetLast() { entries_.pop_back(); }
+
+  // After a rollback: the file goes when nothing is left; otherwise it is
+  // rewritten with exactly what is left, so a later run can try again.
+  int Settle(const std::vector<std::string>& left, std::string& error);
+  // Renames the file aside (name + ".kept-<time>") and forgets it.
+  int SetAside(std::string& keptAs, std::string& error);
+  // A finished installation: its own statements are forgotten; the file
+  // keeps only what an earlier run had left (or goes when there was none).
+  int KeepOnlyEarlierRuns(std::string& error);
+
+ private:
+  std::string Header() const;
+
+  int dbms_;
+  std::string database_;
+  std::string path_;
+  std::vector<std::string> entries_;
+  std::size_t earlier_ = 0;
+  bool written_ = false;
+};
+
+// True when a DBMS message says that what an undo statement removes is not
+// there (an undefined name, a privilege not held): nothing is left of it.
+bool ZEP2UndoFoundNothing(const std::string& message);

@@ -1,0 +1,87 @@
+// The process-wide fault counters behind QelFaultDue.
+#include "QelFaultInjection.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "QelLog.h"
+
+namespace {
+
+struct Counter {
+  const char* variable;
+  const char* name;
+  long calls = 0;
+};
+
+Counter counters[] = {{"TESSARDBSETUP_FAULT_DB_CALL", "database"},
+                      {"TESSARDBSETUP_FAULT_FILE_WRITE", "file-write"}};
+
+Counter& CounterOf(QelFaultKind kind) {
+  return counters[kind == QelFaultKind::DatabaseCall ? 0 : 1];
+}
+
+// "N": the Nth call fails; "N+": the Nth and every later call fail, as
+// when the DBMS or the disk is lost for good. 0 when unset or malformed.
+long Position(const Counter& counter, bool& lasting) {
+  const char* value = std::getenv(counter.variable);
+  lasting = false;
+  if (!value || !*value) return 0;
+  char* end = nullptr;
+  const long position = std::strtol(value, &end, 10);
+  lasting = *end == '+';
+  if (lasting) ++end;
+  return *end == '\0' && position > 0 ? position : 0;
+}
+
+// The record goes straight to the file: the file services are what may be
+// failing, and a fault must never hide itself.
+void Append(const std::string& line) {
+  const char* path = std::getenv("TESSARDBSETUP_FAULT_LOG");
+  if (!path || !*path) return;
+  const int descriptor = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (descriptor < 0) return;
+  [[maybe_unused]] const ssize_t written = write(descriptor, line.data(), line.size());
+  close(descriptor);
+}
+
+const char* FaultLog() {
+  const char* path = std::getenv("TESSARDBSETUP_FAULT_LOG");
+  return path && *path ? path : nullptr;
+}
+
+// A sweep learns from the count how many positions a run has.
+void RecordCounts() {
+  for (const Counter& counter : counters) {
+    Append("count " + std::string(counter.name) + " " + std::to_string(counter.calls) + " " +
+           std::to_string(getpid()) + "\n");
+  }
+}
+
+}  // namespace
+
+bool QelFaultDue(QelFaultKind kind) {
+  static const bool counting = [] {
+    if (FaultLog()) std::atexit(RecordCounts);
+    return FaultLog() != nullptr;
+  }();
+  Counter& counter = CounterOf(kind);
+  bool lasting = false;
+  const long position = Position(counter, lasting);
+  if (position == 0 && !counting) return false;
+  ++counter.calls;
+  if (position == 0 || counter.calls < position || (!lasting && counter.calls > position)) {
+    return false;
+  }
+  Append(std::string(counter.name) + " " + std::to_string(counter.calls) + " " +
+         std::to_string(getpid()) + "\n");
+  WriteTraceLogFile("\nFAULT INJECTED: " + QelUnicodeString(QelFaultText(kind)), 2);
+  return true;
+}
+
+std::string QelFaultText(QelFaultKind kind) {
+  const Counter& counter = CounterOf(kind);
+  return std::string("injected fault: ") + counter.name + " call " + std::to_string(counter.calls);
+}

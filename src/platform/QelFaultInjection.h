@@ -1,0 +1,21 @@
+// Fault injection on demand: the Nth call of the database driver or the Nth
+// write of the file services fails as a real failure would, so every failure
+// path can be swept position by position.
+#pragma once
+
+#include <string>
+
+enum class QelFaultKind { DatabaseCall, FileWrite };
+
+// Counts one call of kind in this process and tells whether it is the one
+// that must fail: TESSARDBSETUP_FAULT_DB_CALL=N (database driver) and
+// TESSARDBSETUP_FAULT_FILE_WRITE=N (file services) name the position,
+// counted from 1 in each process; "N+" makes the Nth and every later call
+// fail. The fault is traced and, when
+// TESSARDBSETUP_FAULT_LOG names a file, recorded there as "<kind> <N> <pid>";
+// with that file each process also records, as it exits, how many calls it
+// made: "count <kind> <calls> <pid>" (kinds "database" and "file-write").
+bool QelFaultDue(QelFaultKind kind);
+
+// The text a failed call reports: "injected fault: <kind> call <N>".
+std::string QelFaultText(QelFaultKind kind);

@@ -1,0 +1,82 @@
+# An undo the DBMS refuses does not stop the rollback and is never reported as
+# a rollback: the son ends "rollback incomplete", the error log has the DBMS's
+# message, the report page lists what is left, and the undo journal keeps
+# exactly that. The next run offers to remove it and leaves the database as it
+# was before the first run.
+. "$(dirname "$0")/lib.sh"
+new_site
+awk '{ print } /;$/ && ++n == 3 { print ""; print "CREATE TABLE $(SCHEMA).BROKEN (;" }' \
+  "$QelReffilesPath/DBMS/ddl/PEOPLE.sql" >"$WORK/PEOPLE.sql" &&
+  mv "$WORK/PEOPLE.sql" "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
+answers() {
+  cat <<RSP
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = sandbox
+[PanelDBMSType]
+RadButOracle = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+EditorTESDICOP = dicopass
+[PanelORAParam]
+EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
+[PanelORAParam2]
+EditorORAServiceName = PDMORA
+[PanelDBAUSER]
+EditorDBAUSERP = sandbox
+RSP
+}
+{ answers; cat <<RSP; } >"$WORK/install.rsp"
+[PanelTBSTypicalSel]
+ComboTBSTypicalSel = <New tablespace>
+[PanelTBSTypical]
+EditorTBSTypicalName = pdmtbs
+EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+RSP
+mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
+db_snapshot PDMORA "$WORK/before"
+
+# How many database calls the failed installation makes: its last two are the
+# drop of the tablespace it created first, and the commit.
+run_wizard count "$WORK/install.rsp" TESSARDBSETUP_FAULT_LOG="$WORK/count.log"
+expect_run 1 "the installation with a refused statement" || finish
+calls=$(awk '$1 == "count" && $2 == "database" && $3 > max { max = $3 } END { print max }' \
+  "$WORK/count.log")
+expect_contains "$RUN.trace" 'St_PlayDROPDDL  DDL DML Statement : <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>'
+
+# From that drop on, the DBMS refuses everything.
+run_wizard refused "$WORK/install.rsp" TESSARDBSETUP_FAULT_DB_CALL="$((calls - 1))+"
+expect_run 5 "an installation whose rollback cannot drop its tablespace"
+expect_contains "$RUN.stderr" 'installation failed; rollback incomplete (exit status 5)'
+
+mapfile -t pids < <(pids_of "$RUN.transcript")
+expect_contains "$RUN.transcript" "{\"pid\":${pids[1]:-0},\"event\":\"exit\",\"status\":5,\"outcome\":\"installation failed; rollback incomplete\"}"
+expect_contains "$RUN.err" '\nUNDO FAILED: <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>\nORA-00600: internal error code'
+expect_contains "$RUN.err" '\nROLLBACK INCOMPLETE: The installation failed and its rollback is incomplete: 1 statement(s)'
+expect_contains "$RUN.log" 'kept in '"$QelUserSettingPath"'/TESSARUndo.ORACLE.PDMORA.journal for the next run or a database administrator:\nDROP TABLESPACE "PDMTBS" INCLUDING CONTENTS\n'
+expect_not_contains "$RUN.log" 'ROLLBACK COMPLETE'
+journal=$QelUserSettingPath/TESSARUndo.ORACLE.PDMORA.journal
+[ "$(stat -c %a "$journal" 2>/dev/null)" = 600 ] || fail "the journal is not owner-only: $(ls -l "$journal")"
+expect_lines "$(grep '^undo=' "$journal")" 'undo=DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS' \
+  "the statements the journal keeps"
+db_snapshot PDMORA "$WORK/left"
+expect_lines "$(diff "$WORK/before" "$WORK/left" | grep '^[<>]' | sed 's/"containers".*/"containers"/')" \
+  '> tablespaces {"builtin": "no", "containers"' "what the rollback left"
+expect_no_secret dicopass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$journal"
+
+# The next run, once connected as the administrator, offers the rollback.
+{ answers; printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
+  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
+run_wizard recover "$WORK/recover.rsp"
+expect_run 2 "the run that removes what was left"
+boxes_of "$RUN.transcript" | grep '^ZEP2YesNoInCallBack|' >"$RUN.boxes"
+expect_lines "$(cut -d'|' -f2,4 "$RUN.boxes")" "$(msg_text ZEP2DlgDBAUSER INTERRUPTEDWndTitle)|Yes" \
+  "the offer to roll back"
+grep -q 'was interrupted before it finished' "$RUN.boxes" || fail "the offer says $(cat "$RUN.boxes")"
+expect_contains "$RUN.trace" '\nInterrupted installation undo : <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>'
+expect_contains "$RUN.log" "$(msg_text ZEP2DlgDBAUSER INTERRUPTEDRolledBack)"
+[ -e "$journal" ] && fail "the journal stayed after its rollback"
+[ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] || fail "the data file stayed"
+db_snapshot PDMORA "$WORK/after"
+expect_same_db "$WORK/before" "$WORK/after" "the database after the second run"
+finish

@@ -1,0 +1,68 @@
+# A son killed in the middle of the DDL play: its father ends with 1 and its
+# FATAL line, the settings file with the passwords is gone, and the undo
+# journal the son kept lets the next run offer the rollback, after which the
+# database is as it was before the first run.
+. "$(dirname "$0")/lib.sh"
+new_site
+answers() {
+  cat <<'RSP'
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = sandbox
+[PanelDBMSType]
+RadButIBMUDB = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+[PanelDB2Param]
+ComboDB2Instance = db2inst1
+[PanelDB2Param2]
+ComboDB2AliasName = PDMDB
+[PanelDBAUSER]
+EditorDBAUSERP = sandbox
+RSP
+}
+{ answers; printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'; } >"$WORK/install.rsp"
+db_snapshot PDMDB "$WORK/before"
+
+RUN=$WORK/run-killed
+env TESSARDBSETUP_TRANSCRIPT="$RUN.transcript" timeout -k 10 300 "$BIN/tessardbsetup" \
+  -responsefile "$WORK/install.rsp" -logtrace "$RUN.trace" -logout "$RUN.log" -logerr "$RUN.err" \
+  </dev/null >"$RUN.out" 2>"$RUN.stderr" &
+father=$!
+# Wait for the son to be well into the DDL play.
+for _ in $(seq 600); do
+  [ "$(grep -c '^St_PlayDDL Begin' "$RUN.trace" 2>/dev/null)" -ge 40 ] && break
+  kill -0 "$father" 2>/dev/null || break
+  sleep 0.1
+done
+mapfile -t pids < <(pids_of "$RUN.transcript")
+son=${pids[1]:-}
+if [ -z "$son" ] || ! kill -0 "$son" 2>/dev/null; then
+  fail "the son was not found playing the DDL"
+  diagnose
+  finish
+fi
+kill -KILL "$son"
+wait "$father"
+status=$?
+expect_run 1 "a father whose son was killed"
+expect_contains "$RUN.err" '\nFATAL Error in Installation Second Process\n'
+[ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.settings')" ] || fail "the settings file stayed"
+journal=$QelUserSettingPath/TESSARUndo.DB2.PDMDB.journal
+[ -s "$journal" ] || fail "the killed son left no undo journal"
+grep -q '^undo=DROP TABLE PDMDICO\.' "$journal" || fail "the journal lacks the DDL's drops"
+db_snapshot PDMDB "$WORK/killed"
+cmp -s "$WORK/before" "$WORK/killed" && fail "the son was killed before it created anything"
+
+# The next run offers the rollback, then is cancelled on the tablespace page.
+{ answers; printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
+  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
+run_wizard recover "$WORK/recover.rsp"
+expect_run 2 "the run after the killed one"
+expect_contains "$RUN.log" 'An earlier installation into PDMDB was interrupted'
+expect_contains "$RUN.trace" '\nInterrupted installation undo : <DROP TABLE PDMDICO.'
+expect_contains "$RUN.trace" '\nInterrupted installation undo : <REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM>'
+[ -e "$journal" ] && fail "the journal stayed after its rollback"
+db_snapshot PDMDB "$WORK/after"
+expect_same_db "$WORK/before" "$WORK/after" "the database after the rollback of the killed run"
+finish
