@@ -180,9 +180,9 @@ void ZEP2InstHQ::EndInterruptedRun() {
 
 void ZEP2InstHQ::SetInterruptedOutcome(bool incomplete) const {
   if (_Application && _InterruptSignal != 0) {
-    _Application->SetOutcome(std::string("interrupted by ") + SignalName(_InterruptSignal) +
-                             (incomplete ? ": cancelled, rollback incomplete"
-                                         : ": cancelled, rolled back"));
+    _Application->SetOutcome(
+        std::string("interrupted by ") + SignalName(_InterruptSignal) +
+        (incomplete ? ": cancelled, rollback incomplete" : ": cancelled, rolled back"));
   }
 }
 
