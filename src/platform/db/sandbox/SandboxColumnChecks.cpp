@@ -24,10 +24,10 @@ long long Length(sqlite3_value* value) {
   return characters;
 }
 
-// sbx_fits(spec, value...): the spec has one entry per value.
+// sbx_fits(types, value...): the types have one entry per value.
 void Fits(sqlite3_context* context, int count, sqlite3_value** values) {
-  const unsigned char* spec = sqlite3_value_text(values[0]);
-  std::string_view rest(spec ? reinterpret_cast<const char*>(spec) : "");
+  const unsigned char* types = sqlite3_value_text(values[0]);
+  std::string_view rest(types ? reinterpret_cast<const char*>(types) : "");
   for (int i = 1; i < count; ++i) {
     const std::size_t end = rest.find(Separator);
     const std::string_view entry = rest.substr(0, end);
