@@ -19,19 +19,6 @@ namespace {
 constexpr const char* ScriptMode = "700";
 constexpr mode_t ScriptPermissions = 0700;
 
-bool WriteAll(int descriptor, const std::string& content) {
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t written = write(descriptor, content.data() + done, content.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 ZEP2ShellScript::ZEP2ShellScript(std::string path, const char* traceVariable)
@@ -86,7 +73,7 @@ void ZEP2ShellScript::AssignWithSuffix(const std::string& name, const std::strin
 
 bool ZEP2ShellScript::Close() {
   if (descriptor_ < 0) return false;
-  written_ = WriteAll(descriptor_, content_) && fsync(descriptor_) == 0;
+  written_ = QelWriteAll(descriptor_, content_) && fsync(descriptor_) == 0;
   if (!written_) error_ = path_ + ": " + std::strerror(errno);
   close(descriptor_);
   descriptor_ = -1;

@@ -40,9 +40,11 @@ bool CheckOwnedRegularFile(int descriptor, const std::string& path, std::string&
   return true;
 }
 
+}  // namespace
+
 // Every write of the file services may be the one an injected fault fails,
 // as a full disk would.
-bool WriteAll(int descriptor, std::string_view content) {
+bool QelWriteAll(int descriptor, std::string_view content) {
   if (QelFaultDue(QelFaultKind::FileWrite)) {
     errno = ENOSPC;
     return false;
@@ -57,6 +59,8 @@ bool WriteAll(int descriptor, std::string_view content) {
   }
   return true;
 }
+
+namespace {
 
 // A file we own may have been created wider by an earlier version or by
 // hand: group and others lose what mode does not give them, so what we write
@@ -159,7 +163,7 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
     error = Reason(path, std::strerror(errno));
     return -1;
   }
-  const bool written = fchmod(descriptor, mode) == 0 && WriteAll(descriptor, content);
+  const bool written = fchmod(descriptor, mode) == 0 && QelWriteAll(descriptor, content);
   const int savedErrno = errno;
   close(descriptor);
   if (!written || rename(name.data(), path.c_str()) != 0) {
@@ -174,7 +178,7 @@ int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode
                          std::string& error) {
   const int descriptor = QelOpenOwnedFile(path, O_APPEND, mode, error);
   if (descriptor < 0) return -1;
-  const bool written = WriteAll(descriptor, content) && fsync(descriptor) == 0;
+  const bool written = QelWriteAll(descriptor, content) && fsync(descriptor) == 0;
   if (!written) error = Reason(path, std::strerror(errno));
   close(descriptor);
   return written ? 0 : -1;
@@ -204,7 +208,7 @@ int QelReplaceFileContent(const std::string& path, std::string_view content, std
   const bool owned = sameOwner || fchown(descriptor, existing.st_uid, existing.st_gid) == 0 ||
                      existing.st_uid == geteuid();
   const bool written = owned && fchmod(descriptor, existing.st_mode & 07777) == 0 &&
-                       WriteAll(descriptor, content) && fsync(descriptor) == 0;
+                       QelWriteAll(descriptor, content) && fsync(descriptor) == 0;
   const int savedErrno = errno;
   close(descriptor);
   if (!written || rename(name.data(), path.c_str()) != 0) {
@@ -237,7 +241,8 @@ int QelCopyFileExclusively(const std::string& source, const std::string& copy, s
   char buffer[8192];
   for (ssize_t got; copied && (got = read(input, buffer, sizeof buffer)) != 0;) {
     if (got < 0 && errno == EINTR) continue;
-    copied = got > 0 && WriteAll(output, std::string_view(buffer, static_cast<std::size_t>(got)));
+    copied =
+        got > 0 && QelWriteAll(output, std::string_view(buffer, static_cast<std::size_t>(got)));
   }
   if (!copied) error = Reason(copy, std::strerror(errno));
   close(input);

@@ -24,6 +24,10 @@ int QelCreateExclusiveFile(const std::string& path, mode_t mode, std::string& er
 // "a directory", "a file of user bob (uid 1001)", ...; empty when nothing.
 std::string QelDescribePath(const std::string& path);
 
+// Writes all of content to the descriptor (retrying short writes). An
+// injected file-write fault fails it as a full disk would (errno ENOSPC).
+bool QelWriteAll(int descriptor, std::string_view content);
+
 // Replaces path with content in one step (a temporary file beside it, then a
 // rename), so a reader sees the old or the new file, never a partial one.
 // 0 on success, -1 with the reason in error.
