@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "ZEP2InstHQ.h"
+#include "platform/QelUtf8Cut.h"
 
 #define QEL_TEXT(name, initial) QelUnicodeString ZEP2InstHQ::name = initial;
 #define QEL_INT(name, initial) int ZEP2InstHQ::name = initial;
@@ -38,14 +39,8 @@ void ZEP2InstHQ::ResetInstallationParameters() {
 }
 
 void ZEP2InstHQ::SetDBErrorMsg(const QelUnicodeString& text) {
-  // Cut on a byte boundary that leaves room for the terminating NUL; a cut
-  // inside a UTF-8 sequence is moved back to the sequence's start.
-  std::size_t length = std::min(text.Length(), sizeof _svDBErrorMsg - 1);
-  if (length < text.Length()) {
-    while (length > 0 && (static_cast<unsigned char>(text.str()[length]) & 0xC0) == 0x80) {
-      --length;
-    }
-  }
+  // Room is left for the terminating NUL.
+  const std::size_t length = QelUtf8CutLength(text.str(), sizeof _svDBErrorMsg - 1);
   std::memcpy(_svDBErrorMsg, text.c_str(), length);
   _svDBErrorMsg[length] = '\0';
 }

@@ -5,35 +5,9 @@
 
 #include "app/ZEP2InstHQ.h"
 #include "engine/ZEP2Assert.h"
+#include "engine/ZEP2ModelerNames.h"
 #include "platform/QelLog.h"
 #include "platform/QelSystem.h"
-
-namespace {
-
-// A null argument is a programming error no run can recover from.
-
-constexpr const char* ModelerNames[] = {"CDMSTEP",
-                                        "PUBSUB",
-                                        "ZEPADMIN",
-                                        "GRAPH",
-                                        "ZEPOB",
-                                        "PEOPLE",
-                                        "CONFIG",
-                                        "WF",
-                                        "TEMPLAT",
-                                        "TESPROCESSACTIVITIES",
-                                        "SUPPLIERCHAINADMIN",
-                                        "ZEPBUSOBJ",
-                                        "ELECTRICAL",
-                                        "TAVOFILEINTROSPECTIONQUEUE",
-                                        "TEMPLATWB",
-                                        "STRUCTURES",
-                                        "COLLABWS",
-                                        "ARCHIVE",
-                                        "CableNetwork",
-                                        "PRODUCTFREEZE"};
-
-}  // namespace
 
 void ZEP2InstHQ::GetModelerColl(QelListValQelUnicodeString* io_pModelerNameColl,
                                 QelUnicodeString* o_svDDLFileRepository) {
@@ -44,8 +18,8 @@ void ZEP2InstHQ::GetModelerColl(QelListValQelUnicodeString* io_pModelerNameColl,
   if (!referenceFiles) return;
   *o_svDDLFileRepository = QelUnicodeString(referenceFiles) + "/DBMS/ddl";
   WriteTraceLogFile("\nDDLFileRepository : <" + *o_svDDLFileRepository + ">", 1);
-  for (const char* name : ModelerNames) io_pModelerNameColl->Append(name);
-  if (_nvEXEVault) io_pModelerNameColl->Append("VAULTFILE");
+  for (const std::string_view name : ZEP2ModelerNames) io_pModelerNameColl->Append(name);
+  if (_nvEXEVault) io_pModelerNameColl->Append(ZEP2VaultModelerName);
   for (const QelUnicodeString& name : *io_pModelerNameColl) {
     WriteTraceLogFile("\nModeler Name : <" + name + ">", 1);
   }
@@ -74,7 +48,7 @@ void ZEP2InstHQ::GenModelerPersColl(QelListValQelUnicodeString* io_pModelerNameC
     }
     QelUnicodeString owner = _svTESDICOOwner;
     QelUnicodeString password = _svTESDICOOwnerP;
-    if (name.Compare("VAULTFILE") == 2) {
+    if (name.Compare(ZEP2VaultModelerName) == 2) {
       if (_svVAULTAdm.Compare("") == 2) {
         _svVAULTAdm = _svTESDICOOwner;
         _svVAULTAdmP = _svTESDICOOwnerP;

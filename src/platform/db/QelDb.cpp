@@ -13,6 +13,7 @@
 #include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
 #include "platform/QelFaultInjection.h"
+#include "platform/QelUtf8Cut.h"
 #include "sandbox/SandboxAdmin.h"
 #include "sandbox/SandboxSession.h"
 
@@ -184,12 +185,7 @@ std::string ScriptForm(int dbms, int type, std::string statement) {
 
 void QelDbSetMessage(char* message, const std::string& text) {
   if (!message) return;
-  std::size_t length = std::min(text.size(), static_cast<std::size_t>(QelDbMessageSize - 1));
-  // Never cut a UTF-8 character: back up over continuation bytes.
-  while (length > 0 && length < text.size() &&
-         (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-    --length;
-  }
+  const std::size_t length = QelUtf8CutLength(text, QelDbMessageSize - 1);
   std::memcpy(message, text.data(), length);
   message[length] = '\0';
 }

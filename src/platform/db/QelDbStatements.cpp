@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/QelUtf8Cut.h"
+
 namespace {
 
 int LengthOf(const QelUnicodeString& text) {
@@ -33,14 +35,7 @@ bool IsPlaceholderCharacter(char c) {
 }
 
 void CopyIntoBuffer(std::string_view text, char (&buffer)[QelStatementBufferSize]) {
-  std::size_t count = std::min(text.size(), QelStatementBufferSize - 1);
-  // Cut before a whole character: a UTF-8 sequence has at most three
-  // continuation bytes, which also bounds the walk on text that is not UTF-8.
-  for (int step = 0; step < 3 && count > 0 && count < text.size() &&
-                     (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80;
-       ++step) {
-    --count;
-  }
+  const std::size_t count = QelUtf8CutLength(text, QelStatementBufferSize - 1);
   std::memcpy(buffer, text.data(), count);
   buffer[count] = '\0';
 }

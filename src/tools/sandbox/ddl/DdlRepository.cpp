@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 
+#include "engine/ZEP2ModelerNames.h"
 #include "tools/sandbox/ddl/DdlModelTexts.h"
 
 namespace {
@@ -37,32 +38,16 @@ bool WriteFile(const std::string& path, const std::string& text, std::string& er
 }  // namespace
 
 const std::vector<std::string>& DdlModelerNames() {
-  static const std::vector<std::string> names = {"CDMSTEP",
-                                                 "PUBSUB",
-                                                 "ZEPADMIN",
-                                                 "GRAPH",
-                                                 "ZEPOB",
-                                                 "PEOPLE",
-                                                 "CONFIG",
-                                                 "WF",
-                                                 "TEMPLAT",
-                                                 "TESPROCESSACTIVITIES",
-                                                 "SUPPLIERCHAINADMIN",
-                                                 "ZEPBUSOBJ",
-                                                 "ELECTRICAL",
-                                                 "TAVOFILEINTROSPECTIONQUEUE",
-                                                 "TEMPLATWB",
-                                                 "STRUCTURES",
-                                                 "COLLABWS",
-                                                 "ARCHIVE",
-                                                 "CableNetwork",
-                                                 "PRODUCTFREEZE",
-                                                 "VAULTFILE"};
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all(ZEP2ModelerNames.begin(), ZEP2ModelerNames.end());
+    all.emplace_back(ZEP2VaultModelerName);
+    return all;
+  }();
   return names;
 }
 
 std::string DdlBaseFileName(const std::string& modeler) {
-  return modeler == "VAULTFILE" ? "ZEP_" + modeler : modeler;
+  return modeler == ZEP2VaultModelerName ? "ZEP_" + modeler : modeler;
 }
 
 std::string DdlFileName(const std::string& modeler, DdlFileRole role, DdlDialect dialect) {
