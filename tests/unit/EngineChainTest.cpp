@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "EngineTestSite.h"
+#include "tools/sandbox/ddl/DdlRepository.h"
 
 namespace {
 
@@ -125,6 +126,30 @@ TEST_F(EngineTest, ClientAuthenticationIdentifiesTheCreatedUsersExternallyAtTheE
                  "SELECT USERNAME, AUTHENTICATION_TYPE FROM DBA_USERS WHERE USERNAME IN "
                  "('PDMADM', 'ZEPDICO') ORDER BY USERNAME"),
             (std::vector<std::string>{"PDMADM|EXTERNAL", "ZEPDICO|PASSWORD"}));
+}
+
+TEST_F(EngineTest, StartUpDataIsInitialisedOnceEveryModelerIsInstalled) {
+  // The data manager needs the whole data model: the sandbox's repository.
+  std::filesystem::remove_all(Repository());
+  std::string error;
+  ASSERT_EQ(WriteDdlRepository(Repository(), 1, error), 0) << error;
+  environment_.Set("TESSARDBSETUP_NO_ZEPPROJECT", "");
+  Build();
+  AnswerDb2();
+  H::_nvEXEStartupData = 1;
+  Prepare();
+  const int statements = H::_nvNbrOfOrdersInALLDDL;
+  RunChain();
+  StepList expected = InstalledChain(false);
+  expected[15] = "PlayDDL*" + std::to_string(statements);
+  expected.insert(expected.begin() + 16,
+                  {"ZEPProject", "ZEPDataManager", "ZEPRDBEI", "ZEPSuppChain"});
+  EXPECT_EQ(Steps(), expected);
+  EXPECT_NE(Log().find("\nSt_ZEPDataManager OK"), std::string::npos);
+  EXPECT_TRUE(controller_->_InstallationSucceeded);
+  Connection dba = Db2();
+  EXPECT_EQ(Rows(dba, "SELECT LOGIN FROM ZEPDICO.PEOPLE_PERSON WHERE LOGIN = 'PDMADM'"),
+            std::vector<std::string>{"PDMADM"});
 }
 
 TEST_F(EngineTest, TheDdlFileGetsEveryStatementInOrderAndTheDatabaseNothing) {

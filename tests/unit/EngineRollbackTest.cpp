@@ -2,7 +2,6 @@
 // database refuses, the rollback undoes what the run created newest first,
 // the database ends as it was, and an undo that keeps failing is reported
 // as an incomplete rollback with what is left kept in the journal.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -211,6 +210,52 @@ TEST_F(EngineTest, AnUndoThatKeepsFailingLeavesTheRollbackIncomplete) {
   EXPECT_FALSE(TableExists(dba, "ZEPDICO", "CDM_PART"));
   EXPECT_EQ(Rows(dba, "SELECT TBSPACE FROM SYSCAT.TABLESPACES WHERE TBSPACE = 'PDMTBS'"),
             Texts{"PDMTBS"});
+}
+
+TEST_F(EngineTest, AnAdministratorDroppedMeanwhileFailsItsGrantAndTheRunIsUndone) {
+  Build("[ZEP2YesNoInCallBack]\nanswers = Yes\n");
+  AnswerOracle();
+  const Texts before = OracleCatalogue();
+  Prepare();
+  RunChain([&](int) {
+    if (NextStep() != "St_GRANTUserTESADM") return;
+    Connection dba = Oracle();
+    if (Rows(dba, "SELECT USERNAME FROM DBA_USERS WHERE USERNAME = 'PDMADM'").empty()) return;
+    ASSERT_EQ(Run(dba, "DROP USER PDMADM CASCADE"), "");
+  });
+  const Texts steps = Steps();
+  ASSERT_GE(steps.size(), 4u);
+  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
+            (Texts{"GRANTUserTESADM", "AbortInst", "PlayDROPDDL*3", "AbortInst"}));
+  // Users the run created carry no undo of their alterations: their drop
+  // takes everything. The administrator's drop finds it gone already.
+  EXPECT_EQ(Undone(), (Texts{"DROP USER ZEPDICO CASCADE", "DROP USER PDMADM CASCADE",
+                             "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"}));
+  EXPECT_NE(Trace().find("\nSt_PlayDROPDDL nothing left to undo: ORA-01918"), std::string::npos);
+  EXPECT_EQ(OracleCatalogue(), before);
+  EXPECT_FALSE(controller_->_RollbackIncomplete);
+}
+
+TEST_F(EngineTest, ADataManagerThatFailsUndoesEveryModelerItFollows) {
+  Build();
+  AnswerDb2();
+  H::_nvEXEStartupData = 1;
+  environment_.Set("TESSARDBSETUP_NO_ZEPPROJECT", "");
+  const Texts before = Db2Catalogue();
+  Prepare();
+  RunChain();
+  const Texts steps = Steps();
+  ASSERT_GE(steps.size(), 6u);
+  // The small repository has no PEOPLE tables for the data manager.
+  EXPECT_EQ(Texts(steps.end() - 6, steps.end()),
+            (Texts{"PlayDDL*27", "ZEPProject", "ZEPDataManager", "AbortInst", "PlayDROPDDL*8",
+                   "AbortInst"}));
+  EXPECT_EQ(Undone(), (Texts{"DROP INDEX ZEPDICO.ZEP_ADMIN_IX", "DROP TABLE ZEPDICO.ZEP_ADMIN",
+                             "DROP TABLE ZEPDICO.CDM_SITE", "DROP VIEW ZEPDICO.CDM_PARTS",
+                             "DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
+                             "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
+                             "DROP TABLESPACE \"PDMTBS\""}));
+  EXPECT_EQ(Db2Catalogue(), before);
 }
 
 TEST_F(EngineTest, CancelOnTheStatusPageRollsBackWhatWasPlayed) {

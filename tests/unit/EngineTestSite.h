@@ -182,6 +182,21 @@ class EngineTest : public SandboxDbmsTest {
     return steps;
   }
 
+  // The step subscribed last, as the trace names it ("St_PlayDDL").
+  std::string NextStep() const {
+    const std::string trace = Trace();
+    const std::string label = "\nQelSubsribeIdle ";
+    const std::size_t at = trace.rfind(label);
+    if (at == std::string::npos) return "";
+    const std::size_t start = at + label.size();
+    std::size_t end = start;
+    while (end < trace.size() &&
+           (std::isalnum(static_cast<unsigned char>(trace[end])) || trace[end] == '_')) {
+      ++end;
+    }
+    return trace.substr(start, end - start);
+  }
+
   // The texts that follow label in the trace, up to the closing ">".
   std::vector<std::string> Traced(const std::string& label) const {
     const std::string trace = Trace();
