@@ -180,6 +180,34 @@ TEST_F(EngineTest, AFailedStatementUndoesTheStatementsBeforeItNewestFirst) {
   EXPECT_FALSE(controller_->_RollbackIncomplete);
 }
 
+TEST_F(EngineTest, OracleUndoesTheOwnersStatementsBeforeItsSettingsAndTheRunsUsers) {
+  Build("[ZEP2YesNoInCallBack]\nanswers = Yes\n");
+  AnswerOracle();
+  {
+    Connection dba = Oracle();
+    ASSERT_EQ(Run(dba, "CREATE USER ZEPDICO IDENTIFIED BY \"dicopass\""), "");
+    ASSERT_EQ(Run(dba, "GRANT CONNECT, RESOURCE TO ZEPDICO"), "");
+    Connection owner = Oracle("ZEPDICO", "dicopass");
+    ASSERT_EQ(Run(owner, "CREATE TABLE ZEPDICO.CDM_SITE (ID INTEGER NOT NULL)"), "");
+  }
+  const Texts before = OracleCatalogue();
+  Prepare();
+  RunChain();
+  const Texts steps = Steps();
+  ASSERT_GE(steps.size(), 4u);
+  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
+            (Texts{"PlayDDL*5", "AbortInst", "PlayDROPDDL*26", "AbortInst"}));
+  const Texts undone = Undone();
+  ASSERT_EQ(undone.size(), 26u);
+  EXPECT_EQ(Texts(undone.begin(), undone.begin() + 4),
+            (Texts{"DROP VIEW ZEPDICO.CDM_PARTS", "DROP TABLE ZEPDICO.CDM_LINK CASCADE CONSTRAINTS",
+                   "DROP TABLE ZEPDICO.CDM_PART CASCADE CONSTRAINTS",
+                   "REVOKE SELECT ANY TABLE, CREATE ANY VIEW, DROP ANY VIEW FROM ZEPDICO"}));
+  EXPECT_EQ(Texts(undone.end() - 2, undone.end()),
+            (Texts{"DROP USER PDMADM CASCADE", "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"}));
+  EXPECT_EQ(OracleCatalogue(), before);
+}
+
 TEST_F(EngineTest, AnUndoThatKeepsFailingLeavesTheRollbackIncomplete) {
   Build();
   AnswerDb2();
