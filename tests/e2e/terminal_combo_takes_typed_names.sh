@@ -22,14 +22,15 @@ tui_on "Tasks to Perform" Enter
 tui_on "Database System" Enter
 tui_on "Dictionary Owner" Enter Enter
 
-# "Others ..." is the list's last line; choosing it goes on to typing.
-tui_on "DB2 Instance" Space End Enter
+# "Others ..." is the line after the listed instance; choosing it goes on to
+# typing.
+tui_on "DB2 Instance" Space Down Enter
 tmux_expect 'Enter: take the name' "typing after choosing Others ..."
 tmux_expect 'Instance home directory: +\[ +\]' "the home emptied for another instance"
 tmux_type db2spare
 tmux_expect 'DB2 instance: +\[db2spare +v\]' "the typed instance in its field"
 tmux_keys Enter
-tmux_expect 'Instance home directory: +\[/' "the typed instance's home"
+tmux_expect 'Instance home directory: +\[.*/home/db2spare *\]' "the typed instance's home"
 tmux_capture "$WORK/instance.txt"
 tmux_keys Enter Enter
 
