@@ -220,14 +220,14 @@ void ZEP2InstHQ::CB_DB2Param_Next(QelCommand*, QelNotification*, void*) {
   _svDB2INSTANCE = ZEP2DlgDB2Param::ChosenName(*page->Frame->ComboDB2Instance);
   WriteTraceLogFile("\nGetLine Selected : <" + _svDB2INSTANCE + ">", 1);
   _svDB2INSTANCE_HOMDIR = page->Frame->EditorDB2InstanceHD->GetText();
+  if (IsDirectory(_svDB2INSTANCE_HOMDIR) != 0) {
+    return c->ShowInputError("Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR);
+  }
   // "Others ..." chosen and nothing typed: no instance to start with.
   if (Empty(_svDB2INSTANCE)) {
     return c->ShowInputError(
         "Installation needs the name of a DB2 instance : \nchoose it in the list, or choose \"" +
         QelUnicodeString(ZEP2DlgDB2Param::OthersLine) + "\" and type it.");
-  }
-  if (IsDirectory(_svDB2INSTANCE_HOMDIR) != 0) {
-    return c->ShowInputError("Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR);
   }
   c->EndPartI(page);
 }

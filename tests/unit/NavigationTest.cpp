@@ -230,6 +230,10 @@ TEST_F(Navigation, TypedDb2NamesAreCheckedLikeChosenOnes) {
   instancePage->SetVisibility(QelDlgObject::Shown);
   instances.ChooseLine(1);
   Next(instancePage);
+  EXPECT_EQ(boxes->texts.back(), "INPUT ERROR:\nInstallation cannot find directory : \n")
+      << "choosing Others ... empties the home";
+  instancePage->Frame->EditorDB2InstanceHD->SetText(directory.Path());
+  Next(instancePage);
   EXPECT_EQ(boxes->texts.back(),
             "INPUT ERROR:\nInstallation needs the name of a DB2 instance : \nchoose it in the "
             "list, or choose \"Others ...\" and type it.");
