@@ -420,6 +420,8 @@ class ZEP2InstHQ : public QelCommand {
   // Shared pieces of the page handlers.
   void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
                  const QelUnicodeString& detail = "");
+  // The keyboard input error box (ZEP2ErrDlgDir) with a complete sentence.
+  void ShowInputError(const QelUnicodeString& text);
   void BusyCursor();
   void StoreWhatToDo();
   void StoreOracleLocation();

@@ -30,6 +30,7 @@ ZEP2FrmDB2Param::ZEP2FrmDB2Param(QelDialog* parent, const QelString& name, unsig
   LabelDB2Instance = ZEP2NewLabel(Frame11221, "LabelDB2Instance", LabelDB2InstanceTitle);
   ComboDB2Instance = ZEP2NewCombo(Frame11221, "ComboDB2Instance", 0);
   ComboDB2Instance->SetVisibleTextHeight(5);
+  ComboDB2Instance->OfferEntryField(ZEP2DlgDB2Param::OthersLine);
 
   Frame11222 = ZEP2NewFrame(Skeleton.Frame1122, "Frame11222");
   LabelDB2InstanceHD = ZEP2NewLabel(Frame11222, "LabelDB2InstanceHD", LabelDB2InstanceHDTitle);
@@ -61,22 +62,32 @@ void ZEP2DlgDB2Param::CallBacksManager() {
                            ComboSelectNotification, nullptr);
 }
 
+QelUnicodeString ZEP2DlgDB2Param::ChosenName(const QelDlgCombo& combo) {
+  if (combo.GetSelectedPosition() < 0) return combo.GetField();
+  const QelUnicodeString line = combo.GetSelectedLine();
+  return line.Compare(OthersLine) == 2 ? QelUnicodeString() : line;
+}
+
 // The instance owner's account carries the instance's name, so its home
-// directory is the instance's. An instance without such an account keeps
-// whatever directory is shown: it may have been typed on purpose.
+// directory is the instance's. A listed instance without such an account
+// keeps whatever directory is shown: it may have been typed on purpose. A
+// typed name without one empties it: the directory shown belonged to an
+// earlier choice, and would start the second part with another instance's
+// libraries.
 void ZEP2DlgDB2Param::ComboSelectNotification(QelCommand* command, QelNotification*, void*) {
   WriteTraceLogFile("\nComboSelectNotification begin ...", 1);
   auto* page = static_cast<ZEP2DlgDB2Param*>(command);
-  const QelUnicodeString instance = page->Frame->ComboDB2Instance->GetSelectedLine();
-  if (instance.Compare(OthersLine) != 2) {
-    if (const auto owner = QelLookupAccount(instance.str())) {
-      WriteTraceLogFile("\nDB2 instance home directory: " + QelUnicodeString(owner->home), 1);
-      page->Frame->EditorDB2InstanceHD->SetText(owner->home);
-    } else {
-      WriteTraceLogFile("\ngetpwnam error !!!", 2);
-    }
-  } else {
+  const QelDlgCombo& combo = *page->Frame->ComboDB2Instance;
+  const bool typed = combo.GetSelectedPosition() < 0;
+  const QelUnicodeString instance = ChosenName(combo);
+  if (!typed && instance.Compare("") == 2) {
     page->Frame->EditorDB2InstanceHD->SetText("");
+  } else if (const auto owner = QelLookupAccount(instance.str())) {
+    WriteTraceLogFile("\nDB2 instance home directory: " + QelUnicodeString(owner->home), 1);
+    page->Frame->EditorDB2InstanceHD->SetText(owner->home);
+  } else {
+    WriteTraceLogFile("\ngetpwnam error !!!", 2);
+    if (typed) page->Frame->EditorDB2InstanceHD->SetText("");
   }
   page->SetVisibility(Shown);
   WriteTraceLogFile("\nComboSelectNotification end ...", 1);

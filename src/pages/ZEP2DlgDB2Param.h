@@ -41,6 +41,11 @@ class ZEP2DlgDB2Param : public ZEP2PageDialog {
   ZEP2DlgDB2Param(QelInteractiveApplication* application, const QelString& name);
   void Build();
 
+  // The name a combo of the DB2 pages stands for: its chosen line, or the
+  // text typed into its field when no line is chosen; empty while
+  // "Others ..." is chosen and nothing is typed yet.
+  static QelUnicodeString ChosenName(const QelDlgCombo& combo);
+
   static void ComboSelectNotification(QelCommand*, QelNotification*, void*);
 
   ZEP2FrmDB2Param* Frame = nullptr;

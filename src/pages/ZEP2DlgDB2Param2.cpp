@@ -50,6 +50,7 @@ ZEP2FrmDB2Param2::ZEP2FrmDB2Param2(QelDialog* parent, const QelString& name, uns
   Frame11221 = ZEP2NewFrame(Skeleton.Frame1122, "Frame11221");
   LabelDB2DBAliasName = ZEP2NewLabel(Frame11221, "LabelDB2DBAliasName", LabelDB2DBAliasNameTitle);
   ComboDB2AliasName = ZEP2NewCombo(Frame11221, "ComboDB2AliasName", 0);
+  ComboDB2AliasName->OfferEntryField(ZEP2DlgDB2Param::OthersLine);
 
   Frame11222 = ZEP2NewFrame(Skeleton.Frame1122, "Frame11222");
   LabelDB2DriveDir = ZEP2NewLabel(Frame11222, "LabelDB2DriveDir", LabelDB2DriveDirLocalTitle);
@@ -77,30 +78,44 @@ void ZEP2DlgDB2Param2::Build() {
   FinishBuild(Frame, CANCELButtonValue, 350);
 }
 
+const ZEP2sqldeinfo* ZEP2DlgDB2Param2::FindEntry(const QelUnicodeString& alias) {
+  const QelListPtr<ZEP2sqldeinfo>& entries = ZEP2InstHQ::_PtrSqldeinfoColl;
+  for (int position = 1; position <= entries.Size(); ++position) {
+    if (entries(position)->alias.Compare(alias) == 2) return entries(position);
+  }
+  return nullptr;
+}
+
 void ZEP2DlgDB2Param2::CallBacksManager() {
   AddAnalyseNotificationCB(Frame->ComboDB2AliasName->GetSelectNotification(),
                            ComboDB2DBAliasNameSelectNotification, nullptr);
 }
 
 // A remote database has no directory on this machine, so its directory field
-// is emptied; an alias missing from the directory scan changes nothing.
+// is emptied; an alias missing from the directory scan changes nothing. A
+// typed alias the scan missed empties the directory too: the one shown
+// belonged to an earlier choice, and the database's own is for the person to
+// give (none for a remote database).
 void ZEP2DlgDB2Param2::ComboDB2DBAliasNameSelectNotification(QelCommand* command, QelNotification*,
                                                              void*) {
   WriteTraceLogFile("\nSelectNotification !", 1);
   auto* page = static_cast<ZEP2DlgDB2Param2*>(command);
   ZEP2FrmDB2Param2* frame = page->Frame;
-  const QelUnicodeString alias = frame->ComboDB2AliasName->GetSelectedLine();
-  frame->ComboDB2AliasName->SetField(alias);
-  if (alias.Compare(ZEP2DlgDB2Param::OthersLine) == 2) {
+  QelDlgCombo& combo = *frame->ComboDB2AliasName;
+  const bool typed = combo.GetSelectedPosition() < 0;
+  // A typed alias is the field's text already.
+  if (!typed) combo.SetField(combo.GetSelectedLine());
+  const QelUnicodeString alias = ZEP2DlgDB2Param::ChosenName(combo);
+  if (!typed && alias.Compare("") == 2) {
     frame->EditorDB2DriveDir->SetText("");
     page->SetVisibility(Shown);
     return;
   }
-
-  const QelListPtr<ZEP2sqldeinfo>& entries = ZEP2InstHQ::_PtrSqldeinfoColl;
-  for (int position = 1; position <= entries.Size(); ++position) {
-    const ZEP2sqldeinfo* entry = entries(position);
-    if (entry->alias.Compare(alias) != 2) continue;
+  const ZEP2sqldeinfo* entry = FindEntry(alias);
+  if (!entry && typed) {
+    frame->LabelDB2DriveDir->SetTitle(frame->LabelDB2DriveDirLocalTitle);
+    frame->EditorDB2DriveDir->SetText("");
+  } else if (entry) {
     WriteTraceLogFile("\nDB2 Alias Name found in collection ...", 1);
     ZEP2InstHQ::_svDB2DRIVEDir = entry->drive;
     if (entry->type == ZEP2sqldeinfo::Remote) {
@@ -118,7 +133,6 @@ void ZEP2DlgDB2Param2::ComboDB2DBAliasNameSelectNotification(QelCommand* command
       frame->EditorDB2DriveDir->SetText(entry->drive);
       ProposeTablespaceDirectory(entry->drive);
     }
-    break;
   }
   page->SetVisibility(Shown);
 }

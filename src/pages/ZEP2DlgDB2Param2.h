@@ -4,6 +4,8 @@
 
 #include "ZEP2PagePattern.h"
 
+class ZEP2sqldeinfo;
+
 class ZEP2FrmDB2Param2 : public QelDlgFrame {
  public:
   ZEP2FrmDB2Param2(QelDialog* parent, const QelString& name, unsigned long style);
@@ -39,6 +41,9 @@ class ZEP2DlgDB2Param2 : public ZEP2PageDialog {
   void Build();
 
   static void ComboDB2DBAliasNameSelectNotification(QelCommand*, QelNotification*, void*);
+  // The first entry of the database directory catalogued under alias, or
+  // null when the directory scan did not list it.
+  static const ZEP2sqldeinfo* FindEntry(const QelUnicodeString& alias);
 
   ZEP2FrmDB2Param2* Frame = nullptr;
 

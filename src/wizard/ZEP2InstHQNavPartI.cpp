@@ -35,6 +35,12 @@ void ZEP2InstHQ::ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
   _ErrInCallBack.reset();
 }
 
+void ZEP2InstHQ::ShowInputError(const QelUnicodeString& text) {
+  _ErrDlgDir = std::make_unique<ZEP2ErrDlgDir>(this, text);
+  _ErrDlgDir->Build();
+  _ErrDlgDir.reset();
+}
+
 void ZEP2InstHQ::BusyCursor() {
   if (_Application) _Application->SetBusyCursor();
 }
@@ -211,15 +217,17 @@ void ZEP2InstHQ::CB_DB2Param_Next(QelCommand*, QelNotification*, void*) {
   if (!QelApplication::MainApplication()) return;
   c->BusyCursor();
   ZEP2DlgDB2Param* page = c->_DlgDB2Param;
-  _svDB2INSTANCE = page->Frame->ComboDB2Instance->GetSelectedLine();
+  _svDB2INSTANCE = ZEP2DlgDB2Param::ChosenName(*page->Frame->ComboDB2Instance);
   WriteTraceLogFile("\nGetLine Selected : <" + _svDB2INSTANCE + ">", 1);
   _svDB2INSTANCE_HOMDIR = page->Frame->EditorDB2InstanceHD->GetText();
   if (IsDirectory(_svDB2INSTANCE_HOMDIR) != 0) {
-    c->_ErrDlgDir = std::make_unique<ZEP2ErrDlgDir>(
-        c, "Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR);
-    c->_ErrDlgDir->Build();
-    c->_ErrDlgDir.reset();
-    return;
+    return c->ShowInputError("Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR);
+  }
+  // "Others ..." chosen and nothing typed: no instance to start with.
+  if (Empty(_svDB2INSTANCE)) {
+    return c->ShowInputError(
+        "Installation needs the name of a DB2 instance : \nchoose it in the list, or choose \"" +
+        QelUnicodeString(ZEP2DlgDB2Param::OthersLine) + "\" and type it.");
   }
   c->EndPartI(page);
 }
@@ -227,7 +235,7 @@ void ZEP2InstHQ::CB_DB2Param_Next(QelCommand*, QelNotification*, void*) {
 void ZEP2InstHQ::CB_DB2Param_Back(QelCommand*, QelNotification*, void*) {
   Trace("\nCB_DB2Param_Back BACK");
   ZEP2InstHQ* c = _ZEP2InstHQHandler;
-  _svDB2INSTANCE = c->_DlgDB2Param->Frame->ComboDB2Instance->GetSelectedLine();
+  _svDB2INSTANCE = ZEP2DlgDB2Param::ChosenName(*c->_DlgDB2Param->Frame->ComboDB2Instance);
   Show(c->_DlgTESDICO, c->_DlgDB2Param);
 }
 

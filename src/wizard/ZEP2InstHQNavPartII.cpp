@@ -28,8 +28,23 @@ void ZEP2InstHQ::CB_DB2Param2_Next(QelCommand*, QelNotification*, void*) {
   ZEP2InstHQ* c = _ZEP2InstHQHandler;
   c->BusyCursor();
   ZEP2DlgDB2Param2* page = c->_DlgDB2Param2;
-  _svDB2ALIASNAME = page->Frame->ComboDB2AliasName->GetSelectedLine();
+  _svDB2ALIASNAME = ZEP2DlgDB2Param::ChosenName(*page->Frame->ComboDB2AliasName);
   _svDB2DRIVEDir = page->Frame->EditorDB2DriveDir->GetText();
+  if (Empty(_svDB2ALIASNAME)) {
+    return c->ShowInputError(
+        "Installation needs the alias of a DB2 database : \nchoose it in the list, or choose \"" +
+        QelUnicodeString(ZEP2DlgDB2Param::OthersLine) + "\" and type it.");
+  }
+  if (!ZEP2DlgDB2Param2::FindEntry(_svDB2ALIASNAME)) {
+    // The directory scan does not know the database: it is local where the
+    // person says it lives, remote when no directory is given. Whether the
+    // alias exists at all, the administrator connection tells next.
+    _nvDB2Local = Empty(_svDB2DRIVEDir) ? 0 : 1;
+    _nvDB2Remote = 1 - _nvDB2Local;
+    if (_nvDB2Local && IsDirectory(_svDB2DRIVEDir) != 0) {
+      return c->ShowInputError("Installation cannot find directory : \n" + _svDB2DRIVEDir);
+    }
+  }
   const bool reachable = _nvDB2Remote || (_nvDB2Local && IsDirectory(_svDB2DRIVEDir) == 0);
   if (!reachable) return;
   if (Empty(_svDBAUSER)) c->_DlgDBAUSER->Frame->EditorDBAUSER->SetText(_svDB2INSTANCE);
@@ -39,7 +54,7 @@ void ZEP2InstHQ::CB_DB2Param2_Next(QelCommand*, QelNotification*, void*) {
 void ZEP2InstHQ::CB_DB2Param2_Back(QelCommand*, QelNotification*, void*) {
   Trace("\nCB_DB2Param2_Back BACK");
   ZEP2DlgDB2Param2* page = _ZEP2InstHQHandler->_DlgDB2Param2;
-  _svDB2ALIASNAME = page->Frame->ComboDB2AliasName->GetSelectedLine();
+  _svDB2ALIASNAME = ZEP2DlgDB2Param::ChosenName(*page->Frame->ComboDB2AliasName);
   _svDB2DRIVEDir = page->Frame->EditorDB2DriveDir->GetText();
   BackToFather();
 }

@@ -1,5 +1,6 @@
-// Where Next and Back lead from the first process's pages, what they store,
-// and which answers they refuse, driven through the pages' own buttons.
+// Where Next and Back lead from the first process's pages (and the DB2
+// database page that follows them), what they store, and which answers they
+// refuse, driven through the pages' own buttons.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -217,6 +218,67 @@ TEST_F(Navigation, Db2WithoutAnyInstanceStaysOnTheOwnerPage) {
   EXPECT_EQ(Shown(), "PanelTESDICO");
   EXPECT_TRUE(boxes->texts.empty()) << "no box, only the trace";
   EXPECT_NE(Trace().find("\nCB_AUTHMode_Next NO DB2 INSTANCE!!!"), std::string::npos);
+}
+
+// A DB2 instance or database the listings missed is typed; the name is what
+// the pages go on with, and a page stays with its answers when none is given
+// or its directory is missing.
+TEST_F(Navigation, TypedDb2NamesAreCheckedLikeChosenOnes) {
+  ZEP2DlgDB2Param* instancePage = controller->_DlgDB2Param;
+  QelDlgCombo& instances = *instancePage->Frame->ComboDB2Instance;
+  for (const char* line : {"db2inst1", ZEP2DlgDB2Param::OthersLine}) instances.AddLine(line);
+  instancePage->SetVisibility(QelDlgObject::Shown);
+  instances.ChooseLine(1);
+  Next(instancePage);
+  EXPECT_EQ(boxes->texts.back(), "INPUT ERROR:\nInstallation cannot find directory : \n")
+      << "choosing Others ... empties the home";
+  instancePage->Frame->EditorDB2InstanceHD->SetText(directory.Path());
+  Next(instancePage);
+  EXPECT_EQ(boxes->texts.back(),
+            "INPUT ERROR:\nInstallation needs the name of a DB2 instance : \nchoose it in the "
+            "list, or choose \"Others ...\" and type it.");
+  ASSERT_TRUE(instances.EnterText("db2lost"));
+  Next(instancePage);
+  EXPECT_EQ(boxes->texts.back(), "INPUT ERROR:\nInstallation cannot find directory : \n")
+      << "an instance without an account has no home to propose";
+  EXPECT_EQ(Shown(), "PanelDB2Param");
+  EXPECT_EQ(H::_svDB2INSTANCE.str(), "db2lost");
+  EXPECT_EQ(H::_nvINSTPARTII, 0) << "a refused page starts no son";
+  Back(instancePage);
+  EXPECT_EQ(Shown(), "PanelTESDICO");
+  EXPECT_EQ(instances.GetField().str(), "db2lost") << "Back keeps what was typed";
+
+  ZEP2DlgDB2Param2* databasePage = controller->_DlgDB2Param2;
+  QelDlgCombo& aliases = *databasePage->Frame->ComboDB2AliasName;
+  QelDlgEditor& drive = *databasePage->Frame->EditorDB2DriveDir;
+  aliases.AddLine(ZEP2DlgDB2Param::OthersLine);
+  H::_svDB2INSTANCE = "db2inst1";
+  H::_nvDB2Local = 1;
+  H::_nvDB2Remote = 0;
+  Next(databasePage);
+  EXPECT_EQ(boxes->texts.back(),
+            "INPUT ERROR:\nInstallation needs the alias of a DB2 database : \nchoose it in the "
+            "list, or choose \"Others ...\" and type it.");
+  databasePage->SetVisibility(QelDlgObject::Shown);
+  ASSERT_TRUE(aliases.EnterText("PDMEXTRA"));
+  drive.SetText(directory.File("nowhere"));
+  Next(databasePage);
+  EXPECT_EQ(boxes->texts.back(),
+            "INPUT ERROR:\nInstallation cannot find directory : \n" + directory.File("nowhere"));
+  EXPECT_EQ(Shown(), "PanelDB2Param2");
+
+  drive.SetText(directory.Path());
+  Next(databasePage);
+  EXPECT_EQ(Shown(), "PanelDBAUSER") << "a database the scan missed, where the person says";
+  EXPECT_EQ(H::_svDB2ALIASNAME.str(), "PDMEXTRA");
+  EXPECT_EQ(H::_nvDB2Local, 1);
+  EXPECT_EQ(controller->_DlgDBAUSER->Frame->EditorDBAUSER->GetText().str(), "db2inst1");
+
+  drive.SetText("");
+  Next(databasePage);
+  EXPECT_EQ(Shown(), "PanelDBAUSER") << "without a directory the database is remote";
+  EXPECT_EQ(H::_nvDB2Local, 0);
+  EXPECT_EQ(H::_nvDB2Remote, 1);
 }
 
 }  // namespace

@@ -306,6 +306,71 @@ TEST_F(AccountAndDbmsPages, ChosenInstanceProposesItsOwnersHome) {
   EXPECT_EQ(Count(trace, "\nDB2 instance home directory: /home/db2inst1"), 1);
 }
 
+TEST_F(AccountAndDbmsPages, TypedInstanceProposesItsOwnersHomeOrNone) {
+  std::filesystem::create_directories(directory.File("site/etc"));
+  std::ofstream(directory.File("site/etc/passwd"))
+      << "pdmadm:x:1000:1000::/home/pdmadm:/bin/sh\n"
+         "db2inst1:x:1001:1001::/home/db2inst1:/bin/sh\n";
+  setenv("TESSARDBSETUP_SANDBOX", directory.File("site").c_str(), 1);
+  ZEP2DlgDB2Param page(&application, "PanelDB2Param");
+  page.Build();
+  page.SetVisibility(QelDlgObject::Shown);
+  QelDlgCombo& combo = *page.Frame->ComboDB2Instance;
+  QelDlgEditor& home = *page.Frame->EditorDB2InstanceHD;
+  for (const char* line : {"db2inst1", ZEP2DlgDB2Param::OthersLine}) combo.AddLine(line);
+  EXPECT_TRUE(combo.HasEntryField());
+  EXPECT_TRUE(combo.IsTypingLine(1));
+
+  combo.SetSelectedPosition(0, true);
+  ASSERT_TRUE(combo.EnterText("pdmadm"));
+  EXPECT_EQ(home.GetText().str(), "/home/pdmadm");
+  EXPECT_EQ(ZEP2DlgDB2Param::ChosenName(combo).str(), "pdmadm");
+  ASSERT_TRUE(combo.EnterText("db2ghost"));
+  EXPECT_EQ(home.GetText().str(), "") << "the home shown was another instance's";
+  EXPECT_EQ(ZEP2DlgDB2Param::ChosenName(combo).str(), "db2ghost");
+  home.SetText("/typed/by/hand");
+  ASSERT_TRUE(combo.EnterText("db2inst1"));
+  EXPECT_EQ(combo.GetSelectedPosition(), 0) << "typing a listed instance chooses it";
+  EXPECT_EQ(home.GetText().str(), "/home/db2inst1");
+  combo.ChooseLine(1);
+  EXPECT_EQ(ZEP2DlgDB2Param::ChosenName(combo).str(), "") << "nothing typed after Others yet";
+
+  const std::string trace = Trace();
+  EXPECT_EQ(Count(trace, "\nComboSelectNotification begin ..."), 5);
+  EXPECT_EQ(Count(trace, "\ngetpwnam error !!!"), 1);
+  EXPECT_EQ(Count(trace, "\nDB2 instance home directory: /home/pdmadm"), 1);
+}
+
+TEST_F(AccountAndDbmsPages, TypedAliasTheScanMissedLeavesItsDirectoryToThePerson) {
+  auto& entries = ZEP2InstHQ::_PtrSqldeinfoColl;
+  entries.Clear();
+  entries.Append(std::make_unique<ZEP2sqldeinfo>("FARDB", "FARDB", "/far/side", "NODE1",
+                                                 ZEP2sqldeinfo::Remote, 0));
+  entries.Append(std::make_unique<ZEP2sqldeinfo>("PDMDB", "PDMDB", "/db2/data", "",
+                                                 ZEP2sqldeinfo::Indirect, 0));
+  ZEP2DlgDB2Param2 page(&application, "PanelDB2Param2");
+  page.Build();
+  page.SetVisibility(QelDlgObject::Shown);
+  ZEP2FrmDB2Param2& frame = *page.Frame;
+  QelDlgCombo& combo = *frame.ComboDB2AliasName;
+  for (const char* line : {"FARDB", "PDMDB", ZEP2DlgDB2Param::OthersLine}) combo.AddLine(line);
+
+  combo.SetSelectedPosition(0, true);
+  ASSERT_TRUE(combo.EnterText("PDMEXTRA"));
+  EXPECT_EQ(combo.GetField().str(), "PDMEXTRA") << "the typed alias stays in the field";
+  EXPECT_EQ(frame.EditorDB2DriveDir->GetText().str(), "");
+  EXPECT_EQ(frame.LabelDB2DriveDir->GetTitle().str(), frame.LabelDB2DriveDirLocalTitle.str());
+  EXPECT_EQ(ZEP2DlgDB2Param2::FindEntry("PDMEXTRA"), nullptr);
+
+  ASSERT_TRUE(combo.EnterText("PDMDB"));
+  EXPECT_EQ(combo.GetSelectedPosition(), 1);
+  EXPECT_EQ(frame.EditorDB2DriveDir->GetText().str(), "/db2/data");
+  EXPECT_EQ(ZEP2InstHQ::_nvDB2Local, 1);
+  ASSERT_NE(ZEP2DlgDB2Param2::FindEntry("FARDB"), nullptr);
+  EXPECT_EQ(ZEP2DlgDB2Param2::FindEntry("FARDB")->nodename.str(), "NODE1");
+  entries.Clear();
+}
+
 TEST_F(AccountAndDbmsPages, ChosenAliasTellsLocalFromRemote) {
   WriteCatalogue("ZEP2FrmDB2Param2",
                  "Frame1.Frame11.Frame112.Frame1122.Frame11222.LabelDB2DriveDirLocal.Title = "

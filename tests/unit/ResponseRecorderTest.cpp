@@ -151,6 +151,30 @@ TEST_F(ResponseRecorder, APersonsInputIsRecordedAndTheProgramsWritesAreNot) {
   EXPECT_EQ(Given(Recorded()->ForPage("PanelTest", 2)->widgets), (Widgets{{"ComboLines", "#1"}}));
 }
 
+// A typed name is replayed as typed, so the silent run types it too; one
+// that is a line's text is that line, and a "${" in it stays literal.
+TEST_F(ResponseRecorder, TextTypedIntoAComboIsRecordedAsTyped) {
+  std::string error;
+  ASSERT_EQ(Start({"-record", path}, error), 0) << error;
+  combo->OfferEntryField();
+  ASSERT_TRUE(combo->EnterText("gamma ${HOME}"));
+  page.PressButton(QelDlgDialog::CANCEL);
+  ASSERT_TRUE(combo->EnterText("beta"));
+  page.PressButton(QelDlgDialog::CANCEL);
+  combo->ChooseLine(0);
+  ASSERT_TRUE(combo->EnterText("alpha"));
+  page.PressButton(QelDlgDialog::CANCEL);
+
+  const auto file = Recorded();
+  ASSERT_TRUE(file);
+  EXPECT_EQ(Given(file->ForPage("PanelTest", 1)->widgets),
+            (Widgets{{"ComboLines", "gamma $${HOME}"}}));
+  EXPECT_EQ(ResponseFile::ExpandVariables("gamma $${HOME}"), "gamma ${HOME}");
+  EXPECT_EQ(Given(file->ForPage("PanelTest", 2)->widgets), (Widgets{{"ComboLines", "beta"}}));
+  EXPECT_EQ(Given(file->ForPage("PanelTest", 3)->widgets), (Widgets{{"ComboLines", "#1"}}))
+      << "typing a line's text chose its first line, which the text alone would not find";
+}
+
 TEST_F(ResponseRecorder, GreyedOutWidgetsAndButtonsRecordNothing) {
   std::string error;
   ASSERT_EQ(Start({"-record", path}, error), 0) << error;

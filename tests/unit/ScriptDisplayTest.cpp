@@ -14,6 +14,7 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "platform/QelApplication.h"
 #include "platform/QelDisplay.h"
+#include "platform/QelDlgCombo.h"
 #include "platform/QelDlgNotify.h"
 #include "platform/QelLog.h"
 #include "platform/display/script/ScriptDisplay.h"
@@ -27,6 +28,16 @@ std::string longDetail;
 bool offerCancel = true;
 bool greyPassword = false;
 bool greyNext = false;
+// Two combos on the page: ComboTyped offers an entry field, ComboListed
+// takes only its lines; their select handler notes what it was given.
+bool withCombos = false;
+std::vector<std::string> selections;
+
+void Selected(QelCommand*, QelNotification* notification, void*) {
+  const auto* combo = static_cast<const QelDlgCombo*>(notification->GetSource());
+  selections.push_back(combo->GetCommandName().str() + ":" + combo->GetField().str() + ":" +
+                       std::to_string(combo->GetSelectedPosition()));
+}
 
 // Stands in for the controller's Next handler: an empty account is refused
 // with an error box, anything else leaves the page and ends the run with 0.
@@ -66,6 +77,15 @@ class PageApplication : public QelInteractiveApplication {
     if (offerCancel) AddAnalyseNotificationCB(page->GetDiaAPPLYNotification(), Cancel, nullptr);
     if (greyPassword) page->Frame->EditorDBAUSERP->SetSensitivity(QelDlgObject::Insensitive);
     if (greyNext) page->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Insensitive);
+    if (withCombos) {
+      auto* typed = new QelDlgCombo(page->Frame, "ComboTyped", 0x40000);
+      auto* listed = new QelDlgCombo(page->Frame, "ComboListed", 0x40000);
+      typed->OfferEntryField("Others ...");
+      for (QelDlgCombo* combo : {typed, listed}) {
+        for (const char* line : {"PDMDB", "PDMTEST"}) combo->AddLine(line);
+        AddAnalyseNotificationCB(combo->GetSelectNotification(), Selected, nullptr);
+      }
+    }
     page->SetVisibility(QelDlgObject::Shown);
   }
   int EndApplication() override { return 0; }
@@ -90,6 +110,8 @@ class ScriptDisplay : public ::testing::Test {
     offerCancel = true;
     greyPassword = false;
     greyNext = false;
+    withCombos = false;
+    selections.clear();
   }
   void TearDown() override {
     unsetenv("QelMsgCatalogPath");
@@ -247,6 +269,40 @@ TEST_F(ScriptDisplay, AFieldAPersonCannotChangeEndsTheRunWithItsLine) {
             "or greyed out)\n");
   EXPECT_EQ(Count("\"event\":\"button\""), 0u);
   EXPECT_EQ(Transcript().find("secret"), std::string::npos);
+}
+
+// A name no line holds is typed into a combo that offers an entry field, as
+// a person would type it; any other combo refuses it with the file's line.
+TEST_F(ScriptDisplay, ATypedNameGoesOnlyIntoACombosEntryField) {
+  withCombos = true;
+  EXPECT_EQ(RunWith("[PanelDBAUSER]\nComboTyped = PDMEXTRA\nComboListed = #2\n"
+                    "EditorDBAUSER = system\n"),
+            0);
+  EXPECT_EQ(selections,
+            (std::vector<std::string>{"ComboTyped:PDMEXTRA:-1", "ComboListed:PDMTEST:1"}));
+  EXPECT_EQ(Count("\"widget\":\"ComboTyped\",\"value\":\"PDMEXTRA\",\"typed\":1,\"accepted\":1}"),
+            1u);
+
+  selections.clear();
+  EXPECT_EQ(RunWith("[PanelDBAUSER]\nComboTyped = PDMTEST\n"), 0);
+  EXPECT_EQ(selections, (std::vector<std::string>{"ComboTyped:PDMTEST:1"}))
+      << "a line's text chooses the line, typed or not";
+
+  selections.clear();
+  std::filesystem::remove(directory.File("transcript"));
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nComboTyped = PDMEXTRA\nComboListed = PDMEXTRA\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: PanelDBAUSER refused the answer for ComboListed (test.rsp line 3): no "
+            "line 'PDMEXTRA' (its lines: 'PDMDB', 'PDMTEST')\n");
+  EXPECT_EQ(Count("\"event\":\"button\""), 0u);
+
+  // "#n" stays a line number even where names can be typed.
+  selections.clear();
+  EXPECT_EQ(RunCapturing("[PanelDBAUSER]\nComboTyped = #3\n"), 2);
+  EXPECT_EQ(errors,
+            "tessardbsetup: PanelDBAUSER refused the answer for ComboTyped (test.rsp line 2): no "
+            "line '#3' (its lines: 'PDMDB', 'PDMTEST')\n");
+  EXPECT_TRUE(selections.empty());
 }
 
 TEST_F(ScriptDisplay, NamesThePagesLackEndTheRunBeforeAnyPage) {

@@ -3,6 +3,7 @@
 // writes do not, radio groups stay exclusive, dialogs count their visits.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/QelDlgEditor.h"
 #include "platform/QelDlgToggle.h"
 #include "platform/QelDlgWidgets.h"
+#include "platform/QelInputListener.h"
 
 namespace {
 
@@ -116,6 +118,69 @@ TEST_F(WidgetModel, ComboSelectionFillsTheFieldAndNotifiesOnRequest) {
   EXPECT_EQ(combo->GetSelectedPosition(), 0) << "a line that does not exist is ignored";
   combo->ClearLines();
   EXPECT_EQ(combo->GetSelectedPosition(), -1);
+}
+
+// What the listener sees of a typed text, and whether the page's handler has
+// run by then (it must not have: the record is written before the handlers).
+class TypedTextListener : public QelInputListener {
+ public:
+  void WidgetSet(QelDlgObject* widget) override {
+    const auto* combo = static_cast<const QelDlgCombo*>(widget);
+    events.push_back("heard:" + combo->GetField().str() + ":" +
+                     std::to_string(combo->GetSelectedPosition()));
+  }
+  void ButtonPressed(QelDlgDialog*, const char*) override {}
+  void BoxAnswered(QelDlgNotify*, int) override {}
+};
+
+TEST_F(WidgetModel, TypedComboTextSelectsItsLineOrNoneAndNotifiesOnce) {
+  dialog.SetVisibility(QelDlgObject::Shown);
+  auto* combo = new QelDlgCombo(&dialog, "ComboAlias", 0x40000);
+  controller.AddAnalyseNotificationCB(combo->GetSelectNotification(), Record,
+                                      const_cast<char*>("select"));
+  for (const char* line : {"PDMDB", "PDMTEST", "PDMDB", "Others ..."}) combo->AddLine(line);
+  QelSetInputListener(std::make_unique<TypedTextListener>());
+
+  std::string refusal;
+  EXPECT_FALSE(combo->EnterText("PDMEXTRA", &refusal))
+      << "a combo takes typed text only when offered";
+  EXPECT_EQ(refusal, "takes only one of its lines, not a typed text");
+  combo->OfferEntryField("Others ...");
+  EXPECT_TRUE(combo->IsTypingLine(3));
+  EXPECT_FALSE(combo->IsTypingLine(0));
+  EXPECT_FALSE(combo->IsTypingLine(4));
+
+  combo->SetSelectedPosition(1, false);
+  ASSERT_TRUE(combo->EnterText("PDMEXTRA"));
+  EXPECT_EQ(combo->GetSelectedPosition(), -1) << "a name no line holds selects none";
+  EXPECT_EQ(combo->GetSelectedLine().str(), "");
+  EXPECT_EQ(combo->GetField().str(), "PDMEXTRA");
+  EXPECT_EQ(events, (std::vector<std::string>{"heard:PDMEXTRA:-1", "controller:ComboAlias:select"}))
+      << "heard first, then the page's handler, once";
+
+  events.clear();
+  ASSERT_TRUE(combo->EnterText("PDMDB"));
+  EXPECT_EQ(combo->GetSelectedPosition(), 0) << "typing a line's text is choosing its first line";
+  EXPECT_EQ(events, (std::vector<std::string>{"heard:PDMDB:0", "controller:ComboAlias:select"}));
+
+  events.clear();
+  EXPECT_FALSE(combo->EnterText("PDM\nDB", &refusal));
+  EXPECT_EQ(refusal, "a typed text holds no control characters");
+  EXPECT_FALSE(combo->EnterText("PDM\tDB"));
+  combo->SetSensitivity(QelDlgObject::Insensitive);
+  EXPECT_FALSE(combo->EnterText("OTHER", &refusal));
+  EXPECT_EQ(refusal, "cannot be changed now (hidden or greyed out)");
+  combo->SetSensitivity(QelDlgObject::Sensitive);
+  dialog.SetVisibility(QelDlgObject::Hidden);
+  EXPECT_FALSE(combo->EnterText("OTHER"));
+  EXPECT_TRUE(events.empty()) << "a refused text is neither heard nor notified";
+  EXPECT_EQ(combo->GetField().str(), "PDMDB");
+  EXPECT_EQ(combo->GetSelectedPosition(), 0);
+
+  dialog.SetVisibility(QelDlgObject::Shown);
+  ASSERT_TRUE(combo->EnterText(""));
+  EXPECT_EQ(combo->GetSelectedPosition(), -1) << "an emptied field chooses nothing";
+  QelSetInputListener(nullptr);
 }
 
 TEST_F(WidgetModel, RadioButtonsOfOneFrameAreExclusiveAndTogglesRespectSensitivity) {

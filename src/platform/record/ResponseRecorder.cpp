@@ -44,9 +44,12 @@ std::string AnswerWord(const QelDlgNotify* notice, int value) {
 }
 
 // The silent run finds a combo's line by its text, the last line of that
-// text winning, and reads a text starting with '#' as a line number.
+// text winning, and reads a text starting with '#' as a line number. A text
+// typed into the entry field (no line selected) is replayed as typed.
 std::string ComboValue(const QelDlgCombo* combo) {
   const int selected = combo->GetSelectedPosition();
+  if (selected < 0 && combo->HasEntryField())
+    return ResponseRecord::Literal(combo->GetField().str());
   const std::string text = combo->GetLine(selected).str();
   bool byText = text.empty() || text.front() != '#';
   for (int line = selected + 1; byText && line < combo->GetNbrOfLines(); ++line) {

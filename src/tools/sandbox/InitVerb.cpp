@@ -30,6 +30,9 @@ constexpr const char* Help =
     "  --admin NAME          PDM administrator account (default pdmadm)\n"
     "  --dictionary NAME     dictionary owner account (default pdmdico)\n"
     "  --instance NAME       DB2 instance and its owner account (default db2inst1)\n"
+    "  --unlisted-instance NAME\n"
+    "                        a second DB2 instance, with its owner account and the same\n"
+    "                        databases, that the site's instance listing does not name\n"
     "  --service NAME        Oracle net service name (default PDMORA)\n"
     "  --ddl-scale N         size of the DDL repository, 1 to 999 (default 1)\n"
     "Then: . DIR/env.sh   and run tessardbsetup.\n";
@@ -40,6 +43,7 @@ struct SiteOptions {
   std::string admin = "pdmadm";
   std::string dictionary = "pdmdico";
   std::string instance = "db2inst1";
+  std::string unlistedInstance;
   std::string service = "PDMORA";
   int scale = 1;
 };
@@ -59,8 +63,10 @@ void WriteAccounts(const SiteOptions& options) {
   std::string shadow = "root:" + Hash(options.password) + ":20000:0:99999:7:::\n";
   // Every PDM account is the invoking user underneath, so chown works
   // without privileges.
-  for (const std::string& account : {options.admin, options.dictionary, std::string("pdmvault"),
-                                     std::string("pdmclash"), options.instance}) {
+  std::vector<std::string> accounts = {options.admin, options.dictionary, "pdmvault", "pdmclash",
+                                       options.instance};
+  if (!options.unlistedInstance.empty()) accounts.push_back(options.unlistedInstance);
+  for (const std::string& account : accounts) {
     passwd += account + ":x:" + std::to_string(uid) + ":" + std::to_string(gid) + ":" + account +
               ":" + options.site + "/home/" + account + ":/bin/sh\n";
     shadow += account + ":" + Hash(options.password) + ":20000:0:99999:7:::\n";
@@ -73,22 +79,26 @@ void WriteAccounts(const SiteOptions& options) {
   }
 }
 
-void WriteDb2Instance(const SiteOptions& options, const std::string& executableDirectory) {
-  const std::string sqllib = options.site + "/home/" + options.instance + "/sqllib";
+// An instance in its owner's home: the directory-scan library, the profile,
+// and a database directory cataloguing two local databases (their data under
+// dataDirectory) and a remote one, all three created in the DBMS.
+void WriteDb2Instance(const SiteOptions& options, const std::string& instance,
+                      const std::string& dataDirectory, const std::string& executableDirectory) {
+  const std::string sqllib = options.site + "/home/" + instance + "/sqllib";
   for (const char* directory : {"/lib", "/lib32", "/sqldbdir", "/bin"}) {
     fs::create_directories(sqllib + directory);
   }
   fs::copy_file(executableDirectory + "/libLK0DB2.so", sqllib + "/lib/libLK0DB2.so",
                 fs::copy_options::overwrite_existing);
   WriteSiteFile(sqllib + "/db2profile",
-                "# Environment of DB2 instance " + options.instance +
-                    "\nDB2INSTANCE=" + options.instance + "\nexport DB2INSTANCE\n",
+                "# Environment of DB2 instance " + instance + "\nDB2INSTANCE=" + instance +
+                    "\nexport DB2INSTANCE\n",
                 0644);
-  const std::string data = options.site + "/db2data";
+  const std::string data = options.site + "/" + dataDirectory;
   fs::create_directories(data + "/PDMDB");
   fs::create_directories(data + "/PDMTEST");
   WriteSiteFile(sqllib + "/sqldbdir/sqldbdir",
-                "# System database directory of instance " + options.instance +
+                "# System database directory of instance " + instance +
                     "\n# alias|dbname|drive|nodename|type (0 local, 1 remote)|authentication\n"
                     "PDMTEST|PDMTEST|" +
                     data +
@@ -98,8 +108,8 @@ void WriteDb2Instance(const SiteOptions& options, const std::string& executableD
                     data + "/PDMDB||0|0\n",
                 0644);
   for (const char* alias : {"PDMDB", "PDMTEST", "PDMREMOT"}) {
-    qelsandbox::CreateDatabase(qelsandbox::Db2Location(options.site, options.instance, alias),
-                               options.instance, options.password);
+    qelsandbox::CreateDatabase(qelsandbox::Db2Location(options.site, instance, alias), instance,
+                               options.password);
   }
 }
 
@@ -131,7 +141,12 @@ int Initialise(const SiteOptions& options, const std::string& executableDirector
     std::fprintf(stderr, "tessardbsetup-sandbox init: %s\n", error.c_str());
     return ExitError;
   }
-  WriteDb2Instance(options, executableDirectory);
+  WriteDb2Instance(options, options.instance, "db2data", executableDirectory);
+  // As on a machine whose instance listing misses one: only typed in.
+  if (!options.unlistedInstance.empty()) {
+    WriteDb2Instance(options, options.unlistedInstance, "db2data-" + options.unlistedInstance,
+                     executableDirectory);
+  }
   WriteOracleHome(options);
   for (const char* directory : {"/settings", "/logs", "/tablespaces", "/ddlout"}) {
     fs::create_directories(options.site + directory);
@@ -152,7 +167,8 @@ int RunInitVerb(const std::vector<std::string>& arguments) {
   CommandOptions parsed;
   std::string error;
   if (!ParseCommandOptions(arguments,
-                           {"password", "admin", "dictionary", "instance", "service", "ddl-scale"},
+                           {"password", "admin", "dictionary", "instance", "unlisted-instance",
+                            "service", "ddl-scale"},
                            {"force", "help"}, parsed, error)) {
     std::fprintf(stderr, "tessardbsetup-sandbox init: %s\n\n%s", error.c_str(), Help);
     return ExitUsage;
@@ -177,6 +193,11 @@ int RunInitVerb(const std::vector<std::string>& arguments) {
   value("admin", options.admin);
   value("dictionary", options.dictionary);
   value("instance", options.instance);
+  value("unlisted-instance", options.unlistedInstance);
+  if (options.unlistedInstance == options.instance) {
+    std::fprintf(stderr, "tessardbsetup-sandbox init: --unlisted-instance names the listed one\n");
+    return ExitUsage;
+  }
   value("service", options.service);
   if (const auto found = parsed.values.find("ddl-scale"); found != parsed.values.end()) {
     options.scale = std::atoi(found->second.c_str());

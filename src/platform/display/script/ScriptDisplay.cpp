@@ -332,12 +332,23 @@ QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const 
   }
   if (auto* combo = dynamic_cast<QelDlgCombo*>(object)) {
     int line = -1;
-    if (value.size() > 1 && value[0] == '#') {
+    const bool lineNumber = value.size() > 1 && value[0] == '#';
+    if (lineNumber) {
       line = std::atoi(value.c_str() + 1) - 1;
     } else {
       for (int i = 0; i < combo->GetNbrOfLines(); ++i) {
         if (combo->GetLine(i).str() == value) line = i;
       }
+    }
+    if (line < 0 && !lineNumber && combo->HasEntryField()) {
+      // A name the list misses, typed into the field as a person would.
+      const bool accepted = combo->EnterText(value, &reason);
+      QelTranscript::Record("set", {{"page", Name(page)},
+                                    {"widget", name},
+                                    {"value", value},
+                                    {"typed", 1},
+                                    {"accepted", accepted ? 1 : 0}});
+      return accepted ? Setting::Set : Setting::Refused;
     }
     if (line < 0 || line >= combo->GetNbrOfLines()) {
       QelTranscript::Record(

@@ -58,7 +58,10 @@ void QelTuiDisplay::DialogShown(QelDialog* dialog) {
     std::erase(notices_, notice);
     notices_.push_back(notice);
   } else if (auto* page = dynamic_cast<QelDlgDialog*>(dialog)) {
-    if (CurrentPage() != page) CommitEdit();
+    if (CurrentPage() != page) {
+      DropTyping(page);
+      CommitEdit();
+    }
     std::erase(pages_, page);
     pages_.push_back(page);
     // The status page comes and goes between steps: its clock keeps running.
@@ -74,6 +77,7 @@ void QelTuiDisplay::DialogShown(QelDialog* dialog) {
 void QelTuiDisplay::DialogRaised(QelDialog* dialog) {
   auto* page = dynamic_cast<QelDlgDialog*>(dialog);
   if (!page || dynamic_cast<QelDlgNotify*>(dialog) || CurrentPage() == page) return;
+  DropTyping(page);
   CommitEdit();
   std::erase(pages_, page);
   pages_.push_back(page);
@@ -81,6 +85,7 @@ void QelTuiDisplay::DialogRaised(QelDialog* dialog) {
 }
 
 void QelTuiDisplay::DialogHidden(QelDialog* dialog) {
+  if (typing_ && typing_->GetDialog() == dialog) typing_ = nullptr;
   if (editing_ && editing_->GetDialog() == dialog) CommitEdit();
   if (openCombo_.combo && openCombo_.combo->GetDialog() == dialog) openCombo_ = {};
   std::erase(pages_, dialog);
@@ -232,6 +237,7 @@ void QelTuiDisplay::SettleFocus(QelDlgDialog* page, const TuiLayout& layout) {
 void QelTuiDisplay::FocusChanged() {
   QelDlgDialog* page = CurrentPage();
   QelDlgObject* widget = page ? PageFocus(page).widget : nullptr;
+  if (typing_ && typing_ != widget) typing_ = nullptr;
   auto* editor = dynamic_cast<QelDlgEditor*>(widget);
   if (editor && editor->IsMultiLine()) editor = nullptr;
   if (editor == editing_) return;
@@ -269,6 +275,7 @@ TuiLayout QelTuiDisplay::PageLayout(QelDlgDialog* page) const {
 }
 
 bool QelTuiDisplay::CommitEdit() {
+  if (!CommitTyping()) return false;
   QelDlgEditor* editor = editing_;
   if (!editor || !edit_.Modified()) return true;
   const std::string text = edit_.Text();
@@ -283,6 +290,30 @@ bool QelTuiDisplay::CommitEdit() {
     const std::string caption = FieldCaption(editor);
     message_ = (caption.empty() ? std::string("This field") : "\"" + caption + "\"") +
                " refused the text typed; it keeps its previous value.";
+  }
+  dirty_ = true;
+  return accepted;
+}
+
+void QelTuiDisplay::DropTyping(const QelDlgDialog* shown) {
+  // Committing would run the combo's handler, which shows its own page
+  // again, in the middle of another page being shown: what was typed on a
+  // page that is left without its button is not an answer.
+  if (typing_ && typing_->GetDialog() != shown) typing_ = nullptr;
+}
+
+bool QelTuiDisplay::CommitTyping() {
+  QelDlgCombo* combo = typing_;
+  if (!combo || !typed_.Modified()) return true;
+  // Nothing is pending once the model has the text: its handler may show
+  // boxes and pages that commit again.
+  typing_ = nullptr;
+  std::string refusal;
+  const bool accepted = combo->EnterText(typed_.Text(), &refusal);
+  if (!accepted) {
+    const std::string caption = FieldCaption(combo);
+    message_ = (caption.empty() ? std::string("This field") : "\"" + caption + "\"") +
+               " refused the text typed: " + refusal + ".";
   }
   dirty_ = true;
   return accepted;

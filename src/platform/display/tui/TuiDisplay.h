@@ -81,13 +81,20 @@ class QelTuiDisplay : public QelDisplay {
   void ReadKeys(bool readable);
   int HandleKey(int key, const std::string& character);
   int PageKey(QelDlgDialog* page, int key, const std::string& character);
-  int EditorKey(QelDlgEditor* editor, int key, const std::string& character);
+  int EditorKey(TuiLineEdit& edit, int key, const std::string& character);
+  // Keys on a combo that offers an entry field: typing goes into the field.
+  int EntryComboKey(QelDlgDialog* page, QelDlgCombo* combo, int key, const std::string& character);
+  void StartTyping(QelDlgCombo* combo);
   int ComboKey(int key, const std::string& character);
   int TextViewKey(QelDlgObject* view, int key);
   int NoticeKey(QelDlgNotify* notice, int key);
   int MoveFocus(QelDlgDialog* page, bool forward);
   int Activate(QelDlgDialog* page, bool enter);
+  // Commits what was typed into the focused editor or combo field.
   bool CommitEdit();
+  bool CommitTyping();
+  // Forgets what was typed into a combo of a page other than shown.
+  void DropTyping(const QelDlgDialog* shown);
   void PressButton(QelDlgDialog* page, QelDlgDialog::Button button);
   void Close(QelDlgDialog* page);
   int DefaultButtonOf(QelDlgDialog* page) const;
@@ -123,6 +130,10 @@ class QelTuiDisplay : public QelDisplay {
   QelDlgEditor* editing_ = nullptr;
   TuiLineEdit edit_;
   OpenCombo openCombo_;
+  // The combo whose entry field is being typed into, and the text so far;
+  // the model gets it once, when it is committed.
+  QelDlgCombo* typing_ = nullptr;
+  TuiLineEdit typed_;
   std::string message_;  // one-line message on the hint line (a refused text)
   bool dirty_ = true;
   bool busy_ = false;

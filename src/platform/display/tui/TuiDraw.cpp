@@ -156,8 +156,15 @@ void QelTuiDisplay::DrawItem(const TuiItem& item, int y, bool focused) {
       const auto* combo = static_cast<const QelDlgCombo*>(item.object);
       const unsigned long style =
           focused ? terminal_.Attribute(TuiStyle::Focus) : terminal_.Attribute(TuiStyle::Field);
-      const std::string shown = TuiPad(combo->GetField().str(), std::max(1, item.width - 4));
-      Put(y, x, "[" + shown + " v]", style | dim);
+      const int inner = std::max(1, item.width - 4);
+      if (focused && combo == typing_) {
+        int column = 0;
+        Put(y, x, "[" + typed_.Visible(inner, column) + " v]", style | dim);
+        cursorY_ = y;
+        cursorX_ = x + 1 + column;
+        break;
+      }
+      Put(y, x, "[" + TuiPad(combo->GetField().str(), inner) + " v]", style | dim);
       break;
     }
     case TuiItemKind::CheckButton:
@@ -290,7 +297,13 @@ void QelTuiDisplay::DrawHintLine(QelDlgDialog* page) {
   std::string hint = "Tab/Up/Down: move  Enter: ";
   hint += dynamic_cast<QelDlgEditor*>(focus.widget) ? "next field" : "confirm";
   if (dynamic_cast<QelDlgToggle*>(focus.widget)) hint += "  Space: check";
-  if (dynamic_cast<QelDlgCombo*>(focus.widget)) hint += "  Space: open the list";
+  if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget); combo && combo->HasEntryField()) {
+    // Short enough to leave room for the close keys at 80 columns.
+    hint = typing_ == combo ? "Tab: move  Enter: take the name  F4: open the list"
+                            : "Tab: move  Enter: confirm  Space: open the list  or type a name";
+  } else if (combo) {
+    hint += "  Space: open the list";
+  }
   if (auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget); editor && editor->IsMultiLine())
     hint = "Up/Down/PgUp/PgDn: scroll  Tab: move";
   if (page->GetWindCloseNotification()->HasHandlers()) hint += "  Esc/F10: close";

@@ -137,6 +137,8 @@ int QelTuiDisplay::ComboKey(int key, const std::string& character) {
     openCombo_ = {};
     // The page's own handler runs as for a click in the list.
     combo->ChooseLine(chosen);
+    // The line for a name the list misses: the person goes on to type it.
+    if (combo->IsTypingLine(chosen) && combo->GetSelectedPosition() == chosen) StartTyping(combo);
     return Handled;
   }
   if (key == KEY_BACKSPACE || key == Delete) {
@@ -169,9 +171,12 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
   if (auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget)) {
     if (editor->IsMultiLine()) {
       if (const int reaction = TextViewKey(editor, key)) return reaction;
-    } else if (const int reaction = EditorKey(editor, key, character)) {
+    } else if (const int reaction = EditorKey(edit_, key, character)) {
       return reaction;
     }
+  }
+  if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget); combo && combo->HasEntryField()) {
+    if (const int reaction = EntryComboKey(page, combo, key, character)) return reaction;
   }
   if (key == Tab || key == KEY_DOWN || (focus.button >= 0 && key == KEY_RIGHT))
     return MoveFocus(page, true);
@@ -201,48 +206,74 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
   return Ignored;
 }
 
-int QelTuiDisplay::EditorKey(QelDlgEditor* editor, int key, const std::string& character) {
-  (void)editor;
+int QelTuiDisplay::EditorKey(TuiLineEdit& edit, int key, const std::string& character) {
   if (!character.empty()) {
     // The editor's rules refuse a letter in a number field, or one more
     // character than its maximum: the terminal beeps and nothing changes.
-    if (!edit_.Insert(character)) beep();
+    if (!edit.Insert(character)) beep();
     return Handled | Redraw;
   }
   switch (key) {
     case KEY_BACKSPACE:
     case Delete:
     case '\b':
-      edit_.DeleteBefore();
+      edit.DeleteBefore();
       break;
     case KEY_DC:
-      edit_.DeleteAt();
+      edit.DeleteAt();
       break;
     case KEY_LEFT:
-      edit_.Left();
+      edit.Left();
       break;
     case KEY_RIGHT:
-      edit_.Right();
+      edit.Right();
       break;
     case KEY_HOME:
     case ControlA:
-      edit_.Home();
+      edit.Home();
       break;
     case KEY_END:
     case ControlE:
-      edit_.End();
+      edit.End();
       break;
     case ControlK:
-      edit_.KillToEnd();
+      edit.KillToEnd();
       break;
     case ControlU:
-      edit_.Home();
-      edit_.KillToEnd();
+      edit.Home();
+      edit.KillToEnd();
       break;
     default:
       return Ignored;
   }
   return Handled | Redraw;
+}
+
+int QelTuiDisplay::EntryComboKey(QelDlgDialog* page, QelDlgCombo* combo, int key,
+                                 const std::string& character) {
+  const bool typing = typing_ == combo;
+  // Space opens the list until the person types; then it is a character.
+  if (key == KEY_F(4) || (key == ' ' && !typing)) {
+    typing_ = nullptr;
+    if (combo->GetNbrOfLines() == 0) return Handled | Redraw;
+    openCombo_ = {combo, std::max(0, combo->GetSelectedPosition()), {}, {}};
+    return Handled | Redraw;
+  }
+  if (typing && IsEnter(key)) return Activate(page, true);
+  // Until the person types, the other keys move on, and Enter on the combo
+  // stays the default button's.
+  const bool startsTyping =
+      !character.empty() || key == KEY_BACKSPACE || key == Delete || key == '\b' || key == ControlU;
+  if (!typing && !startsTyping) return Ignored;
+  if (!typing) StartTyping(combo);
+  return EditorKey(typed_, key, character);
+}
+
+void QelTuiDisplay::StartTyping(QelDlgCombo* combo) {
+  // A chosen line is replaced by what is typed; a typed name is corrected.
+  const bool typedBefore = combo->GetSelectedPosition() < 0;
+  typing_ = combo;
+  typed_ = TuiLineEdit(typedBefore ? combo->GetField().str() : std::string(), 0, false, false);
 }
 
 int QelTuiDisplay::TextViewKey(QelDlgObject* view, int key) {
@@ -296,8 +327,9 @@ int QelTuiDisplay::Activate(QelDlgDialog* page, bool enter) {
   const Focus focus = PageFocus(page);
   // Enter in a field commits it and goes on to the next one.
   const int defaultButton = DefaultButtonOf(page);
-  if (enter && dynamic_cast<QelDlgEditor*>(focus.widget) &&
-      !static_cast<QelDlgEditor*>(focus.widget)->IsMultiLine()) {
+  const auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget);
+  const bool field = (editor && !editor->IsMultiLine()) || (typing_ && typing_ == focus.widget);
+  if (enter && field) {
     MoveFocus(page, true);
     // After the last field Enter waits on the default button, not on the
     // first button of the row (which may be Back).
