@@ -54,14 +54,47 @@ RESPONSES=$(cd "$(dirname "${BASH_SOURCE[0]}")/responses" && pwd)
 PASSWORD=sandbox
 DICO_PASSWORD=dicopass
 
+# merge_sections OUT: writes the response file text on the standard input to
+# OUT with each section given once: a section given again keeps the earlier
+# lines that it does not restate, then takes the later lines. Comments and
+# blank lines go.
+merge_sections() {
+  python3 -c '
+import sys
+sections, order = {None: []}, [None]
+current, given = None, set()
+for line in sys.stdin.read().splitlines():
+    bare = line.strip()
+    if not bare or bare.startswith("#"):
+        continue
+    if bare.startswith("["):
+        current, given = bare, set()
+        if current not in sections:
+            sections[current] = []
+            order.append(current)
+        continue
+    name = line.split("=", 1)[0].strip()
+    lines = sections[current]
+    if name not in given:
+        lines[:] = [kept for kept in lines if kept[0] != name]
+        given.add(name)
+    lines.append((name, line))
+with open(sys.argv[1], "w") as out:
+    for section in order:
+        if section is not None:
+            print(section, file=out)
+        for _, line in sections[section]:
+            print(line, file=out)
+' "$1"
+}
+
 # response_file OUT PART... [NAME=VALUE...]: writes the answers of each PART
 # (responses/PART.rsp; "-" is the standard input, e.g. the script's own here
-# document) to OUT, in order. A section that a later part gives again keeps the
-# earlier lines that it does not restate, then takes the later part's lines:
-# a script adds to a shared page or changes one of its answers. @NAME@ stands
-# for NAME's value among the arguments, else for the shell variable NAME.
+# document) to OUT, in order, merged by merge_sections: a script adds to a
+# shared page or changes one of its answers. @NAME@ stands for NAME's value
+# among the arguments, else for the shell variable NAME.
 response_file() {
-  local out=$1 argument name text=
+  local out=$1 argument name text= filled= placeholder
   shift
   local -A values=()
   for argument; do
@@ -78,52 +111,21 @@ response_file() {
       text+=$(<"$RESPONSES/$argument.rsp")$'\n'
     fi
   done
-  # One pass: a value is never read again for placeholders.
-  local done= placeholder
+  # One pass: a value is never searched for placeholders.
   while [[ $text =~ @([A-Za-z_][A-Za-z0-9_]*)@ ]]; do
     placeholder=${BASH_REMATCH[0]} name=${BASH_REMATCH[1]}
-    done+=${text%%"$placeholder"*}
+    filled+=${text%%"$placeholder"*}
     text=${text#*"$placeholder"}
     if [[ -v values[$name] ]]; then
-      done+=${values[$name]}
+      filled+=${values[$name]}
     elif [[ -v $name ]]; then
-      done+=${!name}
+      filled+=${!name}
     else
       fail "response file $out: nothing for $placeholder"
       return 1
     fi
   done
-  text=$done$text
-  python3 -c '
-import sys
-sections, order = {}, []
-current, given = None, set()
-for line in sys.stdin.read().splitlines():
-    bare = line.strip()
-    if not bare or bare.startswith("#"):
-        continue
-    if bare.startswith("["):
-        current = bare
-        if current not in sections:
-            sections[current] = []
-            order.append(current)
-        given = set()
-        continue
-    name = line.split("=", 1)[0].strip()
-    lines = sections.setdefault(current, [])
-    if current not in order:
-        order.insert(0, current)
-    if name not in given:
-        lines[:] = [kept for kept in lines if kept[0] != name]
-        given.add(name)
-    lines.append((name, line))
-with open(sys.argv[1], "w") as out:
-    for section in order:
-        if section is not None:
-            print(section, file=out)
-        for _, line in sections[section]:
-            print(line, file=out)
-' "$out" <<<"$text"
+  merge_sections "$out" <<<"$filled$text"
 }
 
 # --- Sites and silent runs -------------------------------------------------
