@@ -4,4 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh"
 cd "$root/build"
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure -j 2

@@ -3,23 +3,7 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
-RSP
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
 run_wizard first "$WORK/db2.rsp"
 expect_run 0 "first installation" || finish
 expect_not_contains "$RUN.transcript" '"event":"box"'

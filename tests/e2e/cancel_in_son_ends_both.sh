@@ -3,26 +3,13 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-cat >"$WORK/father.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-RSP
 CANCEL_BOX="ZEP2CancelInCallBack|$(msg_text ZEP2DlgDBAUSER CANCELWndTitle)|$(msg_text ZEP2DlgDBAUSER CANCELTextToDisplayForCANCEL)"
 db_snapshot PDMDB "$WORK/before"
 
-{ cat "$WORK/father.rsp"; cat <<'RSP'; } >"$WORK/confirmed.rsp"
+response_file "$WORK/confirmed.rsp" db2 db2_local_database - <<'RSP'
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
+EditorDBAUSERP = @PASSWORD@
 button = Cancel
 [ZEP2CancelInCallBack]
 answers = OK
@@ -47,10 +34,10 @@ expect_same_db "$WORK/before" "$WORK/after-confirmed" "a cancelled run"
 
 # Not confirmed: the next press of the same page finds the typed answers
 # still there; the later Cancel on the tablespace page is confirmed.
-{ cat "$WORK/father.rsp"; cat <<'RSP'; } >"$WORK/refused.rsp"
+response_file "$WORK/refused.rsp" db2 db2_local_database - <<'RSP'
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
+EditorDBAUSERP = @PASSWORD@
 button = Cancel
 [PanelDBAUSER#2]
 button = Next

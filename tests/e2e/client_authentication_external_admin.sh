@@ -3,25 +3,13 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-# answers OWNER: an Oracle installation into USERS with dictionary owner OWNER.
+# answers OWNER FILE: an Oracle installation into USERS with dictionary owner
+# OWNER.
 answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
+  response_file "$2" oracle oracle_existing_tablespace - <<RSP
 [PanelTESDICO]
 EditorTESDICO = $1
 EditorTESDICOP = $1-secret
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERS
 RSP
 }
 
@@ -36,7 +24,7 @@ expected_tables=$(grep -ho 'CREATE TABLE $(SCHEMA)\.' "$QelReffilesPath"/DBMS/dd
 
 # First run: PDMADM does not exist; it is created, then made external
 # without a question (only its creation is asked).
-answers pdmdico >"$WORK/first.rsp"
+answers pdmdico "$WORK/first.rsp"
 run_wizard first "$WORK/first.rsp" TESSAR_SINGLE_USER=OFF
 expect_run 0 "client authentication, administrator created" || finish
 expect_lines "$(boxes_of "$RUN.transcript" | grep -o 'The database user [A-Z]* [a-z ]*')" \
@@ -59,7 +47,7 @@ for s in db["server_settings"]:
   "$(for n in $names; do echo "$n PDMORA 2 2 '' ''"; done)" "the server settings at the end"
 
 # Second run, another dictionary owner: PDMADM is external before the run.
-answers pdmdic2 >"$WORK/second.rsp"
+answers pdmdic2 "$WORK/second.rsp"
 run_wizard second "$WORK/second.rsp" TESSAR_SINGLE_USER=OFF
 expect_run 0 "client authentication, administrator identified externally"
 temporary=$(msg_text ZEP2DlgREPORT CHOICETMPTextToDisplayForCHOICETMP)

@@ -6,23 +6,10 @@
 new_site
 cp "$QelvarV5_environment_directory/TESSAR.txt" "$WORK/shipped-env"
 
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+EditorDBAUSERP = @PASSWORD@
 RSP
 run_wizard db2 "$WORK/db2.rsp"
 expect_run 0 "DB2 installation" || finish

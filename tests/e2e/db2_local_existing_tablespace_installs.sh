@@ -3,26 +3,13 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEDBObj = checked
 ChkButTOEXEStartupData = checked
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+EditorDBAUSERP = @PASSWORD@
 RSP
 
 run_wizard db2 "$WORK/db2.rsp"

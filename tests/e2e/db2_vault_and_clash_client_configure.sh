@@ -12,29 +12,16 @@ mkdir "$WORK/shipped"
 for s in $scripts; do cp -p "$commands/$s" "$WORK/shipped/"; done
 cp -p "$properties" "$WORK/shipped/"
 
-cat >"$WORK/client.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
+response_file "$WORK/client.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEStartupData = unchecked
 ChkButTOEXEDBObj = unchecked
 ChkButTOEXEVault = checked
 ChkButTOEXEClashInst = checked
 RadButTOEXEClashClient = checked
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+EditorDBAUSERP = @PASSWORD@
 [PanelVAULTADM]
 EditorVAULTADM = pdmvault
 EditorVAULTADMP = sandbox

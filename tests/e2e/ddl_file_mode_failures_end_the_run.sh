@@ -5,37 +5,16 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
+# oracle_answers DDL_FILE OUT: Oracle objects into the existing USERS, written
+# to DDL_FILE.
 oracle_answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelTOEXE]
-ChkButTOEXEStartupData = unchecked
-[PanelEXECParam]
-RadButEXEINFILE = checked
-EditorEXEDDLFileName = $1
-EditorEXEDDLFilePath = $TESSARDBSETUP_SANDBOX/ddlout
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERS
-RSP
+  response_file "$2" oracle oracle_existing_tablespace ddl_file DDL_FILE="$1"
 }
 mkdir -p "$TESSARDBSETUP_SANDBOX/ddlout/a-directory.sql"
 db_snapshot PDMORA "$WORK/before"
 
 # The DDL file cannot be created: the first statement written fails.
-oracle_answers a-directory.sql >"$WORK/directory.rsp"
+oracle_answers a-directory.sql "$WORK/directory.rsp"
 run_wizard directory "$WORK/directory.rsp"
 expect_run 1 "a DDL file path that is a directory"
 expect_contains "$RUN.err" '\nZEP2 Installation failed: create DDL file error !!!\n'
@@ -43,7 +22,8 @@ expect_contains "$RUN.transcript" '"status":3,"outcome":"installation failed and
 expect_contains "$RUN.trace" '\nTESSAR DB SETUP FAILED!\n'
 
 # No to the creation of the first user.
-{ oracle_answers pdm.sql; printf '[ZEP2YesNoInCallBack]\nanswers = No\n'; } >"$WORK/refused.rsp"
+oracle_answers pdm.sql "$WORK/refused.rsp"
+printf '[ZEP2YesNoInCallBack]\nanswers = No\n' >>"$WORK/refused.rsp"
 run_wizard refused "$WORK/refused.rsp"
 expect_run 1 "No to a user creation in DDL-file mode"
 expect_contains "$RUN.trace" '\nProposition create user <PDMADM> refusee'
@@ -55,7 +35,7 @@ ddl=$TESSARDBSETUP_SANDBOX/ddlout/pdm.sql
 : >"$ddl"
 chmod 0644 "$ddl"
 for suffix in log err trace; do : >"$WORK/wide.$suffix" && chmod 0644 "$WORK/wide.$suffix"; done
-oracle_answers pdm.sql >"$WORK/modes.rsp"
+oracle_answers pdm.sql "$WORK/modes.rsp"
 env TESSARDBSETUP_TRANSCRIPT="$WORK/modes.transcript" timeout -k 10 300 "$BIN/tessardbsetup" \
   -responsefile "$WORK/modes.rsp" -logout "$WORK/wide.log" -logerr "$WORK/wide.err" \
   -logtrace "$WORK/wide.trace" </dev/null >/dev/null 2>&1

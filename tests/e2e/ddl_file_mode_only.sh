@@ -84,29 +84,10 @@ check_ddl_file() {
 
 # --- DB2 ---------------------------------------------------------------------
 new_site db2
-cat >"$WORK/db2.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace ddl_file DDL_FILE=pdm-db2.ddl - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEDBObj = checked
 ChkButTOEXEStartupData = unchecked
-[PanelEXECParam]
-RadButEXEINFILE = checked
-EditorEXEDDLFileName = pdm-db2.ddl
-EditorEXEDDLFilePath = $TESSARDBSETUP_SANDBOX/ddlout
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
 RSP
 db_snapshot PDMDB "$WORK/db2-before"
 run_wizard db2 "$WORK/db2.rsp"
@@ -125,32 +106,10 @@ expect_same_db "$WORK/db2-before" "$WORK/db2-after" "writing a DB2 DDL file"
 
 # --- Oracle, new tablespace --------------------------------------------------
 new_site oracle
-cat >"$WORK/oracle.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelTOEXE]
-ChkButTOEXEStartupData = unchecked
+# The directory typed with a trailing slash.
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace ddl_file DDL_FILE=pdm-ora.sql - <<'RSP'
 [PanelEXECParam]
-RadButEXEINFILE = checked
-EditorEXEDDLFileName = pdm-ora.sql
-EditorEXEDDLFilePath = $TESSARDBSETUP_SANDBOX/ddlout/
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+EditorEXEDDLFilePath = @TESSARDBSETUP_SANDBOX@/ddlout/
 RSP
 db_snapshot PDMORA "$WORK/oracle-before"
 run_wizard oracle "$WORK/oracle.rsp"

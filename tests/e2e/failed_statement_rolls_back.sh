@@ -40,23 +40,7 @@ failed_run() {
 # --- DB2, existing tablespace -----------------------------------------------
 new_site db2
 break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.clp"
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
-RSP
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
 failed_run db2 "$WORK/db2.rsp" PDMDB 'SQL0104N'
 # The modelers before PEOPLE were installed, then undone.
 expect_contains "$RUN.trace" '\nSt_PlayDROPDDL  DDL DML Statement : <DROP TABLE PDMDICO.CDM_'
@@ -64,27 +48,7 @@ expect_contains "$RUN.trace" '\nSt_PlayDROPDDL  DDL DML Statement : <DROP TABLE 
 # --- Oracle, new tablespace --------------------------------------------------
 new_site oracle
 break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
-cat >"$WORK/oracle.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
-RSP
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace
 failed_run oracle "$WORK/oracle.rsp" PDMORA 'ORA-00'
 expect_contains "$RUN.trace" '\nCreate tablespace statement: <CREATE TABLESPACE "PDMTBS"'
 [ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] ||

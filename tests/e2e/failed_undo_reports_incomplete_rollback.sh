@@ -8,31 +8,7 @@ new_site
 awk '{ print } /;$/ && ++n == 3 { print ""; print "CREATE TABLE $(SCHEMA).BROKEN (;" }' \
   "$QelReffilesPath/DBMS/ddl/PEOPLE.sql" >"$WORK/PEOPLE.sql" &&
   mv "$WORK/PEOPLE.sql" "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
-answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-RSP
-}
-{ answers; cat <<RSP; } >"$WORK/install.rsp"
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
-RSP
+response_file "$WORK/install.rsp" oracle oracle_new_tablespace
 mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
 db_snapshot PDMORA "$WORK/before"
 
@@ -65,8 +41,14 @@ expect_lines "$(diff "$WORK/before" "$WORK/left" | grep '^[<>]' | sed 's/"contai
 expect_no_secret dicopass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$journal"
 
 # The next run, once connected as the administrator, offers the rollback.
-{ answers; printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
+response_file "$WORK/recover.rsp" oracle - <<'RSP'
+[PanelTBSTypicalSel]
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = OK
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run that removes what was left"
 boxes_of "$RUN.transcript" | grep '^ZEP2YesNoInCallBack|' >"$RUN.boxes"

@@ -38,60 +38,34 @@ for name in os.listdir(directory):
 PY
 }
 
+# DBMS_ANSWERS: the shared answers of each DBMS up to its tablespace page.
+declare -A DBMS_ANSWERS=([db2]="db2 db2_local_database" [oracle]=oracle)
+
+# answers DBMS OUT: the database objects alone, into DB2's own tablespace or
+# a new Oracle one.
 answers() {
-  if [ "$1" = db2 ]; then
-    cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = $PASSWORD
+  local tablespace=db2_existing_tablespace
+  [ "$1" = db2 ] || tablespace=oracle_new_tablespace
+  response_file "$2" ${DBMS_ANSWERS[$1]} "$tablespace" DICO_PASSWORD="$PASSWORD" - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEStartupData = unchecked
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = $PASSWORD
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
 RSP
-  else
-    cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = $PASSWORD
-[PanelTOEXE]
-ChkButTOEXEStartupData = unchecked
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = $PASSWORD
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = $PASSWORD
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
-RSP
-  fi
 }
 
-# The answers of a run that only rolls back an interrupted installation: Yes
-# to the offer, then Cancel on the tablespace page.
+# recovery_answers DBMS OUT: the answers of a run that only rolls back an
+# interrupted installation: Yes to the offer, then Cancel on the tablespace
+# page.
 recovery_answers() {
-  answers "$1" | sed '/^\[PanelTBSTypicalSel\]/,$d'
-  printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'
+  response_file "$2" ${DBMS_ANSWERS[$1]} DICO_PASSWORD="$PASSWORD" - <<'RSP'
+[PanelTOEXE]
+ChkButTOEXEStartupData = unchecked
+[PanelTBSTypicalSel]
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = OK
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
 }
 
 son_status() {
@@ -160,8 +134,8 @@ sweep() {
   . "$SITE/env.sh"
   small_repository CDMSTEP ZEPADMIN
   mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
-  answers "$dbms" >"$WORK/answers.rsp"
-  recovery_answers "$dbms" >"$WORK/recovery.rsp"
+  answers "$dbms" "$WORK/answers.rsp"
+  recovery_answers "$dbms" "$WORK/recovery.rsp"
   db_snapshot "$database" "$WORK/before"
   run_wizard "$dbms-$kind-count" "$WORK/answers.rsp" TESSARDBSETUP_FAULT_LOG="$WORK/count.log"
   expect_run "${EXPECT_CLEAN:-0}" "$dbms: the run without a fault" || return

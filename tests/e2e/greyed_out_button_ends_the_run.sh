@@ -33,22 +33,7 @@ expect_contains "$RUN.transcript" '"event":"exit","status":2,"outcome":"stopped:
 
 # After a finished installation the report page offers only Next: a Back
 # asked for there ends the son at once with 2, and the father with it.
-cat >"$WORK/report.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+response_file "$WORK/report.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelREPORT]
 button = Back
 RSP

@@ -4,24 +4,7 @@
 # database is as it was before the first run.
 . "$(dirname "$0")/lib.sh"
 new_site
-answers() {
-  cat <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-RSP
-}
-{ answers; printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'; } >"$WORK/install.rsp"
+response_file "$WORK/install.rsp" db2 db2_local_database db2_existing_tablespace
 db_snapshot PDMDB "$WORK/before"
 
 RUN=$WORK/run-killed
@@ -30,7 +13,8 @@ env TESSARDBSETUP_TRANSCRIPT="$RUN.transcript" timeout -k 10 300 "$BIN/tessardbs
   </dev/null >"$RUN.out" 2>"$RUN.stderr" &
 father=$!
 # Wait for the son to be well into the DDL play.
-for _ in $(seq 600); do
+deadline=$((SECONDS + 240))
+while [ $SECONDS -lt $deadline ]; do
   [ "$(grep -c '^St_PlayDDL Begin' "$RUN.trace" 2>/dev/null)" -ge 40 ] && break
   kill -0 "$father" 2>/dev/null || break
   sleep 0.1
@@ -55,8 +39,14 @@ db_snapshot PDMDB "$WORK/killed"
 cmp -s "$WORK/before" "$WORK/killed" && fail "the son was killed before it created anything"
 
 # The next run offers the rollback, then is cancelled on the tablespace page.
-{ answers; printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
+response_file "$WORK/recover.rsp" db2 db2_local_database - <<'RSP'
+[PanelTBSTypicalSel]
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = OK
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run after the killed one"
 expect_contains "$RUN.log" 'An earlier installation into PDMDB was interrupted'

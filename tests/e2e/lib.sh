@@ -44,6 +44,90 @@ finish() {
   exit 1
 }
 
+# --- Response files ----------------------------------------------------------
+
+# Answers that many scripts give, one file per part of a run; a script keeps
+# inline only the answers that are its own.
+RESPONSES=$(cd "$(dirname "${BASH_SOURCE[0]}")/responses" && pwd)
+# The passwords the shared answers give: the sandbox site's (its init's
+# default) and the dictionary owner's. A script that chooses others sets them.
+PASSWORD=sandbox
+DICO_PASSWORD=dicopass
+
+# merge_sections OUT: writes the response file text on the standard input to
+# OUT with each section given once: a section given again keeps the earlier
+# lines that it does not restate, then takes the later lines. Comments and
+# blank lines go.
+merge_sections() {
+  python3 -c '
+import sys
+sections, order = {None: []}, [None]
+current, given = None, set()
+for line in sys.stdin.read().splitlines():
+    bare = line.strip()
+    if not bare or bare.startswith("#"):
+        continue
+    if bare.startswith("["):
+        current, given = bare, set()
+        if current not in sections:
+            sections[current] = []
+            order.append(current)
+        continue
+    name = line.split("=", 1)[0].strip()
+    lines = sections[current]
+    if name not in given:
+        lines[:] = [kept for kept in lines if kept[0] != name]
+        given.add(name)
+    lines.append((name, line))
+with open(sys.argv[1], "w") as out:
+    for section in order:
+        if section is not None:
+            print(section, file=out)
+        for _, line in sections[section]:
+            print(line, file=out)
+' "$1"
+}
+
+# response_file OUT PART... [NAME=VALUE...]: writes the answers of each PART
+# (responses/PART.rsp; "-" is the standard input, e.g. the script's own here
+# document) to OUT, in order, merged by merge_sections: a script adds to a
+# shared page or changes one of its answers. @NAME@ stands for NAME's value
+# among the arguments, else for the shell variable NAME.
+response_file() {
+  local out=$1 argument name text= filled= placeholder
+  shift
+  local -A values=()
+  for argument; do
+    [[ $argument == *=* ]] && values[${argument%%=*}]=${argument#*=}
+  done
+  for argument; do
+    if [ "$argument" = - ]; then
+      text+=$(cat)$'\n'
+    elif [[ $argument != *=* ]]; then
+      if [ ! -f "$RESPONSES/$argument.rsp" ]; then
+        fail "no shared response file $argument"
+        return 1
+      fi
+      text+=$(<"$RESPONSES/$argument.rsp")$'\n'
+    fi
+  done
+  # One pass: a value is never searched for placeholders.
+  while [[ $text =~ @([A-Za-z_][A-Za-z0-9_]*)@ ]]; do
+    placeholder=${BASH_REMATCH[0]} name=${BASH_REMATCH[1]}
+    filled+=${text%%"$placeholder"*}
+    text=${text#*"$placeholder"}
+    if [[ -v values[$name] ]]; then
+      filled+=${values[$name]}
+    elif [[ -v $name ]]; then
+      filled+=${!name}
+    else
+      fail "response file $out: nothing for $placeholder"
+      return 1
+    fi
+  done
+  merge_sections "$out" <<<"$filled$text"
+}
+
 # --- Sites and silent runs -------------------------------------------------
 
 # new_site [NAME [INIT OPTIONS...]]: a fresh sandbox site $WORK/NAME (default

@@ -4,23 +4,9 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-# Answers of a complete DB2 installation; a case spoils one line of them.
-cat >"$WORK/good.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+# Answers of a complete DB2 installation, one a line in page order; a case
+# spoils one line of them.
+response_file "$WORK/good.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [ZEP2YesNoInCallBack]
 answers = Yes
 RSP

@@ -3,28 +3,15 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-# oracle_answers OWNER TABLESPACE-LINES...: answers of an Oracle installation
-# with dictionary owner OWNER; the remaining arguments choose the tablespace.
+# oracle_answers OWNER OUT TABLESPACE: answers of an Oracle installation with
+# dictionary owner OWNER into TABLESPACE (the shared answers for a new or the
+# existing one).
 oracle_answers() {
-  local owner=$1
-  shift
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
+  response_file "$2" oracle "oracle_${3}_tablespace" - <<RSP
 [PanelTESDICO]
-EditorTESDICO = $owner
-EditorTESDICOP = ${owner}pw
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
+EditorTESDICO = $1
+EditorTESDICOP = ${1}pw
 RSP
-  printf '%s\n' "$@"
 }
 
 auth_of() {
@@ -36,12 +23,8 @@ TO_SYSTEM_Q=$(msg_text ZEP2DlgREPORT CHOICEDEFSRVSYSTextToDisplayForCHOICEDEFSRV
 
 # --- No to the creation question -------------------------------------------
 db_snapshot PDMORA "$WORK/empty"
-{
-  oracle_answers pdmdico '[PanelTBSTypicalSel]' 'ComboTBSTypicalSel = <New tablespace>' \
-    '[PanelTBSTypical]' 'EditorTBSTypicalName = pdmtbs' \
-    "EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces"
-  printf '[ZEP2YesNoInCallBack]\nanswers = No\n'
-} >"$WORK/no.rsp"
+oracle_answers pdmdico "$WORK/no.rsp" new
+printf '[ZEP2YesNoInCallBack]\nanswers = No\n' >>"$WORK/no.rsp"
 run_wizard refuse-creation "$WORK/no.rsp"
 [ "$status" -ne 0 ] && [ "$status" -ne 124 ] ||
   { fail "a refused user creation ended with $status"; diagnose; }
@@ -56,7 +39,7 @@ expect_same_db "$WORK/empty" "$WORK/after-no" "a refused creation"
 [ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] || fail "a refused run left a data file"
 
 # --- The administrator exists with a password --------------------------------
-oracle_answers pdmdico '[PanelTBSTypicalSel]' 'ComboTBSTypicalSel = USERS' >"$WORK/server.rsp"
+oracle_answers pdmdico "$WORK/server.rsp" existing
 run_wizard server "$WORK/server.rsp"
 expect_run 0 "server authentication installation creating PDMADM" || finish
 [ "$(auth_of PDMADM)" = PASSWORD ] || fail "PDMADM is $(auth_of PDMADM) after a server installation"
@@ -64,8 +47,8 @@ expect_run 0 "server authentication installation creating PDMADM" || finish
 # client RUN-TAG OWNER ANSWERS: a client-authentication installation with a
 # new dictionary owner; the creation of OWNER is accepted, ANSWERS follow.
 client() {
-  { oracle_answers "$2" '[PanelTBSTypicalSel]' 'ComboTBSTypicalSel = USERS'
-    printf '[ZEP2YesNoInCallBack]\nanswers = Yes, %s\n' "$3"; } >"$WORK/$1.rsp"
+  oracle_answers "$2" "$WORK/$1.rsp" existing
+  printf '[ZEP2YesNoInCallBack]\nanswers = Yes, %s\n' "$3" >>"$WORK/$1.rsp"
   run_wizard "$1" "$WORK/$1.rsp" TESSAR_SINGLE_USER=off
   expect_run 0 "$1: client authentication installation" || return
   local owner=${2^^}

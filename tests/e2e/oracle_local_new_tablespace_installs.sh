@@ -3,28 +3,9 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-cat >"$WORK/oracle.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
 [PanelORALoc]
 RadButORALocLocal = checked
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
 [ZEP2YesNoInCallBack]
 answers = Yes
 RSP

@@ -12,32 +12,17 @@ mkdir "$WORK/shipped"
 cp -p "$properties" "$WORK/shipped/"
 for s in $scripts; do cp -p "$commands/$s" "$WORK/shipped/"; done
 
-cat >"$WORK/oracle.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
+# The paths of the vault and the clash server are left to the wizard to
+# expand, as an administrator's file would.
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEVault = checked
 ChkButTOEXEClashInst = checked
 RadButTOEXEClashServer = checked
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
 [PanelORALoc]
 RadButORALocLocal = checked
-[PanelORAParam]
-EditorORACLE_HOME = ${TESSARDBSETUP_SANDBOX}/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
 [PanelTBSTypicalSel]
 ComboTBSTypicalSel = #1
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = ${TESSARDBSETUP_SANDBOX}/tablespaces
 [PanelVAULTADM]
 EditorVAULTADM = pdmvault
 EditorVAULTADMP = sandbox

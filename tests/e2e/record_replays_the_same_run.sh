@@ -51,30 +51,20 @@ journey() {
 # --- The recorded run --------------------------------------------------------
 site recorded
 db_snapshot PDMDB "$WORK/recorded-before"
-cat >"$WORK/answers.rsp" <<RSP
+response_file "$WORK/answers.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [options]
 on-refusal = continue
 [PanelTESADM]
 EditorTESADM = pdmadm
-EditorTESADMP = $WRONG
+EditorTESADMP = @WRONG@
 [PanelTESADM#2]
-EditorTESADMP = $PASSWORD
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
+EditorTESADMP = @PASSWORD@
 [PanelDB2Param2]
 ComboDB2AliasName = PDMTEST
 button = Back
 [PanelDB2Param2#2]
 ComboDB2AliasName = PDMDB
 button = Next
-[PanelDBAUSER]
-EditorDBAUSERP = $PASSWORD
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
 RSP
 RECORD=$WORK/records/db2.rsp
 mkdir -p "$WORK/records"
@@ -125,23 +115,12 @@ done
 # The father's Cancel is not confirmed, the son's is: the record lists
 # both answers, and the replay's son takes the second.
 db_snapshot PDMDB "$WORK/cancelled-before"
-cat >"$WORK/cancel.rsp" <<RSP
+response_file "$WORK/cancel.rsp" db2 db2_local_database - <<'RSP'
 [PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = $PASSWORD
 button = Cancel
 [PanelTESADM#2]
 button = Next
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
-EditorDBAUSERP = $PASSWORD
 button = Cancel
 [ZEP2CancelInCallBack]
 answers = Cancel, OK

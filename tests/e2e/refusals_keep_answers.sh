@@ -19,21 +19,6 @@ refused() {
   [ -z "$(ls "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "$1: settings file left"
 }
 
-# Answers up to the father's last page of a DB2 run.
-father_db2() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-RSP
-}
-
 TESADM_TITLE=$(msg_text ZEP2DlgTESADM ERRMSGWndTitle)
 
 printf '[PanelTESADM]\nEditorTESADM = root\nEditorTESADMP = sandbox\n' >"$WORK/root.rsp"
@@ -50,49 +35,33 @@ printf '[PanelTESADM]\nEditorTESADM = nosuchadm\nEditorTESADMP = sandbox\n' >"$W
 refused unknown-user "$WORK/nouser.rsp" ZEP2ErrInCallBack "$TESADM_TITLE" \
   "$(msg_text ZEP2DlgTESADM ERRMSGInvalidUsername)"
 
-{ father_db2; printf '[PanelDBAUSER]\nEditorDBAUSER = db2inst1\nEditorDBAUSERP = ""\n'; } \
-  >"$WORK/nodbapass.rsp"
+response_file "$WORK/nodbapass.rsp" db2 - <<'RSP'
+[PanelDBAUSER]
+EditorDBAUSER = db2inst1
+EditorDBAUSERP = ""
+RSP
 refused empty-dba-password "$WORK/nodbapass.rsp" ZEP2ErrInCallBack \
   "$(msg_text ZEP2DlgDBAUSER ERRMSGWndTitle)" "$(msg_text ZEP2DlgDBAUSER ERRMSGTextToDisplayForDBAUSERP)"
 [ "$(pids_of "$RUN.transcript" | wc -l)" -eq 2 ] || fail "the DBA page's refusal did not come from the son"
 
 missing=$SITE/no/such/instance-home
-{ father_db2 | sed '$d'; printf 'ComboDB2Instance = Others ...\nEditorDB2InstanceHD = %s\n' "$missing"; } \
-  >"$WORK/nohome.rsp"
+response_file "$WORK/nohome.rsp" db2 - <<RSP
+[PanelDB2Param]
+ComboDB2Instance = Others ...
+EditorDB2InstanceHD = $missing
+RSP
 refused missing-instance-home "$WORK/nohome.rsp" ZEP2ErrDlgDir "KEYBOARD INPUT ERROR" \
   "INPUT ERROR:\\nInstallation cannot find directory : \\n$missing"
 [ "$(pids_of "$RUN.transcript" | wc -l)" -eq 1 ] || fail "a son was started for a missing instance home"
-
-# Oracle answers up to the new tablespace's page; $1 is its directory.
-oracle_to_tablespace() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $1
-RSP
-}
 
 small=$SITE/small
 mkdir -p "$small"
 if mount -t tmpfs -o size=1m tmpfs "$small" 2>"$WORK/mount.err"; then
   trap 'umount "$small" 2>/dev/null; rm -rf "$WORK"' EXIT
-  oracle_to_tablespace "$small" >"$WORK/small.rsp"
+  response_file "$WORK/small.rsp" oracle oracle_new_tablespace - <<RSP
+[PanelTBSTypical]
+EditorTBSTypicalDir = $small
+RSP
   refused too-little-space "$WORK/small.rsp" ZEP2ErrInCallBack \
     "$(msg_text ZEP2DlgTBSTypical ERRMSGWndTitle)" \
     "$(msg_text ZEP2DlgTBSTypical ERRMSGTextToDisplayForSPACE_TBSDATAFILE)"
@@ -105,32 +74,24 @@ fi
 
 # --- Going on after refusals -------------------------------------------------
 # Each refusal comes after pages already answered; a second section corrects it.
-cat >"$WORK/continue-db2.rsp" <<RSP
+response_file "$WORK/continue-db2.rsp" db2 db2_local_database db2_existing_tablespace - <<RSP
 [options]
 on-refusal = continue
 [PanelTESADM]
 EditorTESADM = pdmadm
 EditorTESADMP = Wr0ngPass
 [PanelTESADM#2]
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
+EditorTESADMP = @PASSWORD@
 [PanelDB2Param]
 ComboDB2Instance = Others ...
 EditorDB2InstanceHD = $missing
 [PanelDB2Param#2]
 ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
 EditorDBAUSERP = Wr0ngPass
 [PanelDBAUSER#2]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+EditorDBAUSERP = @PASSWORD@
 RSP
 run_wizard continue-db2 "$WORK/continue-db2.rsp"
 expect_run 0 "DB2 run going on after three refusals"
@@ -149,11 +110,14 @@ admin=$(db_query PDMDB 'print(" ".join(u["name"] for u in db["users"] if u["name
 [ "$admin" = PDMADM ] || fail "the DB2 run that went on did not install PDMADM"
 expect_no_secret Wr0ngPass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.stderr"
 
-{
-  printf '[options]\non-refusal = continue\n'
-  oracle_to_tablespace "$SITE/no/such/directory"
-  printf '[PanelTBSTypical#2]\nEditorTBSTypicalDir = %s\n' "$TESSARDBSETUP_SANDBOX/tablespaces"
-} >"$WORK/continue-oracle.rsp"
+response_file "$WORK/continue-oracle.rsp" oracle oracle_new_tablespace - <<RSP
+[options]
+on-refusal = continue
+[PanelTBSTypical]
+EditorTBSTypicalDir = $SITE/no/such/directory
+[PanelTBSTypical#2]
+EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+RSP
 run_wizard continue-oracle "$WORK/continue-oracle.rsp"
 expect_run 0 "Oracle run going on after a refused tablespace directory"
 expect_lines "$(boxes_of "$RUN.transcript" | cut -d'|' -f1,3 | grep ErrInCallBack)" \

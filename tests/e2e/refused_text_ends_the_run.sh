@@ -28,27 +28,10 @@ stopped_on() {
 # --- Oracle: the son's administrator page shows SYSTEM before any answer; an
 # account with a blank is refused by the field and must not fall back to it.
 new_site oracle
-cat >"$WORK/oracle.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
 [PanelDBAUSER]
 EditorDBAUSER = sys tem
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+EditorDBAUSERP = @PASSWORD@
 [ZEP2YesNoInCallBack]
 answers = Yes
 RSP
@@ -64,20 +47,7 @@ expect_not_contains "$RUN.transcript" '"widget":"EditorDBAUSERP"'
 # --- DB2: a tablespace the combo does not list is refused as well, with the
 # lines it does list.
 new_site db2
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
+response_file "$WORK/db2.rsp" db2 db2_local_database - <<'RSP'
 [PanelTBSTypicalSel]
 ComboTBSTypicalSel = NOSUCHSPACE
 RSP

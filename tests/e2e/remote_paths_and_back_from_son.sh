@@ -4,23 +4,9 @@
 
 # --- Oracle, remote service, existing tablespace ----------------------------
 new_site oracle
-cat >"$WORK/oracle-remote.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
+response_file "$WORK/oracle-remote.rsp" oracle - <<'RSP'
 [PanelORALoc]
 RadButORALocRemote = checked
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
 [PanelTBSTypicalSel]
 ComboTBSTypicalSel = #1
 RSP
@@ -44,22 +30,9 @@ print(sorted({(o["schema"], o["tablespace"]) for o in db["objects"] if o["type"]
 # --- DB2, remote alias -------------------------------------------------------
 new_site db2
 db_snapshot PDMDB "$WORK/pdmdb-before"
-cat >"$WORK/db2-remote.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
+response_file "$WORK/db2-remote.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelDB2Param2]
 ComboDB2AliasName = PDMREMOT
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
 RSP
 run_wizard db2-remote "$WORK/db2-remote.rsp"
 expect_run 0 "DB2 remote installation"
@@ -119,52 +92,24 @@ back_run() {
 }
 
 # The second son takes its own answers: the program's side of the journey.
-cat >"$WORK/back-first.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
+response_file "$WORK/back-first.rsp" db2 - <<'RSP'
 [PanelDB2Param2]
 ComboDB2AliasName = PDMTEST
 button = Back
 RSP
-sed '/^button = Back$/d; s/= PDMTEST/= PDMDB/' "$WORK/back-first.rsp" >"$WORK/back-second.rsp"
-cat >>"$WORK/back-second.rsp" <<'RSP'
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
-RSP
+response_file "$WORK/back-second.rsp" db2 db2_local_database db2_existing_tablespace
 back_run back-two-files "$WORK/back-first.rsp" SECOND_SON_ANSWERS="$WORK/back-second.rsp"
 
 # One response file: its second section for the son's first page is the
 # answer of the second son, as for any page answered a second time.
 tessardbsetup-sandbox db reset PDMDB >/dev/null
-cat >"$WORK/back-one.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
+response_file "$WORK/back-one.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
 [PanelDB2Param2]
 ComboDB2AliasName = PDMTEST
 button = Back
 [PanelDB2Param2#2]
 ComboDB2AliasName = PDMDB
 button = Next
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
 RSP
 back_run back-one-file "$WORK/back-one.rsp"
 finish

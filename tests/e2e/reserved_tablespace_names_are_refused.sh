@@ -5,23 +5,7 @@
 new_site
 db_snapshot PDMORA "$WORK/before"
 for name in SYSTEM sysaux Temp; do
-  cat >"$WORK/$name.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
+  response_file "$WORK/$name.rsp" oracle oracle_new_tablespace - <<RSP
 [PanelTBSTypical]
 EditorTBSTypicalName = $name
 EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX

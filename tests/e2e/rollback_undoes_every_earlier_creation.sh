@@ -26,23 +26,7 @@ rolled_back() {
 # --- DB2: PEOPLE's first statement fails; the five modelers before it go.
 new_site db2
 break_first "$QelReffilesPath/DBMS/ddl/PEOPLE.clp"
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
-RSP
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
 db_snapshot PDMDB "$WORK/db2-before"
 run_wizard db2 "$WORK/db2.rsp"
 rolled_back db2 PDMDB
@@ -71,24 +55,8 @@ db.execute("INSERT INTO sbx_grants(grantee, kind, privilege, object_id, grantor,
            "VALUES ('PDMDICO', 'ROLE', 'CONNECT', 0, 'SYSTEM', 0)")
 db.commit()
 PY
-cat >"$WORK/oracle.rsp" <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = sandbox
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERS
-RSP
+# The schema owner was given SYSTEM's password above.
+response_file "$WORK/oracle.rsp" oracle oracle_existing_tablespace DICO_PASSWORD="$PASSWORD"
 db_snapshot PDMORA "$WORK/oracle-before"
 run_wizard oracle "$WORK/oracle.rsp"
 rolled_back oracle PDMORA

@@ -43,18 +43,9 @@ touch "$site/marker"
 # The accounts and the databases accept their administrators: the wizard's
 # own checks get through to the tablespace page on both DBMSs.
 . "$site/env.sh"
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
+response_file "$WORK/db2.rsp" db2 - <<'RSP'
 [PanelDBAUSER]
-EditorDBAUSERP = sandbox
+EditorDBAUSERP = @PASSWORD@
 [PanelTBSTypicalSel]
 button = Close
 RSP

@@ -3,27 +3,16 @@
 # password, which then shows in no log, trace, transcript or script.
 . "$(dirname "$0")/lib.sh"
 
+# answers PASSWORD OUT: the server settings alone, on a site whose accounts
+# all have PASSWORD.
 answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = $1
+  response_file "$2" db2 db2_local_database db2_existing_tablespace PASSWORD="$1" - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEStartupData = unchecked
 ChkButTOEXEDBObj = unchecked
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
 EditorDBAUSER = db2inst1
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+EditorDBAUSERP = @PASSWORD@
 RSP
 }
 
@@ -41,7 +30,7 @@ PY
 names="TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB"
 
 new_site off
-answers sandbox >"$WORK/off.rsp"
+answers sandbox "$WORK/off.rsp"
 # LK0ADSRB fails here: reported, and the installation still ends well.
 run_wizard off "$WORK/off.rsp" TESSAR_SINGLE_USER=off TESSARDBSETUP_STANDIN_EXIT_LK0ADSRB=4
 expect_run 0 "installation with single-user mode off" || finish
@@ -61,7 +50,7 @@ SITE=$WORK/on
 secret=Adm1nSecret
 "$BIN/tessardbsetup-sandbox" init "$SITE" --password "$secret" >/dev/null || fail "init --password"
 . "$SITE/env.sh"
-answers "$secret" | sed "s/^EditorDBAUSERP = .*/EditorDBAUSERP = $secret/" >"$WORK/on.rsp"
+answers "$secret" "$WORK/on.rsp"
 run_wizard on "$WORK/on.rsp"
 expect_run 0 "installation in single-user mode" || finish
 expect_contains "$RUN.trace" '\nSINGLE USER ON'

@@ -57,8 +57,8 @@ printf 'TES_INST_PARTII=Y\n' >"$QelUserSettingPath/TESSARInst.settings"
   exec sleep 60
 ) &
 holder=$!
-for _ in $(seq 50); do
-  flock -n "$QelUserSettingPath/TESSARInst.lock" true || break
+deadline=$((SECONDS + 60))
+while flock -n "$QelUserSettingPath/TESSARInst.lock" true && [ $SECONDS -lt $deadline ]; do
   sleep 0.1
 done
 run_wizard busy "$WORK/db2.rsp"

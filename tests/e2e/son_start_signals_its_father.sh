@@ -19,13 +19,16 @@ TES_DB2_INSTANCE=db2inst1
 SETTINGS
 }
 
-# A stand-in father: it waits for SIGUSR1 and records it.
+# A stand-in father: it waits for SIGUSR1 (two minutes at most) and records
+# it. It is waited for until its trap is set: a signal before would kill it.
 start_father() {
-  rm -f "$WORK/signalled"
-  bash -c 'trap "echo USR1 >\"$0\"; exit 0" USR1; for i in $(seq 100); do sleep 0.1; done' \
-    "$WORK/signalled" &
+  rm -f "$WORK/signalled" "$WORK/father-ready"
+  bash -c 'trap "echo USR1 >\"$0\"; exit 0" USR1; : >"$1"; for i in $(seq 1200); do sleep 0.1; done' \
+    "$WORK/signalled" "$WORK/father-ready" &
   father=$!
-  sleep 0.2
+  local deadline=$((SECONDS + 60))
+  until [ -e "$WORK/father-ready" ] || [ $SECONDS -ge $deadline ]; do sleep 0.05; done
+  [ -e "$WORK/father-ready" ] || fail "the stand-in father never set its trap"
 }
 
 write_settings Y

@@ -32,23 +32,9 @@ cancelled() {
   expect_same_db "$WORK/$tag-before" "$WORK/$tag-after" "$tag: an installation cancelled"
 }
 
+# db2_answers COUNT OUT: Cancel on the status page after COUNT statements.
 db2_answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
+  response_file "$2" db2 db2_local_database db2_existing_tablespace - <<RSP
 [PanelSTATUS]
 cancel-after-statements = $1
 RSP
@@ -56,34 +42,16 @@ RSP
 
 # --- DB2: the grant and the first modeler's first statements, then Cancel.
 new_site db2
-db2_answers 4 >"$WORK/db2.rsp"
+db2_answers 4 "$WORK/db2.rsp"
 cancelled db2 "$WORK/db2.rsp" PDMDB 4
 grep -q '^St_PlayDROPDDL Begin' "$RUN.trace" || fail "db2: no statement was undone"
 
 # --- Oracle, new tablespace: Cancel before any statement, then after the
 # tablespace, the users and some of their alterations.
 new_site oracle
+# oracle_answers COUNT OUT: the same on Oracle.
 oracle_answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = dicopass
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = <New tablespace>
-[PanelTBSTypical]
-EditorTBSTypicalName = pdmtbs
-EditorTBSTypicalDir = $TESSARDBSETUP_SANDBOX/tablespaces
+  response_file "$2" oracle oracle_new_tablespace - <<RSP
 [ZEP2YesNoInCallBack]
 answers = Yes
 [PanelSTATUS]
@@ -91,7 +59,7 @@ cancel-after-statements = $1
 RSP
 }
 for count in 0 12; do
-  oracle_answers "$count" >"$WORK/oracle-$count.rsp"
+  oracle_answers "$count" "$WORK/oracle-$count.rsp"
   cancelled "oracle-$count" "$WORK/oracle-$count.rsp" PDMORA "$count"
   [ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] ||
     fail "oracle-$count: a data file is left: $(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")"
@@ -114,7 +82,7 @@ stalled() {
   expect_same_db "$WORK/stalled-before" "$WORK/$1-after" "$1: a stalled installation"
 }
 db_snapshot PDMDB "$WORK/stalled-before"
-db2_answers 999999999 >"$WORK/stalled.rsp"
+db2_answers 999999999 "$WORK/stalled.rsp"
 run_wizard stalled "$WORK/stalled.rsp"
 stalled stalled 1
 expect_contains "$RUN.stderr" "tessardbsetup: PanelSTATUS stalled with nothing left to do after "
@@ -122,7 +90,8 @@ expect_contains "$RUN.stderr" " of the 999999999 statements to Cancel after: can
 
 # A report-page button asked for that cannot be pressed goes through the
 # status page's Cancel too, and ends the son with 2 once the rollback is done.
-{ db2_answers 999999999; printf '[PanelREPORT]\nbutton = Back\n'; } >"$WORK/report.rsp"
+db2_answers 999999999 "$WORK/report.rsp"
+printf '[PanelREPORT]\nbutton = Back\n' >>"$WORK/report.rsp"
 run_wizard report "$WORK/report.rsp"
 stalled report 2
 message="$WORK/report.rsp:19: PanelREPORT: the button Back cannot be pressed (greyed out, or not on this page)"
@@ -132,7 +101,7 @@ expect_contains "$RUN.transcript" "\"event\":\"exit\",\"status\":2,\"outcome\":\
 
 # --- A count the installation never reaches: it finishes, nothing pressed.
 new_site complete
-db2_answers 999999999 >"$WORK/complete.rsp"
+db2_answers 999999999 "$WORK/complete.rsp"
 run_wizard complete "$WORK/complete.rsp"
 expect_run 0 "Cancel after more statements than the installation has"
 expect_not_contains "$RUN.transcript" '"button":"Cancel"'

@@ -67,7 +67,7 @@ kill -TERM "$(father_pid)"
 status=$(tui_exit_status)
 expect_status "${status:-99}" 2 "the father cancelled by SIGTERM while its son ran"
 tui_terminal_is_sane "after SIGTERM to the father while the son ran"
-deadline=$((SECONDS + 20))
+deadline=$((SECONDS + 60))
 while kill -0 "$son" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
 kill -0 "$son" 2>/dev/null && fail "the son outlived its father's SIGTERM"
 finish
