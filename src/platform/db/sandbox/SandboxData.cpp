@@ -32,6 +32,9 @@ std::string Alias(Parser& parser, const std::string& table) {
   return table;
 }
 
+// Writes run on the stage of the table's rows (SandboxRowStore.cpp).
+const std::string StageName = "temp.sbx_stage";
+
 }  // namespace
 
 void Session::Insert(Parser& parser) {
@@ -44,7 +47,6 @@ void Session::Insert(Parser& parser) {
     named = parser.IdentifierList();
   }
   const ObjectInfo table = ResolveRelation(name, qualified, "INSERT");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::vector<ColumnInfo> columns = Columns(table.id);
   std::set<std::string> seen;
   for (const std::string& column : named) {
@@ -70,7 +72,7 @@ void Session::Insert(Parser& parser) {
   for (const std::string& column : named) {
     target += (target.empty() ? "" : ", ") + QuoteIdentifier(column);
   }
-  std::string sql = "INSERT INTO " + QuoteIdentifier(DataTable(table.id)) + " (" + target + ") ";
+  std::string sql = "INSERT INTO " + StageName + " (" + target + ") ";
   if (parser.Accept("VALUES")) {
     sql += "VALUES ";
     bool firstRow = true;
@@ -105,7 +107,7 @@ void Session::Insert(Parser& parser) {
     parser.Unexpected();
   }
   parser.ExpectEnd();
-  RunData(sql, table.id);
+  RunData(sql, table, true);
 }
 
 void Session::Update(Parser& parser) {
@@ -114,12 +116,9 @@ void Session::Update(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   parser.Expect("SET");
   const ObjectInfo table = ResolveRelation(name, qualified, "UPDATE");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
   if (rest.empty()) parser.Unexpected();
-  RunData("UPDATE " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
-              " SET " + rest,
-          table.id);
+  RunData("UPDATE " + StageName + " AS " + QuoteIdentifier(alias) + " SET " + rest, table, false);
 }
 
 void Session::Delete(Parser& parser) {
@@ -129,17 +128,16 @@ void Session::Delete(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   if (!parser.AtEnd() && !parser.PeekWord("WHERE")) parser.Unexpected();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
-  RunData("DELETE FROM " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
+  RunData("DELETE FROM " + StageName + " AS " + QuoteIdentifier(alias) +
               (rest.empty() ? "" : " " + rest),
-          table.id);
+          table, false);
 }
 
 Rows Session::Select(Parser& parser) {
   const std::string sql = Translate(parser, parser.Tokens().size() - 1);
   parser.ExpectEnd();
-  SqliteStatement statement = db_->Prepare(sql);
+  SqliteStatement statement = db_->Prepare(ExpandRelations(sql));
   Rows rows;
   while (statement.Step()) {
     std::vector<std::string>& row = rows.emplace_back();
@@ -150,13 +148,24 @@ Rows Session::Select(Parser& parser) {
   return rows;
 }
 
-void Session::RunData(const std::string& sql, long long tableId) {
+void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inserts) {
+  // SQLite's own words for a write to a view, mapped like any of its errors.
+  if (table.type != "TABLE") {
+    throw SqliteFailure{SQLITE_ERROR,
+                        "cannot modify data_" + std::to_string(table.id) + " because it is a view"};
+  }
+  // The relations are expanded before the stage exists: a statement that
+  // reads its own table reads the rows as they were before it.
+  const std::string expanded = ExpandRelations(sql);
+  const long long last = StageRows(table.id, Columns(table.id).size());
   try {
-    db_->Exec(sql);
+    db_->Exec(expanded);
   } catch (const SqliteFailure& failure) {
-    if (failure.IsConstraint()) ConstraintFailure(failure, tableId);
+    DropStage();
+    if (failure.IsConstraint()) ConstraintFailure(failure, table.id);
     throw;
   }
+  StoreStagedRows(table.id, inserts ? std::optional<long long>(last) : std::nullopt);
 }
 
 void Session::ConstraintFailure(const SqliteFailure& failure, long long tableId) {

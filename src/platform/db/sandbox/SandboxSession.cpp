@@ -17,10 +17,6 @@
 
 namespace qelsandbox {
 
-std::string DataTable(long long objectId) {
-  return "data_" + std::to_string(objectId);
-}
-
 Session::Session(OpenKey, Dialect dialect, DatabaseLocation location, std::string user)
     : dialect_(dialect), location_(std::move(location)), user_(user), schema_(std::move(user)) {}
 

@@ -65,8 +65,11 @@ struct ConstraintSpec {
   std::string check;  // a SQLite expression
 };
 
-// The SQLite table holding an object's rows.
-std::string DataTable(long long objectId);
+// SQLite's affinity for a column type: NUMERIC, TEXT or BLOB.
+std::string ColumnAffinity(const std::string& type);
+
+// A table or view as it stands in translated SQL until the statement runs.
+std::string RelationMarker(long long id);
 
 class Session {
   struct OpenKey {
@@ -171,15 +174,9 @@ class Session {
   void AlterTable(Parser& parser);
   void CommentOn(Parser& parser);
   void Truncate(Parser& parser);
-  // A table's SQLite table is made when rows first need it (MaterializeTable):
-  // creating one costs SQLite a pass over its whole schema, and most tables
-  // of a repository never hold a row during an installation.
-  std::string DataTableSql(long long id);
-  bool HasDataTable(long long id);
-  void MaterializeTable(long long id);
-  std::string EmptyRelation(long long id);
-  void RebuildDataTable(long long id);
-  void CreateDataIndexes(long long tableId);
+  // The SQLite definition of a table as named by target: its types and
+  // constraints, for the copy a write works on.
+  std::string DataTableSql(long long id, const std::string& target);
   ColumnInfo ParseColumn(Parser& parser, std::vector<ConstraintSpec>& constraints);
   ConstraintSpec ParseTableConstraint(Parser& parser);
   void ParseConstraintBody(Parser& parser, ConstraintSpec& definition);
@@ -187,6 +184,24 @@ class Session {
   void StoreConstraint(const ObjectInfo& table, ConstraintSpec definition);
   void StoreColumns(long long tableId, const std::vector<ColumnInfo>& columns, int first);
   bool OwnerHasQuota(const std::string& owner, const std::string& tablespace);
+
+  // Rows and relations (SandboxRowStore.cpp). SQLite's cost of creating a
+  // table grows with the tables its schema holds, so the sandbox's tables
+  // and views live in a fixed set of SQLite tables: creating the last object
+  // of a large repository costs what the first one did.
+  std::string RowsSql(long long tableId);
+  std::string ViewSql(long long viewId, int depth);
+  // Replaces the relation markers of translated SQL by their current SQL.
+  std::string ExpandRelations(const std::string& sql, int depth = 0);
+  bool HasRows(long long tableId);
+  // Copies a table's rows (the first storedColumns values of each) into the
+  // stage, a temporary table with the table's definition; returns the
+  // highest row number copied.
+  long long StageRows(long long tableId, std::size_t storedColumns);
+  // Writes the stage's rows back (those after a row number, or all of them,
+  // replacing the table's) and drops it.
+  void StoreStagedRows(long long tableId, std::optional<long long> after);
+  void DropStage();
 
   // Indexes, views, sequences, synonyms, routines, drops (SandboxObjects.cpp).
   void CreateIndex(Parser& parser, bool unique);
@@ -208,7 +223,9 @@ class Session {
   std::string TranslateTableReference(Parser& parser, std::size_t end);
   std::string RelationSql(const QualifiedName& name, bool qualified, const std::string& privilege);
   std::optional<std::string> CatalogueViewSql(const QualifiedName& name, bool qualified);
-  void RunData(const std::string& sql, long long tableId);
+  // Runs a write on the stage of table's rows and stores them: the new rows
+  // only (inserts) or all of them.
+  void RunData(const std::string& sql, const ObjectInfo& table, bool inserts);
   [[noreturn]] void ConstraintFailure(const SqliteFailure& failure, long long tableId);
 
   Dialect dialect_;

@@ -49,6 +49,7 @@ class SqliteStatement {
   void Reset();
 
   int Columns() const { return sqlite3_column_count(statement_.get()); }
+  std::vector<std::string> ColumnNames() const;
   bool IsNull(int column) const;
   std::string Text(int column) const;
   long long Int(int column) const { return sqlite3_column_int64(statement_.get(), column); }
@@ -95,10 +96,6 @@ class SqliteDatabase {
   long long QueryInt(const std::string& sql);
   std::vector<std::vector<std::string>> QueryRows(const std::string& sql);
   long long Changes() const { return sqlite3_changes64(db_.get()); }
-  // Whether a table or view of that (quoted) name exists, as of the last
-  // committed schema: compiling a statement notices another connection's
-  // changes, where SQLite's cached schema alone may not.
-  bool HasTable(const std::string& quotedName);
 
  private:
   struct Closer {
