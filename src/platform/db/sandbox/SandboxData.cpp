@@ -32,9 +32,6 @@ std::string Alias(Parser& parser, const std::string& table) {
   return table;
 }
 
-// Writes run on the stage of the table's rows (SandboxRowStore.cpp).
-const std::string StageName = "temp.sbx_stage";
-
 }  // namespace
 
 void Session::Insert(Parser& parser) {
@@ -72,7 +69,7 @@ void Session::Insert(Parser& parser) {
   for (const std::string& column : named) {
     target += (target.empty() ? "" : ", ") + QuoteIdentifier(column);
   }
-  std::string sql = "INSERT INTO " + StageName + " (" + target + ") ";
+  std::string sql = "INSERT INTO " + StageName(table.id) + " (" + target + ") ";
   if (parser.Accept("VALUES")) {
     sql += "VALUES ";
     bool firstRow = true;
@@ -118,7 +115,8 @@ void Session::Update(Parser& parser) {
   const ObjectInfo table = ResolveRelation(name, qualified, "UPDATE");
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
   if (rest.empty()) parser.Unexpected();
-  RunData("UPDATE " + StageName + " AS " + QuoteIdentifier(alias) + " SET " + rest, table, false);
+  RunData("UPDATE " + StageName(table.id) + " AS " + QuoteIdentifier(alias) + " SET " + rest, table,
+          false);
 }
 
 void Session::Delete(Parser& parser) {
@@ -129,7 +127,7 @@ void Session::Delete(Parser& parser) {
   if (!parser.AtEnd() && !parser.PeekWord("WHERE")) parser.Unexpected();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
-  RunData("DELETE FROM " + StageName + " AS " + QuoteIdentifier(alias) +
+  RunData("DELETE FROM " + StageName(table.id) + " AS " + QuoteIdentifier(alias) +
               (rest.empty() ? "" : " " + rest),
           table, false);
 }
@@ -161,7 +159,6 @@ void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inse
   try {
     db_->Exec(expanded);
   } catch (const SqliteFailure& failure) {
-    DropStage();
     if (failure.IsConstraint()) ConstraintFailure(failure, table.id);
     throw;
   }

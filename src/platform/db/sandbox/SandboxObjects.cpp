@@ -125,7 +125,6 @@ void Session::CreateIndex(Parser& parser, bool unique) {
   if (!unique || !HasRows(table.id)) return;
   try {
     StageRows(table.id, tableColumns.size());
-    DropStage();
   } catch (const SqliteFailure& failure) {
     if (!failure.IsConstraint()) throw;
     if (db2) {

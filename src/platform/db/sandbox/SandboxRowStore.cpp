@@ -15,9 +15,10 @@ namespace {
 // ("bands") with the same row number.
 constexpr std::size_t BandWidth = 32;
 
-// The temporary copy a write works on; SQLite reports constraint failures
-// against it ("NOT NULL constraint failed: sbx_stage.NAME").
-constexpr const char* Stage = "temp.sbx_stage";
+// Stages kept for the tables written last: a repository's inserts come
+// table by table. Kept stages change SQLite's temporary schema only when a
+// new table is written, and few of them keep that schema small.
+constexpr std::size_t StagesKept = 4;
 
 // A relation in translated SQL, resolved to its current form when the
 // statement runs (and when a view that holds it is read).
@@ -57,6 +58,10 @@ std::string BandsFrom(long long id, std::size_t bands) {
 
 }  // namespace
 
+std::string StageName(long long tableId) {
+  return "temp.sbx_stage_" + std::to_string(tableId);
+}
+
 std::string RelationMarker(long long id) {
   return std::string(1, Marker) + std::to_string(id) + Marker;
 }
@@ -74,8 +79,9 @@ std::string Session::RowsSql(long long tableId) {
 
 std::string Session::ViewSql(long long viewId, int depth) {
   // A view dropped under another view leaves it unusable, as a table does.
+  SqliteStatement view = db_->Prepare("SELECT query FROM sbx_objects WHERE id = ?1");
   const std::optional<std::string> query =
-      db_->QueryText("SELECT query FROM sbx_objects WHERE id = " + std::to_string(viewId));
+      view.Bind(1, viewId).Step() ? view.OptionalText(0) : std::nullopt;
   if (!query)
     throw SqliteFailure{SQLITE_ERROR, "no such table: main.data_" + std::to_string(viewId)};
   std::string names;
@@ -95,8 +101,9 @@ std::string Session::ExpandRelations(const std::string& sql, int depth) {
     const std::size_t close = sql.find(Marker, open + 1);
     const long long id = std::stoll(sql.substr(open + 1, close - open - 1));
     out.append(sql, start, open - start);
+    SqliteStatement object = db_->Prepare("SELECT type FROM sbx_objects WHERE id = ?1");
     const std::optional<std::string> type =
-        db_->QueryText("SELECT type FROM sbx_objects WHERE id = " + std::to_string(id));
+        object.Bind(1, id).Step() ? std::optional<std::string>(object.Text(0)) : std::nullopt;
     if (!type) throw SqliteFailure{SQLITE_ERROR, "no such table: main.data_" + std::to_string(id)};
     out += *type == "VIEW" ? ViewSql(id, depth) : RowsSql(id);
     start = close + 1;
@@ -105,21 +112,36 @@ std::string Session::ExpandRelations(const std::string& sql, int depth) {
 }
 
 bool Session::HasRows(long long tableId) {
-  return db_->QueryInt("SELECT EXISTS (SELECT 1 FROM sbx_rows WHERE object_id = " +
-                       std::to_string(tableId) + ")") != 0;
+  SqliteStatement rows =
+      db_->Prepare("SELECT EXISTS (SELECT 1 FROM sbx_rows WHERE object_id = ?1)");
+  rows.Bind(1, tableId).Step();
+  return rows.Int(0) != 0;
 }
 
 long long Session::StageRows(long long tableId, std::size_t storedColumns) {
-  db_->Exec(std::string("DROP TABLE IF EXISTS ") + Stage);
-  db_->Exec(DataTableSql(tableId, Stage));
+  const std::string stage = StageName(tableId);
+  const std::string bare = QuoteIdentifier(stage.substr(stage.find('.') + 1));
   // Only the unique indexes constrain rows; the others change no outcome.
-  const Rows indexes = db_->QueryRows(
+  std::string definition = DataTableSql(tableId, stage);
+  std::vector<std::string> indexes;
+  SqliteStatement unique = db_->Prepare(
       "SELECT id, definition FROM sbx_objects WHERE type = 'INDEX' AND uniqueness = 1 AND "
-      "base_id = " +
-      std::to_string(tableId));
-  for (const auto& index : indexes) {
-    db_->Exec("CREATE UNIQUE INDEX temp." + QuoteIdentifier("index_" + index[0]) +
-              " ON sbx_stage (" + index[1] + ")");
+      "base_id = ?1 ORDER BY id");
+  unique.Bind(1, tableId);
+  while (unique.Step()) {
+    indexes.push_back("CREATE UNIQUE INDEX temp." + QuoteIdentifier("index_" + unique.Text(0)) +
+                      " ON " + bare + " (" + unique.Text(1) + ")");
+    definition += ";" + indexes.back();
+  }
+  if (!ReuseStage(tableId, definition)) {
+    db_->Exec("DROP TABLE IF EXISTS " + stage);
+    db_->Exec(DataTableSql(tableId, stage));
+    for (const std::string& index : indexes) db_->Exec(index);
+    stages_.insert(stages_.begin(), {tableId, definition});
+    if (stages_.size() > StagesKept) {
+      db_->Exec("DROP TABLE IF EXISTS " + StageName(stages_.back().first));
+      stages_.pop_back();
+    }
   }
   const std::vector<ColumnInfo> columns = Columns(tableId);
   storedColumns = std::min(storedColumns, columns.size());
@@ -129,15 +151,31 @@ long long Session::StageRows(long long tableId, std::size_t storedColumns) {
     targets += ", " + QuoteIdentifier(columns[at].name);
     values += ", " + Band(at / BandWidth) + "." + Slot(at);
   }
-  db_->Exec(std::string("INSERT INTO ") + Stage + " (rowid" + targets + ") SELECT b0.row_no" +
-            values + " FROM " + BandsFrom(tableId, Bands(storedColumns)));
-  return db_->QueryInt(std::string("SELECT IFNULL(max(rowid), 0) FROM ") + Stage);
+  db_->Prepare("INSERT INTO " + stage + " (rowid" + targets + ") SELECT b0.row_no" + values +
+               " FROM " + BandsFrom(tableId, Bands(storedColumns)))
+      .Step();
+  return db_->QueryInt("SELECT IFNULL(max(rowid), 0) FROM " + stage);
+}
+
+bool Session::ReuseStage(long long tableId, const std::string& definition) {
+  const auto kept = std::find_if(stages_.begin(), stages_.end(),
+                                 [tableId](const auto& stage) { return stage.first == tableId; });
+  if (kept == stages_.end()) return false;
+  const bool same = kept->second == definition;
+  stages_.erase(kept);
+  if (!same) return false;
+  try {
+    db_->Prepare("DELETE FROM " + StageName(tableId)).Step();
+  } catch (const SqliteFailure&) {
+    // A rollback took it away.
+    return false;
+  }
+  stages_.insert(stages_.begin(), {tableId, definition});
+  return true;
 }
 
 void Session::StoreStagedRows(long long tableId, std::optional<long long> after) {
-  const std::string object = std::to_string(tableId);
-  if (!after) db_->Exec("DELETE FROM sbx_rows WHERE object_id = " + object);
-  const std::string where = after ? " WHERE rowid > " + std::to_string(*after) : "";
+  if (!after) db_->Prepare("DELETE FROM sbx_rows WHERE object_id = ?1").Bind(1, tableId).Step();
   const std::vector<ColumnInfo> columns = Columns(tableId);
   for (std::size_t band = 0; band < Bands(columns.size()); ++band) {
     std::string slots;
@@ -147,14 +185,12 @@ void Session::StoreStagedRows(long long tableId, std::optional<long long> after)
       slots += ", " + Slot(at);
       values += ", " + QuoteIdentifier(columns[at].name);
     }
-    db_->Exec("INSERT INTO sbx_rows (object_id, band, row_no" + slots + ") SELECT " + object +
-              ", " + std::to_string(band) + ", rowid" + values + " FROM " + Stage + where);
+    db_->Prepare("INSERT INTO sbx_rows (object_id, band, row_no" + slots + ") SELECT " +
+                 std::to_string(tableId) + ", " + std::to_string(band) + ", rowid" + values +
+                 " FROM " + StageName(tableId) + " WHERE rowid > ?1")
+        .Bind(1, after.value_or(0))
+        .Step();
   }
-  DropStage();
-}
-
-void Session::DropStage() {
-  db_->Exec(std::string("DROP TABLE IF EXISTS ") + Stage);
 }
 
 }  // namespace qelsandbox

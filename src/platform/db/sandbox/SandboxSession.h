@@ -71,6 +71,9 @@ std::string ColumnAffinity(const std::string& type);
 // A table or view as it stands in translated SQL until the statement runs.
 std::string RelationMarker(long long id);
 
+// The temporary table a write on a table works on (SandboxRowStore.cpp).
+std::string StageName(long long tableId);
+
 class Session {
   struct OpenKey {
     explicit OpenKey() = default;
@@ -198,10 +201,11 @@ class Session {
   // stage, a temporary table with the table's definition; returns the
   // highest row number copied.
   long long StageRows(long long tableId, std::size_t storedColumns);
-  // Writes the stage's rows back (those after a row number, or all of them,
-  // replacing the table's) and drops it.
+  // Whether the table's stage is kept with that definition, emptied.
+  bool ReuseStage(long long tableId, const std::string& definition);
+  // Writes the stage's rows back: those after a row number, or all of them,
+  // replacing the table's.
   void StoreStagedRows(long long tableId, std::optional<long long> after);
-  void DropStage();
 
   // Indexes, views, sequences, synonyms, routines, drops (SandboxObjects.cpp).
   void CreateIndex(Parser& parser, bool unique);
@@ -239,6 +243,9 @@ class Session {
   std::string statementText_;                     // the statement being run, for stored definitions
   std::map<long long, long long> currentValues_;  // sequence values drawn by this session
   std::vector<std::string> grantees_;             // the user's roles, for the statement being run
+  // The stages kept, by table, with the definition each was made with;
+  // the last used first.
+  std::vector<std::pair<long long, std::string>> stages_;
   bool inTransaction_ = false;
   // Containers made or to be removed by the current statement and by the
   // current transaction: the disk follows the catalogue's commit or rollback.
