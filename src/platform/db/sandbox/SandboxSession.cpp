@@ -238,13 +238,13 @@ void Session::BeginWork() {
   if (inTransaction_) return;
   // IMMEDIATE takes the write lock now: a transaction that read first and
   // wrote later could otherwise fail at once instead of waiting its turn.
-  db_->Exec("BEGIN IMMEDIATE");
+  db_->Run("BEGIN IMMEDIATE");
   inTransaction_ = true;
 }
 
 void Session::CommitWork() {
   if (!inTransaction_) return;
-  db_->Exec("COMMIT");
+  db_->Run("COMMIT");
   inTransaction_ = false;
   createdInTransaction_.clear();
   for (const std::string& path : removeAtCommit_) RemoveContainer(path);

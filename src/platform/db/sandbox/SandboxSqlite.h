@@ -88,6 +88,9 @@ class SqliteDatabase {
 
   sqlite3* Handle() const { return db_.get(); }
   void Exec(const std::string& sql);
+  // Runs one statement of a fixed text (transaction control, savepoints)
+  // compiled once: every statement played runs several of them.
+  void Run(const std::string& sql) { Prepare(sql).Step(); }
   SqliteStatement Prepare(const std::string& sql) {
     return SqliteStatement(db_.get(), sql, *cache_);
   }
@@ -118,15 +121,15 @@ void SetSqlObserver(SqlObserver observer);
 // when the body throws.
 template <class Body>
 void WithSavepoint(SqliteDatabase& db, const char* name, Body&& body) {
-  db.Exec(std::string("SAVEPOINT ") + name);
+  db.Run(std::string("SAVEPOINT ") + name);
   try {
     body();
   } catch (...) {
-    db.Exec(std::string("ROLLBACK TO ") + name);
-    db.Exec(std::string("RELEASE ") + name);
+    db.Run(std::string("ROLLBACK TO ") + name);
+    db.Run(std::string("RELEASE ") + name);
     throw;
   }
-  db.Exec(std::string("RELEASE ") + name);
+  db.Run(std::string("RELEASE ") + name);
 }
 
 }  // namespace qelsandbox

@@ -471,10 +471,15 @@ void Session::CreateTable(Parser& parser) {
                    [](const ConstraintSpec& a, const ConstraintSpec& b) {
                      return (a.kind == "P" || a.kind == "U") && b.kind != "P" && b.kind != "U";
                    });
+  const bool checks = std::any_of(constraints.begin(), constraints.end(),
+                                  [](const ConstraintSpec& c) { return c.kind == "C"; });
   for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
-  // Compiled, not run: SQLite checks the definition (check constraints
-  // included) as it would when the table is made.
-  db_->Prepare(DataTableSql(table.id, QuoteIdentifier("data_" + std::to_string(table.id))));
+  // Compiled, not run: SQLite checks the expressions of check constraints
+  // as it would when the table is made. The rest of a definition is made
+  // of checked names and literals only.
+  if (checks) {
+    db_->Prepare(DataTableSql(table.id, QuoteIdentifier("data_" + std::to_string(table.id))));
+  }
 }
 
 std::string Session::DataTableSql(long long id, const std::string& target) {
