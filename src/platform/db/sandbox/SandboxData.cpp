@@ -2,6 +2,7 @@
 // views, with the DBMSs' errors for unknown tables and columns, wrong value
 // counts and violated constraints.
 #include <algorithm>
+#include <limits>
 #include <set>
 
 #include "SandboxSession.h"
@@ -31,6 +32,9 @@ std::string Alias(Parser& parser, const std::string& table) {
   }
   return table;
 }
+
+// Every stored value of a row goes to the stage.
+constexpr std::size_t AllColumns = std::numeric_limits<std::size_t>::max();
 
 }  // namespace
 
@@ -155,7 +159,7 @@ void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inse
   // The relations are expanded before the stage exists: a statement that
   // reads its own table reads the rows as they were before it.
   const std::string expanded = ExpandRelations(sql);
-  const long long last = StageRows(table.id, Columns(table.id).size());
+  const long long last = StageRows(table.id, AllColumns);
   try {
     db_->Exec(expanded);
   } catch (const SqliteFailure& failure) {

@@ -121,8 +121,10 @@ bool Session::HasRows(long long tableId) {
 long long Session::StageRows(long long tableId, std::size_t storedColumns) {
   const std::string stage = StageName(tableId);
   const std::string bare = QuoteIdentifier(stage.substr(stage.find('.') + 1));
+  const std::vector<ColumnInfo> columns = Columns(tableId);
+  const std::string table = DataTableSql(tableId, columns, stage);
   // Only the unique indexes constrain rows; the others change no outcome.
-  std::string definition = DataTableSql(tableId, stage);
+  std::string definition = table;
   std::vector<std::string> indexes;
   SqliteStatement unique = db_->Prepare(
       "SELECT id, definition FROM sbx_objects WHERE type = 'INDEX' AND uniqueness = 1 AND "
@@ -135,7 +137,7 @@ long long Session::StageRows(long long tableId, std::size_t storedColumns) {
   }
   if (!ReuseStage(tableId, definition)) {
     db_->Exec("DROP TABLE IF EXISTS " + stage);
-    db_->Exec(DataTableSql(tableId, stage));
+    db_->Exec(table);
     for (const std::string& index : indexes) db_->Exec(index);
     stages_.insert(stages_.begin(), {tableId, definition});
     if (stages_.size() > StagesKept) {
@@ -143,7 +145,6 @@ long long Session::StageRows(long long tableId, std::size_t storedColumns) {
       stages_.pop_back();
     }
   }
-  const std::vector<ColumnInfo> columns = Columns(tableId);
   storedColumns = std::min(storedColumns, columns.size());
   std::string targets;
   std::string values;

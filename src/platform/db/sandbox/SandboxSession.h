@@ -180,6 +180,8 @@ class Session {
   // The SQLite definition of a table as named by target: its types and
   // constraints, for the copy a write works on.
   std::string DataTableSql(long long id, const std::string& target);
+  std::string DataTableSql(long long id, const std::vector<ColumnInfo>& columns,
+                           const std::string& target);
   ColumnInfo ParseColumn(Parser& parser, std::vector<ConstraintSpec>& constraints);
   ConstraintSpec ParseTableConstraint(Parser& parser);
   void ParseConstraintBody(Parser& parser, ConstraintSpec& definition);

@@ -483,10 +483,15 @@ void Session::CreateTable(Parser& parser) {
 }
 
 std::string Session::DataTableSql(long long id, const std::string& target) {
+  return DataTableSql(id, Columns(id), target);
+}
+
+std::string Session::DataTableSql(long long id, const std::vector<ColumnInfo>& columns,
+                                  const std::string& target) {
   std::string sql = "CREATE TABLE " + target + " (";
   bool first = true;
   ColumnChecks checks;
-  for (const ColumnInfo& column : Columns(id)) {
+  for (const ColumnInfo& column : columns) {
     sql +=
         (first ? "" : ", ") + QuoteIdentifier(column.name) + " " + ColumnAffinity(column.typeName);
     first = false;
