@@ -156,17 +156,21 @@ void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inse
     throw SqliteFailure{SQLITE_ERROR,
                         "cannot modify data_" + std::to_string(table.id) + " because it is a view"};
   }
-  // The relations are expanded before the stage exists: a statement that
+  // The relations are expanded before the stage is filled: a statement that
   // reads its own table reads the rows as they were before it.
   const std::string expanded = ExpandRelations(sql);
-  const long long last = StageRows(table.id, AllColumns);
   try {
-    db_->Exec(expanded);
+    if (inserts) {
+      InsertStaged(expanded, table.id);
+    } else {
+      StageRows(table.id, AllColumns);
+      db_->Exec(expanded);
+      StoreStagedRows(table.id, Columns(table.id), true, 0);
+    }
   } catch (const SqliteFailure& failure) {
     if (failure.IsConstraint()) ConstraintFailure(failure, table.id);
     throw;
   }
-  StoreStagedRows(table.id, inserts ? std::optional<long long>(last) : std::nullopt);
 }
 
 void Session::ConstraintFailure(const SqliteFailure& failure, long long tableId) {

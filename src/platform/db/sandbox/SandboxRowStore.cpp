@@ -118,10 +118,8 @@ bool Session::HasRows(long long tableId) {
   return rows.Int(0) != 0;
 }
 
-long long Session::StageRows(long long tableId, std::size_t storedColumns) {
+void Session::PrepareStage(long long tableId, const std::vector<ColumnInfo>& columns) {
   const std::string stage = StageName(tableId);
-  const std::string bare = QuoteIdentifier(stage.substr(stage.find('.') + 1));
-  const std::vector<ColumnInfo> columns = Columns(tableId);
   const std::string table = DataTableSql(tableId, columns, stage);
   // Only the unique indexes constrain rows; the others change no outcome.
   std::string definition = table;
@@ -132,19 +130,24 @@ long long Session::StageRows(long long tableId, std::size_t storedColumns) {
   unique.Bind(1, tableId);
   while (unique.Step()) {
     indexes.push_back("CREATE UNIQUE INDEX temp." + QuoteIdentifier("index_" + unique.Text(0)) +
-                      " ON " + bare + " (" + unique.Text(1) + ")");
+                      " ON " + QuoteIdentifier(stage.substr(stage.find('.') + 1)) + " (" +
+                      unique.Text(1) + ")");
     definition += ";" + indexes.back();
   }
-  if (!ReuseStage(tableId, definition)) {
-    db_->Exec("DROP TABLE IF EXISTS " + stage);
-    db_->Exec(table);
-    for (const std::string& index : indexes) db_->Exec(index);
-    stages_.insert(stages_.begin(), {tableId, definition});
-    if (stages_.size() > StagesKept) {
-      db_->Exec("DROP TABLE IF EXISTS " + StageName(stages_.back().first));
-      stages_.pop_back();
-    }
+  if (ReuseStage(tableId, definition)) return;
+  db_->Exec("DROP TABLE IF EXISTS " + stage);
+  db_->Exec(table);
+  for (const std::string& index : indexes) db_->Exec(index);
+  stages_.insert(stages_.begin(), {tableId, definition});
+  if (stages_.size() > StagesKept) {
+    db_->Exec("DROP TABLE IF EXISTS " + StageName(stages_.back().first));
+    stages_.pop_back();
   }
+}
+
+void Session::StageRows(long long tableId, std::size_t storedColumns) {
+  const std::vector<ColumnInfo> columns = Columns(tableId);
+  PrepareStage(tableId, columns);
   storedColumns = std::min(storedColumns, columns.size());
   std::string targets;
   std::string values;
@@ -152,10 +155,58 @@ long long Session::StageRows(long long tableId, std::size_t storedColumns) {
     targets += ", " + QuoteIdentifier(columns[at].name);
     values += ", " + Band(at / BandWidth) + "." + Slot(at);
   }
-  db_->Prepare("INSERT INTO " + stage + " (rowid" + targets + ") SELECT b0.row_no" + values +
-               " FROM " + BandsFrom(tableId, Bands(storedColumns)))
+  db_->Prepare("INSERT INTO " + StageName(tableId) + " (rowid" + targets + ") SELECT b0.row_no" +
+               values + " FROM " + BandsFrom(tableId, Bands(storedColumns)))
       .Step();
-  return db_->QueryInt("SELECT IFNULL(max(rowid), 0) FROM " + stage);
+}
+
+void Session::CheckStoredKeys(long long tableId, const std::vector<ColumnInfo>& columns) {
+  std::vector<std::string> keys;
+  SqliteStatement declared = db_->Prepare(
+      "SELECT columns FROM sbx_constraints WHERE object_id = ?1 AND kind IN ('P', 'U') UNION ALL "
+      "SELECT columns FROM sbx_objects WHERE type = 'INDEX' AND uniqueness = 1 AND base_id = ?1");
+  declared.Bind(1, tableId);
+  while (declared.Step()) keys.push_back(declared.Text(0));
+  const std::string stage = StageName(tableId);
+  const std::string bare = stage.substr(stage.find('.') + 1);
+  for (const std::string& key : keys) {
+    // Stored values and the stage's have both been through the column's
+    // type: they compare as stored, and a NULL matches nothing.
+    std::string match;
+    std::string failed;
+    std::size_t bands = 1;
+    for (std::size_t start = 0; start <= key.size();) {
+      const std::size_t end = std::min(key.find('\x1f', start), key.size());
+      const std::string name = key.substr(start, end - start);
+      start = end + 1;
+      const auto column = std::find_if(columns.begin(), columns.end(),
+                                       [&name](const ColumnInfo& c) { return c.name == name; });
+      const std::size_t at = static_cast<std::size_t>(column - columns.begin());
+      bands = std::max(bands, at / BandWidth + 1);
+      match += " AND " + Band(at / BandWidth) + "." + Slot(at) + " = s." + QuoteIdentifier(name);
+      failed += (failed.empty() ? "" : ", ") + bare + "." + name;
+    }
+    SqliteStatement duplicate =
+        db_->Prepare("SELECT 1 FROM " + stage + " AS s WHERE EXISTS (SELECT 1 FROM " +
+                     BandsFrom(tableId, bands) + match + ") LIMIT 1");
+    if (duplicate.Step()) {
+      throw SqliteFailure{SQLITE_CONSTRAINT_UNIQUE, "UNIQUE constraint failed: " + failed};
+    }
+  }
+}
+
+void Session::InsertStaged(const std::string& sql, long long tableId) {
+  const std::vector<ColumnInfo> columns = Columns(tableId);
+  // The stage starts empty: what the new rows must not repeat is looked up
+  // in the stored rows by key, so an insert costs the same in a table of
+  // any size.
+  PrepareStage(tableId, columns);
+  db_->Exec(sql);
+  CheckStoredKeys(tableId, columns);
+  SqliteStatement last =
+      db_->Prepare("SELECT IFNULL(max(row_no), 0) FROM sbx_rows WHERE object_id = ?1 AND band = 0");
+  last.Bind(1, tableId).Step();
+  StoreStagedRows(tableId, columns, false, last.Int(0));
 }
 
 bool Session::ReuseStage(long long tableId, const std::string& definition) {
@@ -175,9 +226,9 @@ bool Session::ReuseStage(long long tableId, const std::string& definition) {
   return true;
 }
 
-void Session::StoreStagedRows(long long tableId, std::optional<long long> after) {
-  if (!after) db_->Prepare("DELETE FROM sbx_rows WHERE object_id = ?1").Bind(1, tableId).Step();
-  const std::vector<ColumnInfo> columns = Columns(tableId);
+void Session::StoreStagedRows(long long tableId, const std::vector<ColumnInfo>& columns,
+                              bool replace, long long offset) {
+  if (replace) db_->Prepare("DELETE FROM sbx_rows WHERE object_id = ?1").Bind(1, tableId).Step();
   for (std::size_t band = 0; band < Bands(columns.size()); ++band) {
     std::string slots;
     std::string values;
@@ -187,9 +238,9 @@ void Session::StoreStagedRows(long long tableId, std::optional<long long> after)
       values += ", " + QuoteIdentifier(columns[at].name);
     }
     db_->Prepare("INSERT INTO sbx_rows (object_id, band, row_no" + slots + ") SELECT " +
-                 std::to_string(tableId) + ", " + std::to_string(band) + ", rowid" + values +
-                 " FROM " + StageName(tableId) + " WHERE rowid > ?1")
-        .Bind(1, after.value_or(0))
+                 std::to_string(tableId) + ", " + std::to_string(band) + ", rowid + ?1" + values +
+                 " FROM " + StageName(tableId))
+        .Bind(1, offset)
         .Step();
   }
 }

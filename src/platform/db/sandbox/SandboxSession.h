@@ -199,15 +199,21 @@ class Session {
   // Replaces the relation markers of translated SQL by their current SQL.
   std::string ExpandRelations(const std::string& sql, int depth = 0);
   bool HasRows(long long tableId);
-  // Copies a table's rows (the first storedColumns values of each) into the
-  // stage, a temporary table with the table's definition; returns the
-  // highest row number copied.
-  long long StageRows(long long tableId, std::size_t storedColumns);
-  // Whether the table's stage is kept with that definition, emptied.
+  // Makes the table's stage, a temporary table with its definition, or
+  // empties the one kept.
+  void PrepareStage(long long tableId, const std::vector<ColumnInfo>& columns);
   bool ReuseStage(long long tableId, const std::string& definition);
-  // Writes the stage's rows back: those after a row number, or all of them,
-  // replacing the table's.
-  void StoreStagedRows(long long tableId, std::optional<long long> after);
+  // Copies a table's rows (the first storedColumns values of each) into its
+  // stage, row numbers as rowids.
+  void StageRows(long long tableId, std::size_t storedColumns);
+  // Runs an INSERT on the empty stage, checks the new rows' keys against the
+  // stored rows and stores them after those.
+  void InsertStaged(const std::string& sql, long long tableId);
+  void CheckStoredKeys(long long tableId, const std::vector<ColumnInfo>& columns);
+  // Writes the stage's rows back, row numbers offset, replacing the table's
+  // rows or added to them.
+  void StoreStagedRows(long long tableId, const std::vector<ColumnInfo>& columns, bool replace,
+                       long long offset);
 
   // Indexes, views, sequences, synonyms, routines, drops (SandboxObjects.cpp).
   void CreateIndex(Parser& parser, bool unique);

@@ -54,8 +54,8 @@ std::string TnsNamesPath() {
 
 // The catalogue every sandbox database keeps; the DBMS's catalogue views are
 // queries over it. The rows of every table are in sbx_rows, by object id,
-// up to 32 values a record (see SandboxRowStore.cpp); views keep their
-// translated query. Every
+// up to 32 values a record (see SandboxRowStore.cpp), a table's first column
+// indexed for its key checks; views keep their translated query. Every
 // look-up a statement makes by object goes through a key or an index, so a
 // statement costs the same in a repository of any size.
 constexpr const char* CatalogueSchema = R"(
@@ -100,6 +100,7 @@ CREATE TABLE sbx_rows(object_id INTEGER NOT NULL, band INTEGER NOT NULL,
   row_no INTEGER NOT NULL, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16,
   v17, v18, v19, v20, v21, v22, v23, v24, v25, v26, v27, v28, v29, v30, v31, v32,
   PRIMARY KEY(object_id, band, row_no)) WITHOUT ROWID;
+CREATE INDEX sbx_rows_first ON sbx_rows(object_id, band, v1);
 CREATE TABLE sbx_server_settings(name TEXT PRIMARY KEY, server TEXT NOT NULL,
   vendor INTEGER NOT NULL, authentication INTEGER NOT NULL, username TEXT NOT NULL,
   password TEXT NOT NULL, updated TEXT NOT NULL);

@@ -607,7 +607,7 @@ void Session::AlterTable(Parser& parser) {
     // their defaults, or the statement fails.
     if (HasRows(table.id)) {
       StageRows(table.id, existing.size() - added.size());
-      StoreStagedRows(table.id, std::nullopt);
+      StoreStagedRows(table.id, existing, true, 0);
     }
   } catch (const SqliteFailure& failure) {
     if (!failure.IsConstraint()) throw;

@@ -1,8 +1,8 @@
 // Turning the DBMSs' queries and expressions into SQLite: identifiers are
-// folded and quoted, the tables named after FROM and JOIN become markers
-// of the sandbox's tables and views (made into SQL when the statement runs)
-// or catalogue views, and the dialects' special
-// registers, sequence references and functions get their SQLite forms.
+// folded and quoted, the tables named after FROM and JOIN become catalogue
+// views or markers of the sandbox's tables and views (made into SQL when the
+// statement runs), and the dialects' special registers, sequence references
+// and functions get their SQLite forms.
 #include <set>
 
 #include "SandboxSession.h"
