@@ -105,9 +105,9 @@ DatabaseReport Report(const DatabaseLocation& location) {
                              {"type", objects.Text(3)},   {"tablespace", objects.Text(4)},
                              {"on", objects.Text(5)},     {"for", objects.Text(6)}};
       if (objects.Text(3) == "TABLE") {
-        const std::string table = QuoteIdentifier(DataTable(objects.Int(0)));
         const long long rows =
-            db.HasTable(table) ? db.QueryInt("SELECT count(*) FROM " + table) : 0;
+            db.QueryInt("SELECT count(*) FROM sbx_rows WHERE band = 0 AND object_id = " +
+                        std::to_string(objects.Int(0)));
         record.push_back({"rows", std::to_string(rows), true});
       }
       report.objects.push_back(std::move(record));

@@ -134,11 +134,7 @@ void Session::DropObject(const ObjectInfo& object, bool cascadeConstraints) {
         DropObject(*dependent, true);
       }
     }
-    db_->Exec("DROP TABLE IF EXISTS " + QuoteIdentifier(DataTable(object.id)));
-  } else if (object.type == "VIEW") {
-    db_->Exec("DROP VIEW IF EXISTS " + QuoteIdentifier(DataTable(object.id)));
-  } else if (object.type == "INDEX") {
-    db_->Exec("DROP INDEX IF EXISTS " + QuoteIdentifier("index_" + id));
+    db_->Exec("DELETE FROM sbx_rows WHERE object_id = " + id);
   }
   for (const char* table : {"sbx_columns", "sbx_constraints", "sbx_comments", "sbx_grants"}) {
     db_->Exec(std::string("DELETE FROM ") + table + " WHERE object_id = " + id);

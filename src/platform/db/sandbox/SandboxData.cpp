@@ -2,6 +2,7 @@
 // views, with the DBMSs' errors for unknown tables and columns, wrong value
 // counts and violated constraints.
 #include <algorithm>
+#include <limits>
 #include <set>
 
 #include "SandboxSession.h"
@@ -32,6 +33,9 @@ std::string Alias(Parser& parser, const std::string& table) {
   return table;
 }
 
+// Every stored value of a row goes to the stage.
+constexpr std::size_t AllColumns = std::numeric_limits<std::size_t>::max();
+
 }  // namespace
 
 void Session::Insert(Parser& parser) {
@@ -44,7 +48,6 @@ void Session::Insert(Parser& parser) {
     named = parser.IdentifierList();
   }
   const ObjectInfo table = ResolveRelation(name, qualified, "INSERT");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::vector<ColumnInfo> columns = Columns(table.id);
   std::set<std::string> seen;
   for (const std::string& column : named) {
@@ -70,7 +73,7 @@ void Session::Insert(Parser& parser) {
   for (const std::string& column : named) {
     target += (target.empty() ? "" : ", ") + QuoteIdentifier(column);
   }
-  std::string sql = "INSERT INTO " + QuoteIdentifier(DataTable(table.id)) + " (" + target + ") ";
+  std::string sql = "INSERT INTO " + StageName(table.id) + " (" + target + ") ";
   if (parser.Accept("VALUES")) {
     sql += "VALUES ";
     bool firstRow = true;
@@ -105,7 +108,7 @@ void Session::Insert(Parser& parser) {
     parser.Unexpected();
   }
   parser.ExpectEnd();
-  RunData(sql, table.id);
+  RunData(sql, table, true);
 }
 
 void Session::Update(Parser& parser) {
@@ -114,12 +117,10 @@ void Session::Update(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   parser.Expect("SET");
   const ObjectInfo table = ResolveRelation(name, qualified, "UPDATE");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
   if (rest.empty()) parser.Unexpected();
-  RunData("UPDATE " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
-              " SET " + rest,
-          table.id);
+  RunData("UPDATE " + StageName(table.id) + " AS " + QuoteIdentifier(alias) + " SET " + rest, table,
+          false);
 }
 
 void Session::Delete(Parser& parser) {
@@ -129,17 +130,16 @@ void Session::Delete(Parser& parser) {
   const std::string alias = Alias(parser, name.name);
   if (!parser.AtEnd() && !parser.PeekWord("WHERE")) parser.Unexpected();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
-  if (table.type == "TABLE") MaterializeTable(table.id);
   const std::string rest = Translate(parser, parser.Tokens().size() - 1);
-  RunData("DELETE FROM " + QuoteIdentifier(DataTable(table.id)) + " AS " + QuoteIdentifier(alias) +
+  RunData("DELETE FROM " + StageName(table.id) + " AS " + QuoteIdentifier(alias) +
               (rest.empty() ? "" : " " + rest),
-          table.id);
+          table, false);
 }
 
 Rows Session::Select(Parser& parser) {
   const std::string sql = Translate(parser, parser.Tokens().size() - 1);
   parser.ExpectEnd();
-  SqliteStatement statement = db_->Prepare(sql);
+  SqliteStatement statement = db_->Prepare(ExpandRelations(sql));
   Rows rows;
   while (statement.Step()) {
     std::vector<std::string>& row = rows.emplace_back();
@@ -150,11 +150,25 @@ Rows Session::Select(Parser& parser) {
   return rows;
 }
 
-void Session::RunData(const std::string& sql, long long tableId) {
+void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inserts) {
+  // SQLite's own words for a write to a view, mapped like any of its errors.
+  if (table.type != "TABLE") {
+    throw SqliteFailure{SQLITE_ERROR,
+                        "cannot modify data_" + std::to_string(table.id) + " because it is a view"};
+  }
+  // The relations are expanded before the stage is filled: a statement that
+  // reads its own table reads the rows as they were before it.
+  const std::string expanded = ExpandRelations(sql);
   try {
-    db_->Exec(sql);
+    if (inserts) {
+      InsertStaged(expanded, table.id);
+    } else {
+      StageRows(table.id, AllColumns);
+      db_->Exec(expanded);
+      StoreStagedRows(table.id, Columns(table.id), true, 0);
+    }
   } catch (const SqliteFailure& failure) {
-    if (failure.IsConstraint()) ConstraintFailure(failure, tableId);
+    if (failure.IsConstraint()) ConstraintFailure(failure, table.id);
     throw;
   }
 }

@@ -26,6 +26,25 @@ namespace {
   Raise(OraError(4043, "object " + shown + " does not exist"));
 }
 
+// A view's column names as SQLite makes them unique: a name repeated (in
+// any case) gets ":1", ":2", ...
+std::vector<std::string> UniqueNames(const std::vector<std::string>& names) {
+  std::vector<std::string> unique;
+  for (const std::string& name : names) {
+    std::string candidate = name;
+    const auto taken = [&unique](const std::string& tried) {
+      return std::any_of(unique.begin(), unique.end(), [&tried](const std::string& other) {
+        return ToUpper(other) == ToUpper(tried);
+      });
+    };
+    for (int count = 1; taken(candidate); ++count) {
+      candidate = name + ":" + std::to_string(count);
+    }
+    unique.push_back(candidate);
+  }
+  return unique;
+}
+
 }  // namespace
 
 void Session::CreateIndex(Parser& parser, bool unique) {
@@ -101,12 +120,11 @@ void Session::CreateIndex(Parser& parser, bool unique) {
   ObjectInfo index = ObjectInfo::Make(name.schema, name.name, "INDEX", db2 ? user_ : name.schema,
                                       tablespace.empty() ? table.tablespace : tablespace, table.id);
   index.id = AddObject(index, joined, definition, unique);
-  // A table without its SQLite table gets the index when it is made.
-  if (!HasDataTable(table.id)) return;
+  // Rows that a unique index would refuse refuse it; the stage of the rows
+  // tells, as SQLite's own index would.
+  if (!unique || !HasRows(table.id)) return;
   try {
-    db_->Exec(std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " +
-              QuoteIdentifier("index_" + std::to_string(index.id)) + " ON " +
-              QuoteIdentifier(DataTable(table.id)) + " (" + definition + ")");
+    StageRows(table.id, tableColumns.size());
   } catch (const SqliteFailure& failure) {
     if (!failure.IsConstraint()) throw;
     if (db2) {
@@ -159,18 +177,21 @@ void Session::CreateView(Parser& parser, bool orReplace) {
       statementText_.substr(tokens[start].offset, tokens[end].offset - tokens[start].offset);
   const std::string owner = dialect_ == Dialect::Db2 ? user_ : name.schema;
   const long long id = AddObject(ObjectInfo::Make(name.schema, name.name, "VIEW", owner), "", text);
-  std::string columnList;
-  for (const std::string& column : columns) {
-    columnList += (columnList.empty() ? " (" : ", ") + QuoteIdentifier(column);
+  db_->Prepare("UPDATE sbx_objects SET query = ?2 WHERE id = ?1")
+      .Bind(1, id)
+      .Bind(2, select)
+      .Step();
+  // The query is checked now, as the DBMSs do, and names the view's columns.
+  SqliteStatement query = db_->Prepare(ExpandRelations(select));
+  const std::vector<std::string> named = query.ColumnNames();
+  if (!columns.empty() && columns.size() != named.size()) {
+    throw SqliteFailure{SQLITE_ERROR, "expected " + std::to_string(columns.size()) +
+                                          " columns for 'data_" + std::to_string(id) +
+                                          "' but got " + std::to_string(named.size())};
   }
-  if (!columnList.empty()) columnList += ")";
-  db_->Exec("CREATE VIEW " + QuoteIdentifier(DataTable(id)) + columnList + " AS " + select);
-  // SQLite checks a view's query only when it is used: use it now.
-  db_->Prepare("SELECT * FROM " + QuoteIdentifier(DataTable(id)) + " LIMIT 0");
   std::vector<ColumnInfo> viewColumns;
-  for (const auto& row :
-       db_->QueryRows("SELECT name FROM pragma_table_info(" + QuoteString(DataTable(id)) + ")")) {
-    viewColumns.push_back({row[0], "VARCHAR", 0, 0, true, std::nullopt});
+  for (const std::string& column : columns.empty() ? UniqueNames(named) : columns) {
+    viewColumns.push_back({column, "VARCHAR", 0, 0, true, std::nullopt});
   }
   StoreColumns(id, viewColumns, 1);
 }

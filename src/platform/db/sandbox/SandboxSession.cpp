@@ -17,10 +17,6 @@
 
 namespace qelsandbox {
 
-std::string DataTable(long long objectId) {
-  return "data_" + std::to_string(objectId);
-}
-
 Session::Session(OpenKey, Dialect dialect, DatabaseLocation location, std::string user)
     : dialect_(dialect), location_(std::move(location)), user_(user), schema_(std::move(user)) {}
 
@@ -242,13 +238,13 @@ void Session::BeginWork() {
   if (inTransaction_) return;
   // IMMEDIATE takes the write lock now: a transaction that read first and
   // wrote later could otherwise fail at once instead of waiting its turn.
-  db_->Exec("BEGIN IMMEDIATE");
+  db_->Run("BEGIN IMMEDIATE");
   inTransaction_ = true;
 }
 
 void Session::CommitWork() {
   if (!inTransaction_) return;
-  db_->Exec("COMMIT");
+  db_->Run("COMMIT");
   inTransaction_ = false;
   createdInTransaction_.clear();
   for (const std::string& path : removeAtCommit_) RemoveContainer(path);

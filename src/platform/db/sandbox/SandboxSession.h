@@ -65,8 +65,14 @@ struct ConstraintSpec {
   std::string check;  // a SQLite expression
 };
 
-// The SQLite table holding an object's rows.
-std::string DataTable(long long objectId);
+// SQLite's affinity for a column type: NUMERIC, TEXT or BLOB.
+std::string ColumnAffinity(const std::string& type);
+
+// A table or view as it stands in translated SQL until the statement runs.
+std::string RelationMarker(long long id);
+
+// The temporary table a write on a table works on (SandboxRowStore.cpp).
+std::string StageName(long long tableId);
 
 class Session {
   struct OpenKey {
@@ -171,15 +177,11 @@ class Session {
   void AlterTable(Parser& parser);
   void CommentOn(Parser& parser);
   void Truncate(Parser& parser);
-  // A table's SQLite table is made when rows first need it (MaterializeTable):
-  // creating one costs SQLite a pass over its whole schema, and most tables
-  // of a repository never hold a row during an installation.
-  std::string DataTableSql(long long id);
-  bool HasDataTable(long long id);
-  void MaterializeTable(long long id);
-  std::string EmptyRelation(long long id);
-  void RebuildDataTable(long long id);
-  void CreateDataIndexes(long long tableId);
+  // The SQLite definition of a table as named by target: its types and
+  // constraints, for the copy a write works on.
+  std::string DataTableSql(long long id, const std::string& target);
+  std::string DataTableSql(long long id, const std::vector<ColumnInfo>& columns,
+                           const std::string& target);
   ColumnInfo ParseColumn(Parser& parser, std::vector<ConstraintSpec>& constraints);
   ConstraintSpec ParseTableConstraint(Parser& parser);
   void ParseConstraintBody(Parser& parser, ConstraintSpec& definition);
@@ -187,6 +189,31 @@ class Session {
   void StoreConstraint(const ObjectInfo& table, ConstraintSpec definition);
   void StoreColumns(long long tableId, const std::vector<ColumnInfo>& columns, int first);
   bool OwnerHasQuota(const std::string& owner, const std::string& tablespace);
+
+  // Rows and relations (SandboxRowStore.cpp). SQLite's cost of creating a
+  // table grows with the tables its schema holds, so the sandbox's tables
+  // and views live in a fixed set of SQLite tables: creating the last object
+  // of a large repository costs what the first one did.
+  std::string RowsSql(long long tableId);
+  std::string ViewSql(long long viewId, int depth);
+  // Replaces the relation markers of translated SQL by their current SQL.
+  std::string ExpandRelations(const std::string& sql, int depth = 0);
+  bool HasRows(long long tableId);
+  // Makes the table's stage, a temporary table with its definition, or
+  // empties the one kept.
+  void PrepareStage(long long tableId, const std::vector<ColumnInfo>& columns);
+  bool ReuseStage(long long tableId, const std::string& definition);
+  // Copies a table's rows (the first storedColumns values of each) into its
+  // stage, row numbers as rowids.
+  void StageRows(long long tableId, std::size_t storedColumns);
+  // Runs an INSERT on the empty stage, checks the new rows' keys against the
+  // stored rows and stores them after those.
+  void InsertStaged(const std::string& sql, long long tableId);
+  void CheckStoredKeys(long long tableId, const std::vector<ColumnInfo>& columns);
+  // Writes the stage's rows back, row numbers offset, replacing the table's
+  // rows or added to them.
+  void StoreStagedRows(long long tableId, const std::vector<ColumnInfo>& columns, bool replace,
+                       long long offset);
 
   // Indexes, views, sequences, synonyms, routines, drops (SandboxObjects.cpp).
   void CreateIndex(Parser& parser, bool unique);
@@ -208,7 +235,9 @@ class Session {
   std::string TranslateTableReference(Parser& parser, std::size_t end);
   std::string RelationSql(const QualifiedName& name, bool qualified, const std::string& privilege);
   std::optional<std::string> CatalogueViewSql(const QualifiedName& name, bool qualified);
-  void RunData(const std::string& sql, long long tableId);
+  // Runs a write on the stage of table's rows and stores them: the new rows
+  // only (inserts) or all of them.
+  void RunData(const std::string& sql, const ObjectInfo& table, bool inserts);
   [[noreturn]] void ConstraintFailure(const SqliteFailure& failure, long long tableId);
 
   Dialect dialect_;
@@ -222,6 +251,9 @@ class Session {
   std::string statementText_;                     // the statement being run, for stored definitions
   std::map<long long, long long> currentValues_;  // sequence values drawn by this session
   std::vector<std::string> grantees_;             // the user's roles, for the statement being run
+  // The stages kept, by table, with the definition each was made with;
+  // the last used first.
+  std::vector<std::pair<long long, std::string>> stages_;
   bool inTransaction_ = false;
   // Containers made or to be removed by the current statement and by the
   // current transaction: the disk follows the catalogue's commit or rollback.

@@ -53,7 +53,9 @@ std::string TnsNamesPath() {
 }
 
 // The catalogue every sandbox database keeps; the DBMS's catalogue views are
-// queries over it. Object ids name the SQLite tables holding the rows. Every
+// queries over it. The rows of every table are in sbx_rows, by object id,
+// up to 32 values a record (see SandboxRowStore.cpp), a table's first column
+// indexed for its key checks; views keep their translated query. Every
 // look-up a statement makes by object goes through a key or an index, so a
 // statement costs the same in a repository of any size.
 constexpr const char* CatalogueSchema = R"(
@@ -74,7 +76,7 @@ CREATE TABLE sbx_objects(id INTEGER PRIMARY KEY, schema TEXT NOT NULL, name TEXT
   type TEXT NOT NULL, namespace TEXT NOT NULL, owner TEXT NOT NULL, tablespace TEXT,
   index_tablespace TEXT, long_tablespace TEXT, base_id INTEGER, target_schema TEXT,
   target_name TEXT, uniqueness INTEGER NOT NULL DEFAULT 0, columns TEXT, definition TEXT,
-  created TEXT NOT NULL, UNIQUE(schema, namespace, name));
+  query TEXT, created TEXT NOT NULL, UNIQUE(schema, namespace, name));
 CREATE INDEX sbx_objects_base ON sbx_objects(base_id);
 CREATE TABLE sbx_columns(object_id INTEGER NOT NULL, position INTEGER NOT NULL,
   name TEXT NOT NULL, type_name TEXT NOT NULL, length INTEGER, scale INTEGER,
@@ -94,15 +96,20 @@ CREATE TABLE sbx_grants(grantee TEXT NOT NULL, kind TEXT NOT NULL, privilege TEX
   object_id INTEGER NOT NULL DEFAULT 0, grantor TEXT NOT NULL,
   admin_option INTEGER NOT NULL DEFAULT 0, PRIMARY KEY(grantee, kind, privilege, object_id));
 CREATE INDEX sbx_grants_object ON sbx_grants(object_id);
+CREATE TABLE sbx_rows(object_id INTEGER NOT NULL, band INTEGER NOT NULL,
+  row_no INTEGER NOT NULL, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10, v11, v12, v13, v14, v15, v16,
+  v17, v18, v19, v20, v21, v22, v23, v24, v25, v26, v27, v28, v29, v30, v31, v32,
+  PRIMARY KEY(object_id, band, row_no)) WITHOUT ROWID;
+CREATE INDEX sbx_rows_first ON sbx_rows(object_id, band, v1);
 CREATE TABLE sbx_server_settings(name TEXT PRIMARY KEY, server TEXT NOT NULL,
   vendor INTEGER NOT NULL, authentication INTEGER NOT NULL, username TEXT NOT NULL,
   password TEXT NOT NULL, updated TEXT NOT NULL);
 )";
 
 constexpr const char* CatalogueTables[] = {
-    "sbx_users",      "sbx_roles",    "sbx_quotas",  "sbx_tablespaces",
-    "sbx_containers", "sbx_objects",  "sbx_columns", "sbx_constraints",
-    "sbx_sequences",  "sbx_comments", "sbx_grants",  "sbx_server_settings"};
+    "sbx_users",   "sbx_roles",   "sbx_quotas",         "sbx_tablespaces", "sbx_containers",
+    "sbx_objects", "sbx_columns", "sbx_constraints",    "sbx_sequences",   "sbx_comments",
+    "sbx_grants",  "sbx_rows",    "sbx_server_settings"};
 
 struct BuiltinTablespace {
   const char* name;
@@ -380,11 +387,6 @@ void ResetDatabase(const DatabaseLocation& location) {
          db.QueryRows("SELECT c.path FROM sbx_containers c JOIN sbx_tablespaces t "
                       "ON t.name = c.tablespace WHERE t.builtin = 0")) {
       leftovers.push_back(row[0]);
-    }
-    for (const auto& row :
-         db.QueryRows("SELECT type, name FROM sqlite_master WHERE name LIKE 'data\\_%' ESCAPE '\\' "
-                      "AND type IN ('table', 'view')")) {
-      db.Exec("DROP " + ToUpper(row[0]) + " IF EXISTS " + QuoteIdentifier(row[1]));
     }
     for (const char* table : CatalogueTables) db.Exec(std::string("DELETE FROM ") + table);
     Populate(db, location);

@@ -168,15 +168,13 @@ void SqliteDatabase::Exec(const std::string& sql) {
   }
 }
 
-bool SqliteDatabase::HasTable(const std::string& quotedName) {
-  sqlite3_stmt* raw = nullptr;
-  const std::string sql = "SELECT 1 FROM " + quotedName;
-  const int rc =
-      sqlite3_prepare_v2(db_.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
-  sqlite3_finalize(raw);
-  if (rc == SQLITE_OK) return true;
-  if (std::string(sqlite3_errmsg(db_.get())).starts_with("no such table")) return false;
-  ThrowSqlite(db_.get(), rc);
+std::vector<std::string> SqliteStatement::ColumnNames() const {
+  std::vector<std::string> names;
+  for (int column = 0; column < Columns(); ++column) {
+    const char* name = sqlite3_column_name(statement_.get(), column);
+    names.emplace_back(name ? name : "");
+  }
+  return names;
 }
 
 std::optional<std::string> SqliteDatabase::QueryText(const std::string& sql) {

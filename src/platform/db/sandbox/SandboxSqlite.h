@@ -49,6 +49,7 @@ class SqliteStatement {
   void Reset();
 
   int Columns() const { return sqlite3_column_count(statement_.get()); }
+  std::vector<std::string> ColumnNames() const;
   bool IsNull(int column) const;
   std::string Text(int column) const;
   long long Int(int column) const { return sqlite3_column_int64(statement_.get(), column); }
@@ -87,6 +88,9 @@ class SqliteDatabase {
 
   sqlite3* Handle() const { return db_.get(); }
   void Exec(const std::string& sql);
+  // Runs one statement of a fixed text (transaction control, savepoints)
+  // compiled once: every statement played runs several of them.
+  void Run(const std::string& sql) { Prepare(sql).Step(); }
   SqliteStatement Prepare(const std::string& sql) {
     return SqliteStatement(db_.get(), sql, *cache_);
   }
@@ -95,10 +99,6 @@ class SqliteDatabase {
   long long QueryInt(const std::string& sql);
   std::vector<std::vector<std::string>> QueryRows(const std::string& sql);
   long long Changes() const { return sqlite3_changes64(db_.get()); }
-  // Whether a table or view of that (quoted) name exists, as of the last
-  // committed schema: compiling a statement notices another connection's
-  // changes, where SQLite's cached schema alone may not.
-  bool HasTable(const std::string& quotedName);
 
  private:
   struct Closer {
@@ -121,15 +121,15 @@ void SetSqlObserver(SqlObserver observer);
 // when the body throws.
 template <class Body>
 void WithSavepoint(SqliteDatabase& db, const char* name, Body&& body) {
-  db.Exec(std::string("SAVEPOINT ") + name);
+  db.Run(std::string("SAVEPOINT ") + name);
   try {
     body();
   } catch (...) {
-    db.Exec(std::string("ROLLBACK TO ") + name);
-    db.Exec(std::string("RELEASE ") + name);
+    db.Run(std::string("ROLLBACK TO ") + name);
+    db.Run(std::string("RELEASE ") + name);
     throw;
   }
-  db.Exec(std::string("RELEASE ") + name);
+  db.Run(std::string("RELEASE ") + name);
 }
 
 }  // namespace qelsandbox

@@ -62,12 +62,6 @@ const std::set<std::string>& OtherTypes() {
   return types;
 }
 
-std::string Affinity(const std::string& type) {
-  if (NumericTypes().count(type)) return "NUMERIC";
-  if (type == "BLOB" || type == "RAW" || type == "LONG RAW") return "BLOB";
-  return "TEXT";
-}
-
 // The type name, with the multi-word names read whole.
 std::string TypeName(Parser& parser) {
   std::string name = parser.Peek().kind == TokenKind::Word ? parser.Next().Upper() : "";
@@ -90,6 +84,12 @@ void UnknownType(Dialect dialect, const std::string& name) {
 }
 
 }  // namespace
+
+std::string ColumnAffinity(const std::string& type) {
+  if (NumericTypes().count(type)) return "NUMERIC";
+  if (type == "BLOB" || type == "RAW" || type == "LONG RAW") return "BLOB";
+  return "TEXT";
+}
 
 std::string Session::ParseDefault(Parser& parser, const std::string& typeName) {
   const Token& token = parser.Peek();
@@ -471,18 +471,29 @@ void Session::CreateTable(Parser& parser) {
                    [](const ConstraintSpec& a, const ConstraintSpec& b) {
                      return (a.kind == "P" || a.kind == "U") && b.kind != "P" && b.kind != "U";
                    });
+  const bool checks = std::any_of(constraints.begin(), constraints.end(),
+                                  [](const ConstraintSpec& c) { return c.kind == "C"; });
   for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
-  // Compiled, not run: SQLite checks the definition (check constraints
-  // included) as it would when the table is made.
-  db_->Prepare(DataTableSql(table.id));
+  // Compiled, not run: SQLite checks the expressions of check constraints
+  // as it would when the table is made. The rest of a definition is made
+  // of checked names and literals only.
+  if (checks) {
+    db_->Prepare(DataTableSql(table.id, QuoteIdentifier("data_" + std::to_string(table.id))));
+  }
 }
 
-std::string Session::DataTableSql(long long id) {
-  std::string sql = "CREATE TABLE " + QuoteIdentifier(DataTable(id)) + " (";
+std::string Session::DataTableSql(long long id, const std::string& target) {
+  return DataTableSql(id, Columns(id), target);
+}
+
+std::string Session::DataTableSql(long long id, const std::vector<ColumnInfo>& columns,
+                                  const std::string& target) {
+  std::string sql = "CREATE TABLE " + target + " (";
   bool first = true;
   ColumnChecks checks;
-  for (const ColumnInfo& column : Columns(id)) {
-    sql += (first ? "" : ", ") + QuoteIdentifier(column.name) + " " + Affinity(column.typeName);
+  for (const ColumnInfo& column : columns) {
+    sql +=
+        (first ? "" : ", ") + QuoteIdentifier(column.name) + " " + ColumnAffinity(column.typeName);
     first = false;
     if (!column.nullable) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + *column.defaultValue + ")";
@@ -507,67 +518,6 @@ std::string Session::DataTableSql(long long id) {
     }
   }
   return sql + ")";
-}
-
-bool Session::HasDataTable(long long id) {
-  return db_->HasTable(QuoteIdentifier(DataTable(id)));
-}
-
-void Session::MaterializeTable(long long id) {
-  if (HasDataTable(id)) return;
-  db_->Exec(DataTableSql(id));
-  CreateDataIndexes(id);
-}
-
-std::string Session::EmptyRelation(long long id) {
-  std::string columns;
-  for (const ColumnInfo& column : Columns(id)) {
-    columns +=
-        (columns.empty() ? "" : ", ") + std::string("NULL AS ") + QuoteIdentifier(column.name);
-  }
-  return "(SELECT " + columns + " LIMIT 0)";
-}
-
-void Session::RebuildDataTable(long long id) {
-  if (!HasDataTable(id)) {
-    db_->Prepare(DataTableSql(id));
-    return;
-  }
-  // Dropped and created again under the same name, never renamed: SQLite
-  // rewrites and reloads its whole schema for a rename (and for ADD COLUMN),
-  // which would make each ALTER TABLE cost as much as the repository is
-  // large. The views that name the table find it again by that name. The
-  // rows wait in a temporary table, which touches only this connection.
-  const std::string table = QuoteIdentifier(DataTable(id));
-  const bool hasRows = db_->QueryInt("SELECT EXISTS (SELECT 1 FROM " + table + ")") != 0;
-  std::vector<std::string> kept;
-  if (hasRows) {
-    for (const auto& row :
-         db_->QueryRows("SELECT name FROM pragma_table_info(" + QuoteString(DataTable(id)) + ")")) {
-      kept.push_back(row[0]);
-    }
-    db_->Exec("CREATE TEMP TABLE sbx_rebuild AS SELECT * FROM " + table);
-  }
-  db_->Exec("DROP TABLE " + table);
-  db_->Exec(DataTableSql(id));
-  if (hasRows) {
-    db_->Exec("INSERT INTO " + table + " (" + QuotedList(kept) + ") SELECT " + QuotedList(kept) +
-              " FROM temp.sbx_rebuild");
-    db_->Exec("DROP TABLE temp.sbx_rebuild");
-  }
-  CreateDataIndexes(id);
-}
-
-void Session::CreateDataIndexes(long long tableId) {
-  // Collected first: SQLite changes no schema under a statement still running.
-  const Rows indexes = db_->QueryRows(
-      "SELECT id, uniqueness, definition FROM sbx_objects WHERE type = 'INDEX' AND base_id = " +
-      std::to_string(tableId));
-  for (const auto& index : indexes) {
-    db_->Exec(std::string("CREATE ") + (index[1] == "1" ? "UNIQUE " : "") + "INDEX " +
-              QuoteIdentifier("index_" + index[0]) + " ON " + QuoteIdentifier(DataTable(tableId)) +
-              " (" + index[2] + ")");
-  }
 }
 
 void Session::AlterTable(Parser& parser) {
@@ -652,7 +602,13 @@ void Session::AlterTable(Parser& parser) {
                    });
   for (ConstraintSpec& definition : constraints) StoreConstraint(table, std::move(definition));
   try {
-    RebuildDataTable(table.id);
+    db_->Prepare(DataTableSql(table.id, QuoteIdentifier("data_" + std::to_string(table.id))));
+    // The rows already there meet the new definition, new columns taking
+    // their defaults, or the statement fails.
+    if (HasRows(table.id)) {
+      StageRows(table.id, existing.size() - added.size());
+      StoreStagedRows(table.id, existing, true, 0);
+    }
   } catch (const SqliteFailure& failure) {
     if (!failure.IsConstraint()) throw;
     // The rows already there do not satisfy the new definition.
@@ -718,7 +674,7 @@ void Session::Truncate(Parser& parser) {
   parser.ExpectEnd();
   const ObjectInfo table = ResolveRelation(name, qualified, "DELETE");
   if (table.type != "TABLE") Undefined(name.Shown());
-  if (HasDataTable(table.id)) db_->Exec("DELETE FROM " + QuoteIdentifier(DataTable(table.id)));
+  db_->Exec("DELETE FROM sbx_rows WHERE object_id = " + std::to_string(table.id));
 }
 
 }  // namespace qelsandbox

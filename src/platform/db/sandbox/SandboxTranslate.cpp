@@ -1,7 +1,8 @@
 // Turning the DBMSs' queries and expressions into SQLite: identifiers are
-// folded and quoted, the tables named after FROM and JOIN become the
-// sandbox's data tables or catalogue views, and the dialects' special
-// registers, sequence references and functions get their SQLite forms.
+// folded and quoted, the tables named after FROM and JOIN become catalogue
+// views or markers of the sandbox's tables and views (made into SQL when the
+// statement runs), and the dialects' special registers, sequence references
+// and functions get their SQLite forms.
 #include <set>
 
 #include "SandboxSession.h"
@@ -174,14 +175,7 @@ std::string Session::RelationSql(const QualifiedName& name, bool qualified,
   if (const std::optional<std::string> view = CatalogueViewSql(name, qualified)) {
     return "(" + *view + ")";
   }
-  const ObjectInfo relation = ResolveRelation(name, qualified, privilege);
-  if (relation.type == "TABLE" && !HasDataTable(relation.id)) {
-    // A statement that writes (a view, an INSERT ... SELECT) holds the write
-    // lock and makes the table; a query reads the table as the empty one it is.
-    if (!inTransaction_) return EmptyRelation(relation.id);
-    MaterializeTable(relation.id);
-  }
-  return QuoteIdentifier(DataTable(relation.id));
+  return RelationMarker(ResolveRelation(name, qualified, privilege).id);
 }
 
 }  // namespace qelsandbox
