@@ -69,7 +69,7 @@ for target in "${targets[@]}"; do
   found=$(find "$artifacts" -newermt "@$start" -type f | wc -l)
   if [ "$status" -ne 0 ]; then
     failed=1
-    echo "== $target FAILED (status $status): see $log${regressions:+ and $log.replay}" >&2
+    echo "== $target FAILED (status $status): see $log (and $log.replay)" >&2
     tail -n 30 "$log.replay" "$log" 2>/dev/null >&2 || true
   fi
   summary+=("$(printf '%-17s %12s %7ss  %-22s %s' "$target" "${executions:-0}" "$elapsed" \
