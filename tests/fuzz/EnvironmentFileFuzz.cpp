@@ -49,8 +49,13 @@ void CheckUpdate(const std::string& original, bool oracle) {
   H::_nvOracle = oracle ? 1 : 0;
   H::_nvIBMDB2UDB = oracle ? 0 : 1;
   const std::string dbms = oracle ? "Oracle: " : "DB2: ";
-  fuzz::Expect(H::TESSAREnvironmentUpdate() == 0, Reader, dbms + "update failed");
+  const int result = H::TESSAREnvironmentUpdate();
   const std::string once = fuzz::ReadFile(EnvironmentPath());
+  // A value the file cannot hold refuses the whole update.
+  if (result != 0) {
+    fuzz::Expect(once == original, Reader, dbms + "a refused update changed the file");
+    return;
+  }
   const std::vector<std::string> before = UntouchedLines(original);
   const std::vector<std::string> after = UntouchedLines(once);
   bool kept = after.size() >= before.size();
