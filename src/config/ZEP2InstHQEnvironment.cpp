@@ -30,14 +30,30 @@ const char* MissingFrameworkVariable(int traceLevel) {
   return nullptr;
 }
 
-void Put(QelSysEnv& env, const char* name, const QelUnicodeString& value) {
-  env.PutEnv(name, value, 1, 0, "");
-}
+// The edits of one update. The file refuses a value holding a line break
+// (an answer, or an old value ending in a stray CR): then nothing is
+// written, so the file never holds half an update that a later run would
+// prepend to again.
+class EnvEdits {
+ public:
+  explicit EnvEdits(QelSysEnv& env) : env_(env) {}
 
-void Prepend(QelSysEnv& env, const char* name, const QelUnicodeString& directories) {
-  const QelUnicodeString* old = env.GetEnv(name);
-  Put(env, name, directories + ":" + (old ? *old : QelUnicodeString()));
-}
+  const QelSysEnv& Env() const { return env_; }
+  const char* Refused() const { return refused_; }
+
+  void Put(const char* name, const QelUnicodeString& value) {
+    if (env_.PutEnv(name, value, 1, 0, "") != 0 && !refused_) refused_ = name;
+  }
+
+  void Prepend(const char* name, const QelUnicodeString& directories) {
+    const QelUnicodeString* old = env_.GetEnv(name);
+    Put(name, directories + ":" + (old ? *old : QelUnicodeString()));
+  }
+
+ private:
+  QelSysEnv& env_;
+  const char* refused_ = nullptr;
+};
 
 bool LibraryPathHolds(const QelSysEnv& env, const QelUnicodeString& directories) {
   const QelUnicodeString* libraryPath = env.GetEnv("LIBPATH");
@@ -56,38 +72,38 @@ QelUnicodeString OracleNlsDirectory(const QelUnicodeString& home) {
   return home;
 }
 
-QelUnicodeString UpdateOracle(QelSysEnv& env) {
+QelUnicodeString UpdateOracle(EnvEdits& env) {
   const QelUnicodeString home = H::_svORACLE_HOME;
   const QelUnicodeString n32 = H::_svORACLE_N32_HOME;
-  Put(env, "ORACLE_HOME", home);
-  Put(env, "ORA_NLS33", OracleNlsDirectory(home));
-  if (H::_svORATNS_ADMIN.Length() > 0) Put(env, "TNS_ADMIN", H::_svORATNS_ADMIN);
+  env.Put("ORACLE_HOME", home);
+  env.Put("ORA_NLS33", OracleNlsDirectory(home));
+  if (H::_svORATNS_ADMIN.Length() > 0) env.Put("TNS_ADMIN", H::_svORATNS_ADMIN);
   const QelUnicodeString libraries = home + "/lib32:" + home + "/lib:" + home + "/jdbc/lib";
-  if (LibraryPathSet(env)) {
-    if (LibraryPathHolds(env, libraries)) {
+  if (LibraryPathSet(env.Env())) {
+    if (LibraryPathHolds(env.Env(), libraries)) {
       WriteTraceLogFile("\nLibrary path already updated for Oracle libraries.", 1);
     } else {
       WriteTraceLogFile("\nLibrary path to update for Oracle libraries ...", 1);
-      Prepend(env, "LIBPATH", libraries);
-      Prepend(env, "LD_LIBRARY_PATH", libraries);
-      if (n32.Length() > 0) Prepend(env, "LD_LIBRARYN32_PATH", n32 + "/lib32:" + n32 + "/jdbc/lib");
-      Prepend(env, "SHLIB_PATH", libraries);
+      env.Prepend("LIBPATH", libraries);
+      env.Prepend("LD_LIBRARY_PATH", libraries);
+      if (n32.Length() > 0) env.Prepend("LD_LIBRARYN32_PATH", n32 + "/lib32:" + n32 + "/jdbc/lib");
+      env.Prepend("SHLIB_PATH", libraries);
     }
   }
   return home + "/jdbc/lib/ojdbc14.jar:" + home + "/jdbc/lib/nls_charset12.jar";
 }
 
-QelUnicodeString UpdateDB2(QelSysEnv& env) {
+QelUnicodeString UpdateDB2(EnvEdits& env) {
   const QelUnicodeString home = H::_svDB2INSTANCE_HOMDIR;
-  Put(env, "DB2INSTANCE", H::_svDB2INSTANCE);
+  env.Put("DB2INSTANCE", H::_svDB2INSTANCE);
   const QelUnicodeString libraries = home + "/sqllib/lib32:" + home + "/sqllib/lib";
-  if (LibraryPathSet(env)) {
-    if (LibraryPathHolds(env, libraries)) {
+  if (LibraryPathSet(env.Env())) {
+    if (LibraryPathHolds(env.Env(), libraries)) {
       WriteTraceLogFile("\nLibrary path already updated for IBMDB2UDB libraries.", 1);
     } else {
       WriteTraceLogFile("\nLibrary path to update for IBMDB2UDB libraries ...", 1);
       for (const char* name : {"LIBPATH", "LD_LIBRARY_PATH", "LD_LIBRARYN32_PATH", "SHLIB_PATH"}) {
-        Prepend(env, name, libraries);
+        env.Prepend(name, libraries);
       }
     }
   }
@@ -168,11 +184,21 @@ int ZEP2InstHQ::TESSAREnvironmentUpdate() {
       return -1;
     }
     WriteTraceLogFile("\nEnvironment file read.", 1);
+    EnvEdits edits(*env);
     QelUnicodeString oracleClassPath;
     QelUnicodeString db2ClassPath;
-    if (_nvOracle) oracleClassPath = UpdateOracle(*env);
-    if (_nvIBMDB2UDB) db2ClassPath = UpdateDB2(*env);
-    Put(*env, "CLASSPATH_JDBC_solaris_a", db2ClassPath + oracleClassPath);
+    if (_nvOracle) oracleClassPath = UpdateOracle(edits);
+    if (_nvIBMDB2UDB) db2ClassPath = UpdateDB2(edits);
+    edits.Put("CLASSPATH_JDBC_solaris_a", db2ClassPath + oracleClassPath);
+    if (edits.Refused()) {
+      const QelUnicodeString reason = "\nTESSAREnvironmentUpdate: the value of " +
+                                      QelUnicodeString(edits.Refused()) +
+                                      " would hold a line break: " + path + " is left unchanged.";
+      WriteErrLogFile(reason + "\n");
+      WriteTraceLogFile(reason, 1);
+      WriteTraceLogFile("\nTESSAREnvironmentUpdate End.\n\n", 0);
+      return -1;
+    }
     const int code = QelSysEnvManager::Write(*env, 1);
     WriteTraceLogFile("\nTESSAREnvironmentUpdate Return Code : " + QelUnicodeString::FromInt(code),
                       1);

@@ -12,6 +12,7 @@
 
 #include "TempDirectory.h"
 #include "app/ZEP2InstHQ.h"
+#include "platform/QelLog.h"
 #include "platform/QelSysEnv.h"
 
 namespace {
@@ -149,3 +150,30 @@ TEST_F(RuntimeEnvironmentUpdate, OracleWithoutLibraryPathChangesNoSearchPath) {
 }
 
 }  // namespace
+
+TEST_F(RuntimeEnvironmentUpdate, AValueTheFileCannotHoldLeavesItUnchangedAndIsTold) {
+  const std::string path = directory.File("TESSAR.txt");
+  setenv("QelvarV5_environment_directory", directory.Path().c_str(), 1);
+  QelSetErrLogFile(directory.File("errlog").c_str());
+  OpenLogFile(directory.File("log").c_str(), 1);
+  // A stray CR before the line end stays in LIBPATH's value; prepending to
+  // it alone would fail while the other paths grew at every run.
+  const std::string strayCr = "LIBPATH=/opt/lib\r\r\nLD_LIBRARY_PATH=/opt/lib\r\n";
+  WriteFile(path, strayCr, 0600);
+  EXPECT_EQ(-1, ZEP2InstHQ::TESSAREnvironmentUpdate());
+  EXPECT_EQ(strayCr, ReadWholeFile(path));
+
+  // An answer with a line break is refused the same way, whatever DBMS.
+  const std::string shipped = "LIBPATH=/opt/lib\n";
+  WriteFile(path, shipped, 0600);
+  ZEP2InstHQ::_svDB2INSTANCE = "db2\ninst1";
+  EXPECT_EQ(-1, ZEP2InstHQ::TESSAREnvironmentUpdate());
+  EXPECT_EQ(shipped, ReadWholeFile(path));
+  QelCloseLogFiles();
+  const std::string errors = ReadWholeFile(directory.File("errlog"));
+  EXPECT_NE(
+      errors.find("the value of LIBPATH would hold a line break: " + path + " is left unchanged."),
+      std::string::npos)
+      << errors;
+  EXPECT_NE(errors.find("the value of DB2INSTANCE would hold a line break"), std::string::npos);
+}

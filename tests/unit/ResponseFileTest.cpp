@@ -150,6 +150,14 @@ TEST_F(ResponseFileTest, BoxAnswersComeInOrderAndTheLastOneRepeats) {
       "[ZEP2ErrInSubsIdle]\nanswers = OK\n[ZEP2ErrDlgDir]\nanswers = OK\n"
       "[ZEP2CancelInCallBack]\nanswers = Yes, No, OK, Cancel\n");
   EXPECT_NE(allClasses, nullptr) << error;
+
+  // Read but not yet checked: a class without answers leaves the box to
+  // its default, however many of them come.
+  const auto unanswered = Parse("[ZEP2ErrInCallBack]\nnote = x\n");
+  ASSERT_NE(unanswered, nullptr) << error;
+  EXPECT_EQ(unanswered->BoxAnswer("ZEP2ErrInCallBack", 0), "");
+  EXPECT_EQ(unanswered->BoxAnswer("ZEP2ErrInCallBack", 7), "");
+  EXPECT_EQ(unanswered->NextBoxAnswer("ZEP2ErrInCallBack"), "");
 }
 
 TEST_F(ResponseFileTest, OptionsHaveDefaultsAndAcceptOnlyTheirValues) {

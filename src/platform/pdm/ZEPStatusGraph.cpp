@@ -2,6 +2,7 @@
 // GRAPH tables as one unit of work, all of a graph or none of it.
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -141,7 +142,8 @@ void ReadLine(const std::vector<std::string>& fields, int number, StatusGraph& g
 // Transitions may name states declared after them; they are checked once
 // the whole graph is known.
 void Check(StatusGraph& graph, int lastLine) {
-  if (graph.name.empty()) throw GraphFault{lastLine, "the file holds no graph line"};
+  // An empty file has no line at all; its message still names line 1.
+  if (graph.name.empty()) throw GraphFault{std::max(lastLine, 1), "the file holds no graph line"};
   if (graph.states.empty()) throw GraphFault{graph.line, "graph " + graph.name + " has no state"};
   std::set<std::string> names;
   bool initial = false;

@@ -356,7 +356,10 @@ std::string ResponseFile::NextBoxAnswer(const std::string& boxClass) {
 std::string ResponseFile::BoxAnswer(const std::string& boxClass, std::size_t position) const {
   const auto found = boxes_.find(boxClass);
   if (found == boxes_.end()) return {};
+  // A section without answers is refused by Check, but a box can come
+  // before the check runs (at start-up, before the first page is shown).
   const std::vector<std::string>& answers = found->second.answers;
+  if (answers.empty()) return {};
   return answers[std::min(position, answers.size() - 1)];
 }
 
