@@ -7,7 +7,8 @@
 new_site
 
 answers() {
-  cat <<'RSP'
+  if [ "$1" = db2 ]; then
+    cat <<'RSP'
 [PanelTESADM]
 EditorTESADM = pdmadm
 EditorTESADMP = sandbox
@@ -22,17 +23,48 @@ ComboDB2AliasName = PDMDB
 [PanelDBAUSER]
 EditorDBAUSERP = sandbox
 RSP
+  else
+    cat <<RSP
+[PanelTESADM]
+EditorTESADM = pdmadm
+EditorTESADMP = sandbox
+[PanelDBMSType]
+RadButOracle = checked
+[PanelTESDICO]
+EditorTESDICO = pdmdico
+EditorTESDICOP = sandbox
+[PanelORAParam]
+EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
+[PanelORAParam2]
+EditorORAServiceName = PDMORA
+[PanelDBAUSER]
+EditorDBAUSERP = sandbox
+RSP
+  fi
 }
-{ answers; printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'; } >"$WORK/install.rsp"
-{ answers; printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
-journal=$QelUserSettingPath/TESSARUndo.DB2.PDMDB.journal
-db_snapshot PDMDB "$WORK/before"
+mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
+for dbms in db2 oracle; do
+  { answers $dbms
+    if [ $dbms = db2 ]; then
+      printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'
+    else
+      printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = <New tablespace>\n[PanelTBSTypical]\n'
+      printf 'EditorTBSTypicalName = pdmtbs\nEditorTBSTypicalDir = %s\n' \
+        "$TESSARDBSETUP_SANDBOX/tablespaces"
+    fi; } >"$WORK/$dbms-install.rsp"
+  { answers $dbms
+    printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
+    printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/$dbms-recover.rsp"
+done
+db_snapshot PDMDB "$WORK/db2-before"
+db_snapshot PDMORA "$WORK/oracle-before"
 
-# killed_at LABEL TEXT: the son is killed where its trace receives TEXT.
+# killed_at DBMS LABEL TEXT: the son is killed where its trace receives TEXT.
 killed_at() {
-  local label=$1 text=$2
-  start_stopping_run "$label" "$WORK/install.rsp" "$text" || return
+  local dbms=$1 label="$1 $2" text=$3 database=PDMDB vendor=1 journal
+  [ "$dbms" = db2 ] || database=PDMORA vendor=2
+  journal=$QelUserSettingPath/TESSARUndo.${dbms^^}.$database.journal
+  start_stopping_run "$dbms-$2" "$WORK/$dbms-install.rsp" "$text" || return
   # The son stopped in the data steps, not before them.
   grep -q '^St_ZEPProject Begin' "$RUN.trace" || fail "$label: stopped before the data steps"
   kill -KILL "$stopped"
@@ -43,25 +75,27 @@ killed_at() {
   expect_no_secret sandbox "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
     "$RUN.stderr"
   grep -q '^undo=DROP TABLE PDMDICO\.' "$journal" 2>/dev/null || fail "$label: no drops journaled"
-  grep -q '^undo=REMOVE SERVER SETTING "TESCOMMON" OF "PDMDB" VENDOR 1$' "$journal" 2>/dev/null ||
-    fail "$label: the server settings are not journaled"
-  db_snapshot PDMDB "$WORK/killed"
-  cmp -s "$WORK/before" "$WORK/killed" && fail "$label: the son had created nothing"
+  grep -q "^undo=REMOVE SERVER SETTING \"TESCOMMON\" OF \"$database\" VENDOR $vendor\$" \
+    "$journal" 2>/dev/null || fail "$label: the server settings are not journaled"
+  db_snapshot "$database" "$WORK/killed"
+  cmp -s "$WORK/$dbms-before" "$WORK/killed" && fail "$label: the son had created nothing"
 
-  run_wizard "$label-recover" "$WORK/recover.rsp"
+  run_wizard "$dbms-$2-recover" "$WORK/$dbms-recover.rsp"
   expect_run 2 "$label: the run after the killed one"
-  expect_contains "$RUN.log" 'An earlier installation into PDMDB was interrupted'
-  expect_contains "$RUN.trace" \
-    '\nInterrupted installation undo : <REMOVE SERVER SETTING "TESCOMMON" OF "PDMDB" VENDOR 1>'
+  expect_contains "$RUN.log" "An earlier installation into $database was interrupted"
+  expect_contains "$RUN.trace" "\nInterrupted installation undo : <REMOVE SERVER SETTING \"TESCOMMON\" OF \"$database\" VENDOR $vendor>"
   [ -e "$journal" ] && fail "$label: the journal stayed after its rollback"
-  db_snapshot PDMDB "$WORK/after"
-  expect_same_db "$WORK/before" "$WORK/after" "$label: the database after the rollback"
+  db_snapshot "$database" "$WORK/after"
+  expect_same_db "$WORK/$dbms-before" "$WORK/after" "$label: the database after the rollback"
 }
 
-killed_at project-load $'\nZEPPROJECT'
-killed_at data-manager 'Open ZEPSession : OK'
-killed_at status-graphs 'St_ZEPRDBEI Import Status Graph File'
-killed_at supply-chain 'St_ZEPSuppChain Begin'
-killed_at authentication-back 'St_AlterUserTmpSrvSys Begin'
-killed_at last-configuration 'St_AlterUserDefSrvSys QelSubsribeIdle St_GenEnvFiles'
+killed_at db2 project-load $'\nZEPPROJECT'
+killed_at db2 data-manager 'Open ZEPSession : OK'
+killed_at db2 status-graphs 'St_ZEPRDBEI Import Status Graph File'
+killed_at db2 supply-chain 'St_ZEPSuppChain Begin'
+killed_at db2 authentication-back 'St_AlterUserTmpSrvSys Begin'
+killed_at db2 last-configuration 'St_AlterUserDefSrvSys QelSubsribeIdle St_GenEnvFiles'
+# Oracle: the users the run created, and their connections, go too.
+killed_at oracle data-manager 'Open ZEPSession : OK'
+killed_at oracle last-configuration 'St_AlterUserDefSrvSys QelSubsribeIdle St_GenEnvFiles'
 finish
