@@ -227,9 +227,11 @@ class ZEP2InstHQ : public QelCommand {
   // recorded (before the database work only).
   static int CreateDBSrvSetting();
   // Records how to put back what name has in the server settings of
-  // database: the earlier setting, or none.
+  // database (the earlier setting, or none) as undo.
   static int RecordServerSettingUndo(const QelUnicodeString& name, const QelUnicodeString& database,
-                                     int vendor);
+                                     int vendor, QelUnicodeString& undo);
+  // The creation whose undo was recorded last failed and changed nothing.
+  static void ForgetUndo(const QelUnicodeString& undo);
   static void AppendRdbSettings();
   // The runtime's environment file and the script that completes it.
   static int TESSAREnvironmentUpdate();
@@ -376,7 +378,6 @@ class ZEP2InstHQ : public QelCommand {
   // executed need one, unless evenWithoutExecution: what is written in file
   // mode too (the server settings).
   static int RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution = false);
-  static void ForgetUndo(const QelUnicodeString& undo);
   static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
                                const QelUnicodeString& account);
   static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);

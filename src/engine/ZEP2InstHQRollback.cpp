@@ -81,7 +81,8 @@ int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecuti
 }
 
 int ZEP2InstHQ::RecordServerSettingUndo(const QelUnicodeString& name,
-                                        const QelUnicodeString& database, int vendor) {
+                                        const QelUnicodeString& database, int vendor,
+                                        QelUnicodeString& text) {
   ZEP2ServerSettingUndo undo;
   undo.name = name.str();
   undo.database = database.str();
@@ -92,7 +93,8 @@ int ZEP2InstHQ::RecordServerSettingUndo(const QelUnicodeString& name,
     SetDBErrorMsg(error.message);
     return error.code;
   }
-  return RecordUndo(ZEP2ServerSettingUndoText(undo), true);
+  text = ZEP2ServerSettingUndoText(undo);
+  return RecordUndo(text, true);
 }
 
 void ZEP2InstHQ::ForgetUndo(const QelUnicodeString& undo) {

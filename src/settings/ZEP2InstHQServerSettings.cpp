@@ -35,8 +35,9 @@ void UpdateDisplay() {
 int WriteSetting(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
                  int authentication, const QelUnicodeString& user, const QelUnicodeString& password,
                  bool journal) {
+  QelUnicodeString undo;
   if (journal) {
-    const int recorded = H::RecordServerSettingUndo(name, server, vendor);
+    const int recorded = H::RecordServerSettingUndo(name, server, vendor, undo);
     if (recorded != 0) {
       const QelUnicodeString line =
           "\nThe server setting " + name +
@@ -53,6 +54,9 @@ int WriteSetting(const QelUnicodeString& name, const QelUnicodeString& server, i
         "\nThe server setting " + name + " could not be written: " + error.message + "\n";
     WriteErrLogFile(line);
     WriteTraceLogFile(line, 2);
+    // The write is one transaction: failed, it left the earlier setting,
+    // and a rollback has nothing to put back.
+    H::ForgetUndo(undo);
   }
   return 0;
 }
