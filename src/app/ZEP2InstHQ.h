@@ -222,8 +222,16 @@ class ZEP2InstHQ : public QelCommand {
   // The run's outcome in words for an exit status of this process.
   static const char* Outcome(int exitStatus);
 
-  // Server-side settings of the logical databases.
+  // Server-side settings of the logical databases. Non-zero, with the DBMS
+  // message, when a setting was not written because its undo could not be
+  // recorded (before the database work only).
   static int CreateDBSrvSetting();
+  // Records how to put back what name has in the server settings of
+  // database (the earlier setting, or none) as undo.
+  static int RecordServerSettingUndo(const QelUnicodeString& name, const QelUnicodeString& database,
+                                     int vendor, QelUnicodeString& undo);
+  // The creation whose undo was recorded last failed and changed nothing.
+  static void ForgetUndo(const QelUnicodeString& undo);
   static void AppendRdbSettings();
   // The runtime's environment file and the script that completes it.
   static int TESSAREnvironmentUpdate();
@@ -366,8 +374,10 @@ class ZEP2InstHQ : public QelCommand {
   // to the DDL file (file mode) and commits when asked. 0 on success.
   static int RunAdministratorStatement(int type, const QelUnicodeString& text, bool commit,
                                        const QelUnicodeString& undo = "");
-  static int RecordUndo(const QelUnicodeString& undo);
-  static void ForgetUndo(const QelUnicodeString& undo);
+  // Puts undo on the journal before its creation. Only statements that are
+  // executed need one, unless evenWithoutExecution: what is written in file
+  // mode too (the server settings).
+  static int RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution = false);
   static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
                                const QelUnicodeString& account);
   static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);
@@ -410,8 +420,8 @@ class ZEP2InstHQ : public QelCommand {
   // Shows the report page once the installation has succeeded.
   void EndInstallation(bool defaultButton);
   void CreateDDLFile();
-  // The configuration part of St_GenEnvFiles.
-  void WriteConfiguration();
+  // The configuration part of St_GenEnvFiles: CreateDBSrvSetting's result.
+  int WriteConfiguration();
   // Walks a user list: the element at _nvPosCurColl, or false (position
   // back to 1) when the list is done.
   static bool NextUser(const QelListValQelUnicodeString& users);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ServerSettingUndo.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
@@ -56,8 +57,8 @@ void LogEverywhere(const QelUnicodeString& text) {
 
 }  // namespace
 
-int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo) {
-  if (!_nvEXECINDB || undo.Length() == 0) return 0;
+int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution) {
+  if ((!_nvEXECINDB && !evenWithoutExecution) || undo.Length() == 0) return 0;
   ZEP2InstHQ* controller = _ZEP2InstHQHandler;
   std::unique_ptr<ZEP2UndoJournal>& journal = controller->_UndoJournal;
   std::string error;
@@ -77,6 +78,23 @@ int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo) {
   _nvDBErrorCode = -1;
   SetDBErrorMsg("cannot write the undo journal, so nothing more is created: " + error);
   return -1;
+}
+
+int ZEP2InstHQ::RecordServerSettingUndo(const QelUnicodeString& name,
+                                        const QelUnicodeString& database, int vendor,
+                                        QelUnicodeString& text) {
+  ZEP2ServerSettingUndo undo;
+  undo.name = name.str();
+  undo.database = database.str();
+  undo.vendor = vendor;
+  QelDbError error;
+  if (QelDbDatabase::GetServer(name, database, vendor, undo.restore, undo.previous, error) != 0) {
+    _nvDBErrorCode = error.code;
+    SetDBErrorMsg(error.message);
+    return error.code;
+  }
+  text = ZEP2ServerSettingUndoText(undo);
+  return RecordUndo(text, true);
 }
 
 void ZEP2InstHQ::ForgetUndo(const QelUnicodeString& undo) {
@@ -160,7 +178,10 @@ int ZEP2InstHQ::UndoOfGrant(const QelUnicodeString& user,
 void ZEP2InstHQ::St_AbortInst(QelCommand* command, int, void*) {
   StepBegin(command, "AbortInst");
   ZEP2InstHQ* controller = _ZEP2InstHQHandler;
-  if (_nvEXECINDB) {
+  // File mode executes nothing, but writes the server settings like
+  // database mode: their undo is all its journal can hold.
+  if (_nvEXECINDB || controller->_RollbackStarted ||
+      (controller->_UndoJournal && !controller->_UndoJournal->Empty())) {
     controller->AbortStep(command);
   } else {
     // Nothing was executed: there is nothing to undo, but the run must end.
@@ -188,6 +209,14 @@ void ZEP2InstHQ::AbortStep(QelCommand* command) {
 }
 
 int ZEP2InstHQ::RunUndo(const std::string& text, std::string& message) {
+  // A server setting is put back by the database layer, outside any
+  // transaction: there is nothing to commit.
+  ZEP2ServerSettingUndo setting;
+  if (ZEP2ParseServerSettingUndo(text, setting)) {
+    const int result = ZEP2ApplyServerSettingUndo(setting, message);
+    if (result != 0) _nvDBErrorCode = result;
+    return result;
+  }
   const QelUnicodeString statement(text);
   int result = ExeSQLStatement(_nvDBACursor.get(), Dbms(), 0, nullptr, QelSqlType::Drop, statement,
                                static_cast<int>(text.size()), _nvDBErrorCode, _svDBErrorMsg);

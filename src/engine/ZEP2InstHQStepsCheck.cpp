@@ -30,7 +30,18 @@ void ZEP2InstHQ::St_ChkDBAlreadyInstall(QelCommand* command, int, void*) {
   }
   ZEP2PersModeler* modeler = controller->_ModelerPersColl(_nvPosCurColl);
   const QelUnicodeString owner = modeler->_SchemaOwner.ToUpper();
-  _nvDBErrorCode = modeler->IsModelerAlreadyInstalled(owner);
+  _nvDBErrorCode = 0;
+  const int installed = modeler->IsModelerAlreadyInstalled(owner);
+  if (_nvDBErrorCode != 0) {
+    // The connection or the catalogue query failed: whether the schema is
+    // there is unknown, so nothing is installed.
+    ZEP2DlgREPORT* report = controller->_DlgREPORT;
+    controller->FailInstallation(command, report->ERRMSGWndTitleALLRINSTCHK,
+                                 report->ERRMSGTextToDisplayForALLRINSTCHK);
+    StepEnd("ChkDBAlreadyInstall");
+    return;
+  }
+  _nvDBErrorCode = installed;
   if (_nvDBErrorCode == 0) {
     ++_nvPosCurColl;
     StepSubscribe(command, "St_ChkDBAlreadyInstall", St_ChkDBAlreadyInstall);

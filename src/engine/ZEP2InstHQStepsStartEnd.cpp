@@ -62,13 +62,20 @@ void ZEP2InstHQ::St_GenEnvFiles(QelCommand* command, int, void*) {
   for (const char* name : {"TESCOMMON", "ZEPADMIN", "ZEPPEOPLE", "ZEPPUBSUB"}) {
     controller->_DBNameColl.Append(name);
   }
-  controller->WriteConfiguration();
+  const int settings = controller->WriteConfiguration();
 
   _nvDBErrorCode = 0;
   if (!_nvEXEDBObj && !_nvEXEStartupData) {
     controller->EndInstallation(true);
   } else if (_nvAUTHServer_Force != 1) {
     controller->EndInstallation(false);
+  } else if (settings != 0) {
+    // A setting whose undo is not on record could not be put back: nothing
+    // is installed, and the settings already written are put back.
+    _nvDBErrorCode = settings;
+    ZEP2DlgREPORT* report = controller->_DlgREPORT;
+    controller->FailInstallation(command, report->ERRMSGWndTitleSRVSETTING,
+                                 report->ERRMSGTextToDisplayForSRVSETTING);
   } else {
     status->Frame->LabelSTATUSStateTwo->SetTitle(status->EnvFiles + status->Successfull);
     if (_nvEXEDBObj) {
@@ -82,9 +89,10 @@ void ZEP2InstHQ::St_GenEnvFiles(QelCommand* command, int, void*) {
   WriteTraceLogFile("\nSt_GenEnvFiles End.\n\n", 0);
 }
 
-void ZEP2InstHQ::WriteConfiguration() {
-  // Each routine reports its own failures; the installation goes on.
-  CreateDBSrvSetting();
+int ZEP2InstHQ::WriteConfiguration() {
+  // Each routine reports its own failures; the installation goes on, but
+  // for a server setting whose undo could not be recorded.
+  const int settings = CreateDBSrvSetting();
   AppendRdbSettings();
   const auto services = CreateServices();
   services->WriteSetting("ZEP_ADMINISTRATOR", _svTESDICOOwner.ToUpper(), "ZEPAdmin");
@@ -109,6 +117,7 @@ void ZEP2InstHQ::WriteConfiguration() {
   } else {
     WriteTraceLogFile("\nClash Client and Server installation is disabled.\n", 1);
   }
+  return settings;
 }
 
 void ZEP2InstHQ::CreateDDLFile() {

@@ -139,5 +139,7 @@ int ZEP2PersModeler::IsModelerAlreadyInstalled(QelUnicodeString schema) {
   WriteTraceLogFile("\nIsElemInDB: " + QelUnicodeString::FromInt(found), 1);
   cursor->Close();
   connection->Close();
-  return result < 0 ? 0 : found;
+  // A check that could not be made is no clean database: the caller tells
+  // the failure by _nvDBErrorCode.
+  return result != 0 ? result : found;
 }

@@ -50,6 +50,10 @@ class ZEP2DlgREPORT : public ZEP2PageDialog {
   QelUnicodeString ERRMSGTextToDisplayForALLRINST;
   QelUnicodeString ERRMSGWndTitleDBCONN;
   QelUnicodeString ERRMSGTextToDisplayForDBCONN;
+  QelUnicodeString ERRMSGWndTitleALLRINSTCHK;
+  QelUnicodeString ERRMSGTextToDisplayForALLRINSTCHK;
+  QelUnicodeString ERRMSGWndTitleSRVSETTING;
+  QelUnicodeString ERRMSGTextToDisplayForSRVSETTING;
   QelUnicodeString ERRMSGWndTitleTBSCREATION;
   QelUnicodeString ERRMSGTextToDisplayForTBSCREATION;
   QelUnicodeString ERRMSGWndTitleUSERCREATION;

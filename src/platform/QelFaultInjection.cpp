@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "QelLog.h"
@@ -84,4 +85,18 @@ bool QelFaultDue(QelFaultKind kind) {
 std::string QelFaultText(QelFaultKind kind) {
   const Counter& counter = CounterOf(kind);
   return std::string("injected fault: ") + counter.name + " call " + std::to_string(counter.calls);
+}
+
+void QelStopWhenTraced(const std::string& text) {
+  static const std::string wanted = [] {
+    const char* value = std::getenv("TESSARDBSETUP_STOP_AT");
+    return std::string(value ? value : "");
+  }();
+  static bool stopped = false;
+  if (wanted.empty() || stopped || text.find(wanted) == std::string::npos) return;
+  stopped = true;
+  QelFlushLogFiles();
+  Append("stop " + std::to_string(getpid()) + " database " + std::to_string(counters[0].calls) +
+         " file-write " + std::to_string(counters[1].calls) + "\n");
+  raise(SIGSTOP);
 }

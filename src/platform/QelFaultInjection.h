@@ -19,3 +19,11 @@ bool QelFaultDue(QelFaultKind kind);
 
 // The text a failed call reports: "injected fault: <kind> call <N>".
 std::string QelFaultText(QelFaultKind kind);
+
+// TESSARDBSETUP_STOP_AT=TEXT: the first time the trace is given a text
+// holding TEXT, the process flushes its trace, records "stop <pid> database
+// <calls> file-write <writes>" in TESSARDBSETUP_FAULT_LOG (when set: the
+// calls made so far, so the next one's position is known) and stops itself
+// (SIGSTOP), as at a debugger's breakpoint. A test can then kill it at that
+// very point of its work, without guessing a delay; SIGCONT lets it go on.
+void QelStopWhenTraced(const std::string& text);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "QelFaultInjection.h"
 #include "QelSecureFile.h"
 
 namespace {
@@ -106,6 +107,7 @@ void WriteErrLogFile(const QelUnicodeString& text) {
   Write(errLog, text);
 }
 void WriteTraceLogFile(const QelUnicodeString& text, int level) {
+  QelStopWhenTraced(text.str());
   if (level > traceLevelLimit || traceLog.descriptor < 0) return;
   traceBuffer.append(text.c_str(), text.Length());
   if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();

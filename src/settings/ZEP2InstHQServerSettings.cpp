@@ -29,18 +29,56 @@ void UpdateDisplay() {
   }
 }
 
-void WriteSettings(const char* label, int authentication, bool singleUser) {
-  const QelUnicodeString user = singleUser ? H::_svTESADM.ToUpper() : QelUnicodeString();
-  const QelUnicodeString password = singleUser ? H::_svTESADMP : QelUnicodeString();
-  for (const QelUnicodeString& name : H::_ZEP2InstHQHandler->_DBNameColl) {
-    WriteTraceLogFile("\n" + QelUnicodeString(label) + name, 1);
-    if (H::_nvOracle) {
-      QelDbDatabase::SetServer(name, H::_svORASRVNAME, QelDbOracle, authentication, user, password);
-    }
-    if (H::_nvIBMDB2UDB) {
-      QelDbDatabase::SetServer(name, H::_svDB2ALIASNAME, QelDbDB2, authentication, user, password);
+// Writes one setting. Before the database work, what the name had is put on
+// the undo journal first, and a setting whose undo cannot be recorded is
+// not written: a failed installation puts every setting back.
+int WriteSetting(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
+                 int authentication, const QelUnicodeString& user, const QelUnicodeString& password,
+                 bool journal) {
+  QelUnicodeString undo;
+  if (journal) {
+    const int recorded = H::RecordServerSettingUndo(name, server, vendor, undo);
+    if (recorded != 0) {
+      const QelUnicodeString line =
+          "\nThe server setting " + name +
+          " is not written, its undo could not be recorded: " + QelUnicodeString(H::_svDBErrorMsg) +
+          "\n";
+      WriteErrLogFile(line);
+      WriteTraceLogFile(line, 2);
+      return recorded;
     }
   }
+  QelDbError error;
+  if (QelDbDatabase::SetServer(name, server, vendor, authentication, user, password, &error) != 0) {
+    const QelUnicodeString line =
+        "\nThe server setting " + name + " could not be written: " + error.message + "\n";
+    WriteErrLogFile(line);
+    WriteTraceLogFile(line, 2);
+    // The write is one transaction: failed, it left the earlier setting,
+    // and a rollback has nothing to put back.
+    H::ForgetUndo(undo);
+  }
+  return 0;
+}
+
+int WriteSettings(const char* label, int authentication, bool singleUser) {
+  const QelUnicodeString user = singleUser ? H::_svTESADM.ToUpper() : QelUnicodeString();
+  const QelUnicodeString password = singleUser ? H::_svTESADMP : QelUnicodeString();
+  const bool journal = H::_nvAUTHServer_Force == 1 && (H::_nvEXEDBObj || H::_nvEXEStartupData);
+  for (const QelUnicodeString& name : H::_ZEP2InstHQHandler->_DBNameColl) {
+    WriteTraceLogFile("\n" + QelUnicodeString(label) + name, 1);
+    int result = 0;
+    if (H::_nvOracle) {
+      result = WriteSetting(name, H::_svORASRVNAME, QelDbOracle, authentication, user, password,
+                            journal);
+    }
+    if (result == 0 && H::_nvIBMDB2UDB) {
+      result =
+          WriteSetting(name, H::_svDB2ALIASNAME, QelDbDB2, authentication, user, password, journal);
+    }
+    if (result != 0) return result;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -58,14 +96,17 @@ int ZEP2InstHQ::CreateDBSrvSetting() {
   WriteTraceLogFile(
       "\nModelerNameColl Size: " + QelUnicodeString::FromInt(controller->_ModelerNameColl.Size()),
       1);
-  if (_nvAUTHClient && !_nvAUTHServer_Force) WriteSettings("AUTH Client: ", 2, singleUser);
-  if (_nvAUTHServer || _nvAUTHServer_Force) WriteSettings("AUTH Server: ", 1, singleUser);
+  int result = 0;
+  if (_nvAUTHClient && !_nvAUTHServer_Force) result = WriteSettings("AUTH Client: ", 2, singleUser);
+  if (result == 0 && (_nvAUTHServer || _nvAUTHServer_Force)) {
+    result = WriteSettings("AUTH Server: ", 1, singleUser);
+  }
   for (int i = 0; i < controller->_DBNameColl.Size(); ++i) {
     StepProgress(1);
     UpdateDisplay();
   }
   WriteTraceLogFile("\nCreateDBSrvSetting End.\n\n", 0);
-  return 0;
+  return result;
 }
 
 void ZEP2InstHQ::AppendRdbSettings() {

@@ -15,9 +15,11 @@ expect_contains "$RUN.err" '\nFATAL Error in Installation Second Process\n'
 expected="ZEP2ErrInSubsIdle|$(msg_text ZEP2DlgREPORT ERRMSGWndTitleALLRINST)|$(msg_text ZEP2DlgREPORT ERRMSGTextToDisplayForALLRINST | sed 's/%1/PDMDICO/')|OK"
 expect_lines "$(boxes_of "$RUN.transcript")" "$expected" "the boxes of the second run"
 expect_contains "$RUN.err" "$(msg_text ZEP2DlgREPORT ERRMSGTextToDisplayForALLRINST | sed 's/%1/PDMDICO/')"
-# The first modeler's check finds its table and nothing else runs.
+# The first modeler's check finds its table and nothing else runs; the
+# rollback puts back the server settings the run had written.
 expect_lines "$(steps_of "$RUN.trace" | sed -n '/^St_GenEnvFiles$/,$p')" \
-  "$(printf 'St_GenEnvFiles\nSt_ChkDBAlreadyInstall\nSt_AbortInst')" "the second run's steps"
+  "$(printf 'St_GenEnvFiles\nSt_ChkDBAlreadyInstall\nSt_AbortInst\nSt_PlayDROPDDL\nSt_AbortInst')" \
+  "the second run's steps"
 expect_contains "$RUN.trace" '\nTESSAR DB SETUP FAILED!\n'
 expect_not_contains "$RUN.trace" '\nINSTALLATION ENDED\n'
 [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "settings file left"

@@ -12,8 +12,9 @@ response_file "$WORK/install.rsp" oracle oracle_new_tablespace
 mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
 db_snapshot PDMORA "$WORK/before"
 
-# How many database calls the failed installation makes: its last two are the
-# drop of the tablespace it created first, and the commit.
+# How many database calls the failed installation makes: its last six are the
+# drop of the tablespace it created first, the commit, and the removal of the
+# four server settings it had written before.
 run_wizard count "$WORK/install.rsp" TESSARDBSETUP_FAULT_LOG="$WORK/count.log"
 expect_run 1 "the installation with a refused statement" || finish
 calls=$(awk '$1 == "count" && $2 == "database" && $3 > max { max = $3 } END { print max }' \
@@ -21,23 +22,31 @@ calls=$(awk '$1 == "count" && $2 == "database" && $3 > max { max = $3 } END { pr
 expect_contains "$RUN.trace" 'St_PlayDROPDDL  DDL DML Statement : <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>'
 
 # From that drop on, the DBMS refuses everything.
-run_wizard refused "$WORK/install.rsp" TESSARDBSETUP_FAULT_DB_CALL="$((calls - 1))+"
+run_wizard refused "$WORK/install.rsp" TESSARDBSETUP_FAULT_DB_CALL="$((calls - 5))+"
 expect_run 5 "an installation whose rollback cannot drop its tablespace"
 expect_contains "$RUN.stderr" 'installation failed; rollback incomplete (exit status 5)'
 
 mapfile -t pids < <(pids_of "$RUN.transcript")
 expect_contains "$RUN.transcript" "{\"pid\":${pids[1]:-0},\"event\":\"exit\",\"status\":5,\"outcome\":\"installation failed; rollback incomplete\"}"
 expect_contains "$RUN.err" '\nUNDO FAILED: <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>\nORA-00600: internal error code'
-expect_contains "$RUN.err" '\nROLLBACK INCOMPLETE: The installation failed and its rollback is incomplete: 1 statement(s)'
-expect_contains "$RUN.log" 'kept in '"$QelUserSettingPath"'/TESSARUndo.ORACLE.PDMORA.journal for the next run or a database administrator:\nDROP TABLESPACE "PDMTBS" INCLUDING CONTENTS\n'
+expect_contains "$RUN.err" '\nUNDO FAILED: <REMOVE SERVER SETTING "TESCOMMON" OF "PDMORA" VENDOR 2>\nORA-00600: internal error code'
+expect_contains "$RUN.err" '\nROLLBACK INCOMPLETE: The installation failed and its rollback is incomplete: 5 statement(s)'
+settings=$(for name in TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB; do
+  echo "REMOVE SERVER SETTING \"$name\" OF \"PDMORA\" VENDOR 2"
+done)
+expect_contains "$RUN.log" 'kept in '"$QelUserSettingPath"'/TESSARUndo.ORACLE.PDMORA.journal for the next run or a database administrator:\n'"$settings"'\nDROP TABLESPACE "PDMTBS" INCLUDING CONTENTS\n'
 expect_not_contains "$RUN.log" 'ROLLBACK COMPLETE'
 journal=$QelUserSettingPath/TESSARUndo.ORACLE.PDMORA.journal
 [ "$(stat -c %a "$journal" 2>/dev/null)" = 600 ] || fail "the journal is not owner-only: $(ls -l "$journal")"
-expect_lines "$(grep '^undo=' "$journal")" 'undo=DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS' \
+expect_lines "$(grep '^undo=' "$journal")" \
+  "$(echo "$settings" | sed 's/^/undo=/'; echo 'undo=DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS')" \
   "the statements the journal keeps"
 db_snapshot PDMORA "$WORK/left"
 expect_lines "$(diff "$WORK/before" "$WORK/left" | grep '^[<>]' | sed 's/"containers".*/"containers"/')" \
-  '> tablespaces {"builtin": "no", "containers"' "what the rollback left"
+  "$(echo '> tablespaces {"builtin": "no", "containers"'
+    for name in TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB; do
+      echo "> server_settings {\"authentication\": \"1\", \"name\": \"$name\", \"password\": \"***\", \"server\": \"PDMORA\", \"user\": \"PDMADM\", \"vendor\": \"2\"}"
+    done)" "what the rollback left"
 expect_no_secret dicopass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$journal"
 
 # The next run, once connected as the administrator, offers the rollback.
@@ -56,6 +65,7 @@ expect_lines "$(cut -d'|' -f2,4 "$RUN.boxes")" "$(msg_text ZEP2DlgDBAUSER INTERR
   "the offer to roll back"
 grep -q 'was interrupted before it finished' "$RUN.boxes" || fail "the offer says $(cat "$RUN.boxes")"
 expect_contains "$RUN.trace" '\nInterrupted installation undo : <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>'
+expect_contains "$RUN.trace" '\nInterrupted installation undo : <REMOVE SERVER SETTING "TESCOMMON" OF "PDMORA" VENDOR 2>'
 expect_contains "$RUN.log" "$(msg_text ZEP2DlgDBAUSER INTERRUPTEDRolledBack)"
 [ -e "$journal" ] && fail "the journal stayed after its rollback"
 [ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] || fail "the data file stayed"

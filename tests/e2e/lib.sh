@@ -225,8 +225,9 @@ expect_no_secret() {
   done
 }
 
-# db_snapshot NAME OUT [db show options]: the users, tablespaces, objects and
-# grants of a sandbox database, one sorted line each, into OUT.
+# db_snapshot NAME OUT [db show options]: the users, tablespaces, objects,
+# grants and server settings of a sandbox database, one sorted line each,
+# into OUT.
 db_snapshot() {
   local name=$1 out=$2
   shift 2
@@ -238,7 +239,7 @@ db_snapshot() {
   python3 - "$out.json" >"$out" <<'PY'
 import json, sys
 report = json.load(open(sys.argv[1]))
-for key in ("users", "tablespaces", "objects", "grants"):
+for key in ("users", "tablespaces", "objects", "grants", "server_settings"):
     for line in sorted(json.dumps(item, sort_keys=True) for item in report[key]):
         print(key, line)
 PY

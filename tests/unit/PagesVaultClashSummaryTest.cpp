@@ -73,7 +73,7 @@ const std::vector<PageCase>& AllPages() {
        [](auto* a) { return Built<ZEP2DlgSUM>(a, "PanelSUM"); }},
       {"STATUS", 0x44201, true, 36, 0, QelDlgDialog::APPLYButtonValue, 152,
        [](auto* a) { return Built<ZEP2DlgSTATUS>(a, "PanelSTATUS"); }},
-      {"REPORT", 0xC2C01, false, 42, 4, QelDlgDialog::CANCELButtonValue, 350,
+      {"REPORT", 0xC2C01, false, 46, 4, QelDlgDialog::CANCELButtonValue, 350,
        [](auto* a) { return Built<ZEP2DlgREPORT>(a, "PanelREPORT"); }},
   };
   return pages;

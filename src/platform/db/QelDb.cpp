@@ -323,26 +323,71 @@ int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, in
   return 0;
 }
 
+namespace {
+
+// Runs body on the sandbox database that server and vendor name; the
+// failure (an injected fault included) comes back as the DBMS reports it.
+template <class Body>
+QelDbError OnSettingsDatabase(const QelUnicodeString& server, int vendor, Body&& body) {
+  const std::string site = QelSandboxSite();
+  if (site.empty()) return {-1, NoDriver};
+  if (vendor != QelDbDB2 && vendor != QelDbOracle) {
+    return {-1, "unknown DBMS type " + std::to_string(vendor)};
+  }
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) return InjectedFault(vendor);
+  try {
+    body(qelsandbox::LocateForClient(
+        site, vendor == QelDbDB2 ? qelsandbox::Dialect::Db2 : qelsandbox::Dialect::Oracle,
+        server.str()));
+  } catch (const qelsandbox::SandboxError& raised) {
+    return {raised.code ? raised.code : -1, raised.message};
+  }
+  return {};
+}
+
+}  // namespace
+
 int QelDbDatabase::SetServer(const QelUnicodeString& name, const QelUnicodeString& server,
                              int vendor, int authentication, const QelUnicodeString& user,
                              const QelUnicodeString& password, QelDbError* error) {
-  QelDbError failure;
-  const std::string site = QelSandboxSite();
-  if (site.empty()) {
-    failure = {-1, NoDriver};
-  } else if (vendor != QelDbDB2 && vendor != QelDbOracle) {
-    failure = {-1, "unknown DBMS type " + std::to_string(vendor)};
-  } else {
-    try {
-      const qelsandbox::DatabaseLocation location = qelsandbox::LocateForClient(
-          site, vendor == QelDbDB2 ? qelsandbox::Dialect::Db2 : qelsandbox::Dialect::Oracle,
-          server.str());
-      qelsandbox::RecordServerSetting(
-          location, {name.str(), server.str(), vendor, authentication, user.str(), password.str()});
-    } catch (const qelsandbox::SandboxError& raised) {
-      failure = {raised.code ? raised.code : -1, raised.message};
-    }
-  }
+  const QelDbError failure =
+      OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
+        qelsandbox::RecordServerSetting(location, {name.str(), server.str(), vendor, authentication,
+                                                   user.str(), password.str()});
+      });
   if (error) *error = failure;
   return failure.code;
+}
+
+int QelDbDatabase::GetServer(const QelUnicodeString& name, const QelUnicodeString& server,
+                             int vendor, bool& found, QelDbServerSetting& setting,
+                             QelDbError& error) {
+  found = false;
+  error = OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
+    qelsandbox::ServerSetting recorded;
+    found = qelsandbox::ReadServerSetting(location, name.str(), recorded);
+    if (found) {
+      setting = {recorded.server, recorded.vendor, recorded.authentication, recorded.user,
+                 recorded.password};
+    }
+  });
+  return error.code;
+}
+
+int QelDbDatabase::RestoreServer(const QelUnicodeString& name, const QelUnicodeString& database,
+                                 int vendor, const QelDbServerSetting& setting, QelDbError& error) {
+  error = OnSettingsDatabase(database, vendor, [&](const qelsandbox::DatabaseLocation& location) {
+    qelsandbox::RecordServerSetting(
+        location, {name.str(), setting.server, setting.vendor, setting.authentication, setting.user,
+                   setting.password});
+  });
+  return error.code;
+}
+
+int QelDbDatabase::RemoveServer(const QelUnicodeString& name, const QelUnicodeString& server,
+                                int vendor, QelDbError& error) {
+  error = OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
+    qelsandbox::RemoveServerSetting(location, name.str());
+  });
+  return error.code;
 }

@@ -100,7 +100,18 @@ int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, in
 // Copies text into a message buffer of QelDbMessageSize bytes.
 void QelDbSetMessage(char* message, const std::string& text);
 
+// How a PDM server reaches one logical database, as recorded.
+struct QelDbServerSetting {
+  std::string server;
+  int vendor = 0;
+  int authentication = 0;
+  std::string user;
+  std::string password;
+};
+
 // The server settings a PDM server reads to reach its logical databases.
+// Each operation is one call of the database driver (a fault can be
+// injected there).
 class QelDbDatabase {
  public:
   // Records how the PDM server reaches logical database name: server (DB2
@@ -111,4 +122,15 @@ class QelDbDatabase {
   static int SetServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
                        int authentication, const QelUnicodeString& user,
                        const QelUnicodeString& password, QelDbError* error = nullptr);
+  // The setting recorded for name in the database that server and vendor
+  // name: found is false when there is none.
+  static int GetServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
+                       bool& found, QelDbServerSetting& setting, QelDbError& error);
+  // Records setting under name in the database that database and vendor
+  // name, as it was read by GetServer.
+  static int RestoreServer(const QelUnicodeString& name, const QelUnicodeString& database,
+                           int vendor, const QelDbServerSetting& setting, QelDbError& error);
+  // Removes the setting recorded for name there; none is no failure.
+  static int RemoveServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
+                          QelDbError& error);
 };

@@ -23,6 +23,13 @@ struct ServerSetting {
 // Records (or replaces) a setting in the database's sbx_server_settings
 // table. Raises a SandboxError on failure.
 void RecordServerSetting(const DatabaseLocation& location, const ServerSetting& setting);
+// The setting recorded under name: false when there is none. Raises a
+// SandboxError when the database cannot be read.
+bool ReadServerSetting(const DatabaseLocation& location, const std::string& name,
+                       ServerSetting& setting);
+// Removes the setting recorded under name; none is no failure. Raises a
+// SandboxError on failure.
+void RemoveServerSetting(const DatabaseLocation& location, const std::string& name);
 
 struct ReportField {
   std::string key;
