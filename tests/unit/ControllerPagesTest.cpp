@@ -237,6 +237,8 @@ TEST_F(PageButtons, TheSonsFirstPagesLeadOnOrBackToTheFather) {
   H::_nvIBMDB2UDB = 1;
   H::_nvDB2Remote = 1;
   H::_svDB2INSTANCE = "db2inst1";
+  EXPECT_EQ(Press(c->_DlgDB2Param2, "Next"), "PanelDB2Param2") << "no database alias yet";
+  ASSERT_TRUE(c->_DlgDB2Param2->Frame->ComboDB2AliasName->EnterText("PDMDB"));
   EXPECT_EQ(Press(c->_DlgDB2Param2, "Next"), "PanelDBAUSER");
   EXPECT_EQ(c->_DlgDBAUSER->Frame->EditorDBAUSER->GetText().str(), "db2inst1");
   EXPECT_EQ(Press(c->_DlgDBAUSER, "Back"), "PanelDB2Param2") << "DB2: the database page";

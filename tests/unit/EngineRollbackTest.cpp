@@ -27,6 +27,17 @@ Texts Concat(Texts first, const Texts& second) {
   return first;
 }
 
+// The server settings the first step wrote, put back last: none of the
+// names had a setting before the run.
+Texts SettingsUndone(const std::string& database, int vendor) {
+  Texts undone;
+  for (const char* name : {"ZEPPUBSUB", "ZEPPEOPLE", "ZEPADMIN", "TESCOMMON"}) {
+    undone.push_back("REMOVE SERVER SETTING \"" + std::string(name) + "\" OF \"" + database +
+                     "\" VENDOR " + std::to_string(vendor));
+  }
+  return undone;
+}
+
 TEST_F(EngineTest, AnInstalledModelerStopsTheRunBeforeAnyChange) {
   Build();
   AnswerDb2();
@@ -38,7 +49,8 @@ TEST_F(EngineTest, AnInstalledModelerStopsTheRunBeforeAnyChange) {
   const Texts before = Db2Catalogue();
   Prepare();
   RunChain();
-  EXPECT_EQ(Steps(), (Texts{"GenEnvFiles", "ChkDBAlreadyInstall", "AbortInst"}));
+  EXPECT_EQ(Steps(), (Texts{"GenEnvFiles", "ChkDBAlreadyInstall", "AbortInst", "PlayDROPDDL*4",
+                            "AbortInst"}));
   ASSERT_NE(controller_->_ErrInSubsIdle, nullptr) << "the error box is shown";
   EXPECT_NE(controller_->_ErrInSubsIdle->GetNotify()->GetText().str().find("ZEPDICO"),
             std::string::npos);
@@ -54,11 +66,11 @@ TEST_F(EngineTest, ARefusedUserCreationEndsTheRunWithNothingCreated) {
   const Texts before = OracleCatalogue();
   Prepare();
   RunChain();
-  EXPECT_EQ(Steps(),
-            (Texts{"GenEnvFiles", "ChkDBAlreadyInstall*21", "ChkCreateUser", "AbortInst"}));
+  EXPECT_EQ(Steps(), (Texts{"GenEnvFiles", "ChkDBAlreadyInstall*21", "ChkCreateUser", "AbortInst",
+                            "PlayDROPDDL*4", "AbortInst"}));
   EXPECT_NE(Trace().find("\nProposition create user <PDMADM> refusee"), std::string::npos);
   EXPECT_EQ(OracleCatalogue(), before);
-  EXPECT_TRUE(Undone().empty());
+  EXPECT_EQ(Undone(), SettingsUndone("ORCL", 2));
 }
 
 TEST_F(EngineTest, ATablespaceTheDatabaseRefusesEndsTheRunWithNothingToUndo) {
@@ -74,10 +86,12 @@ TEST_F(EngineTest, ATablespaceTheDatabaseRefusesEndsTheRunWithNothingToUndo) {
   const Texts before = Db2Catalogue();
   Prepare();
   RunChain();
-  EXPECT_EQ(Steps(), (Texts{"GenEnvFiles", "ChkDBAlreadyInstall*21", "ChkCreateUser*3",
-                            "ChkAlterUserTmpSysSrvSys", "ChkAlterUserDefSysSrv",
-                            "ChkAlterUserDefSrvSys", "TypicalTBSCreation", "AbortInst"}));
-  EXPECT_TRUE(Undone().empty()) << "the tablespace that was there is not this run's";
+  EXPECT_EQ(Steps(),
+            (Texts{"GenEnvFiles", "ChkDBAlreadyInstall*21", "ChkCreateUser*3",
+                   "ChkAlterUserTmpSysSrvSys", "ChkAlterUserDefSysSrv", "ChkAlterUserDefSrvSys",
+                   "TypicalTBSCreation", "AbortInst", "PlayDROPDDL*4", "AbortInst"}));
+  EXPECT_EQ(Undone(), SettingsUndone("SAMPLE", 1))
+      << "the tablespace that was there is not this run's";
   EXPECT_EQ(Db2Catalogue(), before);
   EXPECT_TRUE(std::filesystem::is_directory(Site() + "/tablespaces/theirs"));
   EXPECT_NE(Log().find("\nROLLBACK COMPLETE\n"), std::string::npos);
@@ -98,9 +112,10 @@ TEST_F(EngineTest, AUserTheDatabaseRefusesUndoesTheUsersAndTablespaceBeforeIt) {
   EXPECT_EQ(Steps(), (Texts{"GenEnvFiles", "ChkDBAlreadyInstall*21", "ChkCreateUser*3",
                             "ChkAlterUserTmpSysSrvSys", "ChkAlterUserDefSysSrv",
                             "ChkAlterUserDefSrvSys", "TypicalTBSCreation", "TypicalUSERCreation*2",
-                            "AbortInst", "PlayDROPDDL*2", "AbortInst"}));
+                            "AbortInst", "PlayDROPDDL*6", "AbortInst"}));
   EXPECT_EQ(Undone(),
-            (Texts{"DROP USER PDMADM CASCADE", "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"}));
+            Concat({"DROP USER PDMADM CASCADE", "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"},
+                   SettingsUndone("ORCL", 2)));
   EXPECT_EQ(OracleCatalogue(), withOwner) << "the owner the run did not create stays";
   EXPECT_NE(OracleCatalogue(), before);
   EXPECT_TRUE(Journal().empty());
@@ -113,9 +128,10 @@ TEST_F(EngineTest, AnAdministratorWhoCannotConnectUndoesTheGrantThenTheTablespac
   Prepare();
   H::_svTESADMP = "wrongpass";
   RunChain();
-  EXPECT_EQ(Steps(), Concat(Db2ChainToConnection(), {"AbortInst", "PlayDROPDDL*2", "AbortInst"}));
-  EXPECT_EQ(Undone(), (Texts{"REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
-                             "DROP TABLESPACE \"PDMTBS\""}));
+  EXPECT_EQ(Steps(), Concat(Db2ChainToConnection(), {"AbortInst", "PlayDROPDDL*6", "AbortInst"}));
+  EXPECT_EQ(Undone(), Concat({"REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
+                              "DROP TABLESPACE \"PDMTBS\""},
+                             SettingsUndone("SAMPLE", 1)));
   EXPECT_NE(Trace().find("\nTESADM Connection KO"), std::string::npos);
   EXPECT_EQ(Db2Catalogue(), before);
   EXPECT_FALSE(std::filesystem::exists(Site() + "/tablespaces/PDMTBS.dbf"));
@@ -134,12 +150,12 @@ TEST_F(EngineTest, AnOwnerWhoCannotConnectGetsItsRightsAndSettingsBackNewestFirs
   const Texts steps = Steps();
   ASSERT_GE(steps.size(), 4u);
   EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"GetSchemaOwnerCnx*2", "AbortInst", "PlayDROPDDL*23", "AbortInst"}));
+            (Texts{"GetSchemaOwnerCnx*2", "AbortInst", "PlayDROPDDL*27", "AbortInst"}));
   // Made last, undone first: the owner's rights, then its default
   // tablespace and quotas once per modeler, back to what it had, then the
   // administrator and the tablespace the run created.
   const Texts undone = Undone();
-  ASSERT_EQ(undone.size(), 23u);
+  ASSERT_EQ(undone.size(), 27u);
   EXPECT_EQ(
       undone.front(),
       "REVOKE CONNECT, RESOURCE, SELECT ANY TABLE, CREATE ANY VIEW, DROP ANY VIEW FROM ZEPDICO");
@@ -150,6 +166,7 @@ TEST_F(EngineTest, AnOwnerWhoCannotConnectGetsItsRightsAndSettingsBackNewestFirs
   EXPECT_EQ(undone[20].find("DEFAULT TABLESPACE \"PDMTBS\""), std::string::npos) << undone[20];
   EXPECT_EQ(undone[21], "DROP USER PDMADM CASCADE");
   EXPECT_EQ(undone[22], "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS");
+  EXPECT_EQ(Texts(undone.begin() + 23, undone.end()), SettingsUndone("ORCL", 2));
   EXPECT_EQ(OracleCatalogue(), before);
 }
 
@@ -165,13 +182,14 @@ TEST_F(EngineTest, AFailedStatementUndoesTheStatementsBeforeItNewestFirst) {
   Prepare();
   RunChain();
   EXPECT_EQ(Steps(), Concat(Db2ChainToConnection(), {"GetSchemaOwnerCnx*3", "PlayDDL*5",
-                                                     "AbortInst", "PlayDROPDDL*5", "AbortInst"}));
+                                                     "AbortInst", "PlayDROPDDL*9", "AbortInst"}));
   // The custo_ file's table exists already: its creation fails and is not
   // undone; the base file's objects go from the last to the first.
-  EXPECT_EQ(Undone(), (Texts{"DROP VIEW ZEPDICO.CDM_PARTS", "DROP TABLE ZEPDICO.CDM_LINK",
-                             "DROP TABLE ZEPDICO.CDM_PART",
-                             "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
-                             "DROP TABLESPACE \"PDMTBS\""}));
+  EXPECT_EQ(Undone(), Concat({"DROP VIEW ZEPDICO.CDM_PARTS", "DROP TABLE ZEPDICO.CDM_LINK",
+                              "DROP TABLE ZEPDICO.CDM_PART",
+                              "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
+                              "DROP TABLESPACE \"PDMTBS\""},
+                             SettingsUndone("SAMPLE", 1)));
   ASSERT_NE(controller_->_ErrInSubsIdle, nullptr);
   EXPECT_NE(controller_->_ErrInSubsIdle->GetNotify()->GetText().str().find("SQL0601N"),
             std::string::npos);
@@ -196,15 +214,16 @@ TEST_F(EngineTest, OracleUndoesTheOwnersStatementsBeforeItsSettingsAndTheRunsUse
   const Texts steps = Steps();
   ASSERT_GE(steps.size(), 4u);
   EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"PlayDDL*5", "AbortInst", "PlayDROPDDL*26", "AbortInst"}));
+            (Texts{"PlayDDL*5", "AbortInst", "PlayDROPDDL*30", "AbortInst"}));
   const Texts undone = Undone();
-  ASSERT_EQ(undone.size(), 26u);
+  ASSERT_EQ(undone.size(), 30u);
   EXPECT_EQ(Texts(undone.begin(), undone.begin() + 4),
             (Texts{"DROP VIEW ZEPDICO.CDM_PARTS", "DROP TABLE ZEPDICO.CDM_LINK CASCADE CONSTRAINTS",
                    "DROP TABLE ZEPDICO.CDM_PART CASCADE CONSTRAINTS",
                    "REVOKE SELECT ANY TABLE, CREATE ANY VIEW, DROP ANY VIEW FROM ZEPDICO"}));
-  EXPECT_EQ(Texts(undone.end() - 2, undone.end()),
-            (Texts{"DROP USER PDMADM CASCADE", "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"}));
+  EXPECT_EQ(Texts(undone.end() - 6, undone.end()),
+            Concat({"DROP USER PDMADM CASCADE", "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"},
+                   SettingsUndone("ORCL", 2)));
   EXPECT_EQ(OracleCatalogue(), before);
 }
 
@@ -217,16 +236,18 @@ TEST_F(EngineTest, AnUndoThatKeepsFailingLeavesTheRollbackIncomplete) {
     Commit(dba);
   }
   Prepare();
-  // The database is lost for good just before the last undo.
+  // The database is lost for good just before the tablespace's undo: it and
+  // the four server settings written before it stay.
+  const Texts left = Concat({"DROP TABLESPACE \"PDMTBS\""}, SettingsUndone("SAMPLE", 1));
   RunChain([&](int) {
     const ZEP2UndoJournal* journal = controller_->_UndoJournal.get();
-    if (controller_->_RollbackStarted && journal && journal->Size() == 1) {
+    if (controller_->_RollbackStarted && journal && journal->Size() == left.size()) {
       environment_.Set("TESSARDBSETUP_FAULT_DB_CALL", "1+");
     }
   });
   environment_.Set("TESSARDBSETUP_FAULT_DB_CALL", std::nullopt);
   EXPECT_TRUE(controller_->_RollbackIncomplete);
-  EXPECT_EQ(Journal(), Texts{"DROP TABLESPACE \"PDMTBS\""}) << "kept for the next run";
+  EXPECT_EQ(Journal(), Texts(left.rbegin(), left.rend())) << "kept for the next run, oldest first";
   EXPECT_NE(Report().find("rollback is incomplete"), std::string::npos) << Report();
   EXPECT_NE(Report().find("\nDROP TABLESPACE \"PDMTBS\""), std::string::npos) << Report();
   EXPECT_NE(Log().find("\nROLLBACK INCOMPLETE: "), std::string::npos);
@@ -254,11 +275,12 @@ TEST_F(EngineTest, AnAdministratorDroppedMeanwhileFailsItsGrantAndTheRunIsUndone
   const Texts steps = Steps();
   ASSERT_GE(steps.size(), 4u);
   EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"GRANTUserTESADM", "AbortInst", "PlayDROPDDL*3", "AbortInst"}));
+            (Texts{"GRANTUserTESADM", "AbortInst", "PlayDROPDDL*7", "AbortInst"}));
   // Users the run created carry no undo of their alterations: their drop
   // takes everything. The administrator's drop finds it gone already.
-  EXPECT_EQ(Undone(), (Texts{"DROP USER ZEPDICO CASCADE", "DROP USER PDMADM CASCADE",
-                             "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"}));
+  EXPECT_EQ(Undone(), Concat({"DROP USER ZEPDICO CASCADE", "DROP USER PDMADM CASCADE",
+                              "DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS"},
+                             SettingsUndone("ORCL", 2)));
   EXPECT_NE(Trace().find("\nSt_PlayDROPDDL nothing left to undo: ORA-01918"), std::string::npos);
   EXPECT_EQ(OracleCatalogue(), before);
   EXPECT_FALSE(controller_->_RollbackIncomplete);
@@ -276,13 +298,14 @@ TEST_F(EngineTest, ADataManagerThatFailsUndoesEveryModelerItFollows) {
   ASSERT_GE(steps.size(), 6u);
   // The small repository has no PEOPLE tables for the data manager.
   EXPECT_EQ(Texts(steps.end() - 6, steps.end()),
-            (Texts{"PlayDDL*27", "ZEPProject", "ZEPDataManager", "AbortInst", "PlayDROPDDL*8",
+            (Texts{"PlayDDL*27", "ZEPProject", "ZEPDataManager", "AbortInst", "PlayDROPDDL*12",
                    "AbortInst"}));
-  EXPECT_EQ(Undone(), (Texts{"DROP INDEX ZEPDICO.ZEP_ADMIN_IX", "DROP TABLE ZEPDICO.ZEP_ADMIN",
-                             "DROP TABLE ZEPDICO.CDM_SITE", "DROP VIEW ZEPDICO.CDM_PARTS",
-                             "DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
-                             "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
-                             "DROP TABLESPACE \"PDMTBS\""}));
+  EXPECT_EQ(Undone(), Concat({"DROP INDEX ZEPDICO.ZEP_ADMIN_IX", "DROP TABLE ZEPDICO.ZEP_ADMIN",
+                              "DROP TABLE ZEPDICO.CDM_SITE", "DROP VIEW ZEPDICO.CDM_PARTS",
+                              "DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
+                              "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
+                              "DROP TABLESPACE \"PDMTBS\""},
+                             SettingsUndone("SAMPLE", 1)));
   EXPECT_EQ(Db2Catalogue(), before);
 }
 
@@ -303,10 +326,11 @@ TEST_F(EngineTest, CancelOnTheStatusPageRollsBackWhatWasPlayed) {
   const Texts steps = Steps();
   ASSERT_GE(steps.size(), 4u);
   EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"PlayDDL*3", "AbortInst", "PlayDROPDDL*4", "AbortInst"}));
-  EXPECT_EQ(Undone(), (Texts{"DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
-                             "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
-                             "DROP TABLESPACE \"PDMTBS\""}));
+            (Texts{"PlayDDL*3", "AbortInst", "PlayDROPDDL*8", "AbortInst"}));
+  EXPECT_EQ(Undone(), Concat({"DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
+                              "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
+                              "DROP TABLESPACE \"PDMTBS\""},
+                             SettingsUndone("SAMPLE", 1)));
   EXPECT_EQ(Db2Catalogue(), before);
 }
 
