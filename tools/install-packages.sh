@@ -14,6 +14,7 @@ packages=(
   libcrypt-dev                     # password verification
   libsodium-dev                    # encryption of the vault server's database password
   tmux                             # end-to-end tests of the terminal front end
+  clang-format                     # tools/check-format.sh: the layout of .clang-format
 )
 
 missing=()

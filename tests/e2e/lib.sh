@@ -9,6 +9,12 @@ export TESSARDBSETUP_LOGDIR=$WORK/logs
 unset TESSARDBSETUP_TRACE_LEVEL FATHERPID
 failures=0
 
+# Under the sanitizers every process of the test, whoever holds its stderr,
+# writes its report to $WORK/sanitizer.<pid>: finish fails on any of them.
+for variable in ASAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!variable:-}" ]; then export "$variable=${!variable}:log_path=$WORK/sanitizer"; fi
+done
+
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
@@ -36,6 +42,12 @@ expect_status() {
 }
 
 finish() {
+  local report
+  for report in "$WORK"/sanitizer.*; do
+    [ -e "$report" ] || continue
+    fail "a sanitizer report ($report):"
+    head -n 60 "$report" >&2
+  done
   if [ "$failures" -eq 0 ]; then
     echo "ok: $(basename "$0")"
     exit 0
