@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The unit tests and the end-to-end tests labelled "sanitize" (a DB2 and an
-# Oracle installation), built with ASan and UBSan into build-asan/. The first
-# report ends the process that made it and fails its test.
+# Oracle installation, rollbacks, the DDL file, a record), built with ASan and
+# UBSan into build-asan/. The first report ends its process and fails its test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-packages.sh"
