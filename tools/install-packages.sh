@@ -15,6 +15,7 @@ packages=(
   libsodium-dev                    # encryption of the vault server's database password
   tmux                             # end-to-end tests of the terminal front end
   clang-14 libclang-rt-14-dev      # fuzz targets: libFuzzer with its sanitizers
+  clang-format                     # tools/check-format.sh: the layout of .clang-format
 )
 
 missing=()

@@ -49,11 +49,11 @@ ZEP2InstHQ::~ZEP2InstHQ() {
   if (_ZEP2InstHQHandler == this) _ZEP2InstHQHandler = nullptr;
 }
 
-void ZEP2InstHQ::InstallSignalAction() {
+bool ZEP2InstHQ::InstallSignalAction() {
   // SA_RESETHAND: one delivery per son; a Back reinstalls it for the next.
   _SigAction.sa_flags = SA_RESETHAND;
   sigemptyset(&_SigAction.sa_mask);
-  QelSetSignalAction(SIGUSR1, hand, _SigAction.sa_flags);
+  return QelSetSignalAction(SIGUSR1, hand, _SigAction.sa_flags) == 0;
 }
 
 void ZEP2InstHQ::EndRun(int exitStatus) {

@@ -426,7 +426,7 @@ class ZEP2InstHQ : public QelCommand {
   // back to 1) when the list is done.
   static bool NextUser(const QelListValQelUnicodeString& users);
 
-  void InstallSignalAction();
+  bool InstallSignalAction();
   // Shared pieces of the page handlers.
   void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
                  const QelUnicodeString& detail = "");

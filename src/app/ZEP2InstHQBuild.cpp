@@ -6,6 +6,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "ZEP2PageSteps.h"
@@ -102,7 +103,12 @@ void ZEP2InstHQ::SignalFather(QelDialog* firstPage) {
   if (_Application) _Application->UpdateDisplay();
   if (const pid_t father = ParsePid(fatherPid)) {
     QelFlushLogFiles();
-    kill(father, SIGUSR1);
+    // A father that cannot be signalled learns of its son only by the son's
+    // end: the error log says why its page stayed up meanwhile.
+    if (kill(father, SIGUSR1) != 0) {
+      WriteErrLogFile("\nThe first process (pid " + QelUnicodeString(fatherPid) +
+                      ") cannot be signalled: " + QelUnicodeString(std::strerror(errno)) + "\n");
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -73,7 +74,12 @@ void Tell(const std::string& text) {
 
 void ZEP2InstHQ::InstallInterruptActions() {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    QelSetSignalAction(signal, Interrupted, SA_RESTART);
+    if (QelSetSignalAction(signal, Interrupted, SA_RESTART) != 0) {
+      Tell(std::string("interruptions cannot be caught (") + std::strerror(errno) +
+           "): one would end the run without undoing what it did");
+      WriteErrLogFile("\nInterruptions cannot be caught: an interrupted run is not rolled back\n");
+      break;
+    }
   }
   // The father keeps the other end of this pipe open as long as it lives:
   // its end, even by SIGKILL, makes the pipe readable here.
@@ -99,8 +105,13 @@ void ZEP2InstHQ::InstallInterruptActions() {
 int ZEP2InstHQ::OpenFatherPipe() {
   int descriptors[2];
   if (pipe2(descriptors, O_CLOEXEC) != 0) return -1;
-  // Only the read end goes to the son, through its script.
-  fcntl(descriptors[0], F_SETFD, 0);
+  // Only the read end goes to the son, through its script; a son without it
+  // could not tell that its father is gone.
+  if (fcntl(descriptors[0], F_SETFD, 0) != 0) {
+    close(descriptors[0]);
+    close(descriptors[1]);
+    return -1;
+  }
   setenv(FatherDescriptorVariable, std::to_string(descriptors[0]).c_str(), 1);
   if (_FatherPipeWrite >= 0) close(_FatherPipeWrite);
   _FatherPipeWrite = descriptors[1];

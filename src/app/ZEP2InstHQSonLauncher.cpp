@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
@@ -114,7 +116,15 @@ void ZEP2InstHQ::SonLauncher() {
   script.Line("return $rc");
   script.Line("");
   // The son may die before it signals: its end must reach the loop too.
-  QelSetSignalAction(SIGCHLD, SonEnded, SA_NOCLDSTOP);
+  // Without these actions its signal would kill its father, or its early
+  // death would leave the father waiting for ever: no son is started then.
+  if (!controller->InstallSignalAction() ||
+      QelSetSignalAction(SIGCHLD, SonEnded, SA_NOCLDSTOP) != 0) {
+    const std::string reason = std::strerror(errno);
+    WriteTraceLogFile("\nSonLauncher error !", 2);
+    WriteTraceLogFile("\nSonLauncher End ...\n\n", 0);
+    return controller->FailSonStart("the first process cannot watch the second one: " + reason);
+  }
   int code = 0;
   int pid = 0;
   const int fatherPipe = controller->OpenFatherPipe();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include "QelDisplay.h"
@@ -145,6 +146,10 @@ void QelApplication::Abort(int status, const std::string& outcome) {
 int QelApplication::Run(int argc, char** argv) {
   argumentCount_ = argc;
   argumentVector_ = argv;
+  // A file grown past the size limit (ulimit -f) then fails its write with
+  // EFBIG, which the file services and the logs tell, instead of killing the
+  // process in the middle of an installation. The son inherits it.
+  std::signal(SIGXFSZ, SIG_IGN);
   QelUserSettingDirectory();
   QelSetErrLogFile(QelFindOptionValue(argc, argv, "-logerr"));
   BeginApplication();

@@ -8,8 +8,10 @@
 #include "QelInputListener.h"
 
 namespace {
+// Never destroyed: dialogs owned by static objects (the application, the
+// live notices) leave it at exit, after a static registry would be gone.
 std::vector<QelDialog*>& Registry() {
-  static std::vector<QelDialog*> dialogs;
+  static auto& dialogs = *new std::vector<QelDialog*>;
   return dialogs;
 }
 }  // namespace

@@ -2,8 +2,10 @@
 #include "QelDisplay.h"
 
 namespace {
+// Never destroyed: dialogs destroyed at exit still tell the display, which
+// the application removed before then.
 std::unique_ptr<QelDisplay>& Current() {
-  static std::unique_ptr<QelDisplay> display;
+  static auto& display = *new std::unique_ptr<QelDisplay>;
   return display;
 }
 }  // namespace

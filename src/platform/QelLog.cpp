@@ -6,22 +6,33 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "QelDisplay.h"
 #include "QelFaultInjection.h"
 #include "QelSecureFile.h"
 
 namespace {
 
 struct LogFile {
+  explicit LogFile(const char* fileName) : name(fileName) {}
+  const char* name;
   int descriptor = -1;
   std::string path;
+  // After a failed write the file is given up: a disk that refused once
+  // would leave a gap nobody could see.
+  bool failed = false;
 };
 
-LogFile outLog;
-LogFile errLog;
-LogFile traceLog;
+LogFile outLog{"log"};
+LogFile errLog{"error log"};
+LogFile traceLog{"trace"};
+// What could not be written, told on stderr as soon as no front end draws
+// on the terminal (a line written over a drawn page would be lost in it).
+std::string untoldFailures;
 std::string errLogPath;
 bool newRunStarted = false;
 int traceLevelLimit = 4;
@@ -42,6 +53,7 @@ int Open(LogFile& file, const std::string& path) {
   if (file.descriptor >= 0) close(file.descriptor);
   file.descriptor = -1;
   file.path = path;
+  file.failed = false;
   std::string error;
   const int flags = O_APPEND | (newRunStarted ? O_TRUNC : 0);
   file.descriptor = QelOpenOwnedFile(path, flags, 0600, error);
@@ -64,10 +76,37 @@ int TraceLevelLimit() {
   return value && *value ? std::atoi(value) : 4;
 }
 
-void Write(const LogFile& file, const QelUnicodeString& text) {
-  if (file.descriptor < 0 || text.Length() == 0) return;
-  // One write per call: O_APPEND keeps lines of two processes from mixing.
-  [[maybe_unused]] const ssize_t written = write(file.descriptor, text.c_str(), text.Length());
+void TellFailures() {
+  if (untoldFailures.empty()) return;
+  const QelDisplay* display = QelGetDisplay();
+  if (display && display->HoldsTerminal()) return;
+  std::fputs(untoldFailures.c_str(), stderr);
+  std::fflush(stderr);
+  untoldFailures.clear();
+}
+
+// One write() per call: O_APPEND keeps lines of two processes from mixing.
+// A short write (a full disk) goes on with its rest, whose error then says
+// why.
+void Write(LogFile& file, const char* data, std::size_t size) {
+  if (file.descriptor < 0 || file.failed || size == 0) return;
+  while (size > 0) {
+    const ssize_t written = write(file.descriptor, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      file.failed = true;
+      const std::string failure = "cannot write the " + std::string(file.name) + " " + file.path +
+                                  ": " + std::strerror(written < 0 ? errno : ENOSPC) +
+                                  "; nothing more is written to it\n";
+      untoldFailures += "tessardbsetup: " + failure;
+      TellFailures();
+      // Whoever reads the error log later learns why the other file stops.
+      if (&file != &errLog) Write(errLog, failure.data(), failure.size());
+      return;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
 }
 
 }  // namespace
@@ -101,25 +140,22 @@ int OpenTraceLogFile(const char* path, int newRun) {
 }
 
 void WriteLogFile(const QelUnicodeString& text) {
-  Write(outLog, text);
+  Write(outLog, text.c_str(), text.Length());
 }
 void WriteErrLogFile(const QelUnicodeString& text) {
-  Write(errLog, text);
+  Write(errLog, text.c_str(), text.Length());
 }
 void WriteTraceLogFile(const QelUnicodeString& text, int level) {
   QelStopWhenTraced(text.str());
-  if (level > traceLevelLimit || traceLog.descriptor < 0) return;
+  if (level > traceLevelLimit || traceLog.descriptor < 0 || traceLog.failed) return;
   traceBuffer.append(text.c_str(), text.Length());
   if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();
 }
 
 void QelFlushLogFiles() {
-  if (traceBuffer.empty()) return;
-  if (traceLog.descriptor >= 0) {
-    [[maybe_unused]] const ssize_t written =
-        write(traceLog.descriptor, traceBuffer.data(), traceBuffer.size());
-  }
+  Write(traceLog, traceBuffer.data(), traceBuffer.size());
   traceBuffer.clear();
+  TellFailures();
 }
 
 void QelCloseLogFiles() {

@@ -72,6 +72,27 @@ bool NarrowMode(int descriptor, mode_t mode) {
   return wanted == (info.st_mode & 07777) || fchmod(descriptor, wanted) == 0;
 }
 
+int SyncFailure(const std::string& path, int number, std::string& error) {
+  error = path + ": written, but its directory cannot be synced: " + std::strerror(number);
+  return -1;
+}
+
+// A rename is durable once its directory is: a journal or an environment
+// file said written must still be there after a power cut. A directory this
+// user may not read (EACCES) or a file system that cannot sync one (EINVAL)
+// has nothing more to give.
+int SyncDirectoryOf(const std::string& path, std::string& error) {
+  const std::size_t slash = path.rfind('/');
+  const std::string directory =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return errno == EACCES ? 0 : SyncFailure(path, errno, error);
+  const bool synced = fsync(descriptor) == 0 || errno == EINVAL;
+  const int savedErrno = errno;
+  close(descriptor);
+  return synced ? 0 : SyncFailure(path, savedErrno, error);
+}
+
 bool IsOwnLeftover(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
@@ -163,7 +184,10 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
     error = Reason(path, std::strerror(errno));
     return -1;
   }
-  const bool written = fchmod(descriptor, mode) == 0 && QelWriteAll(descriptor, content);
+  // The content reaches the disk before the new name does: after a crash
+  // the path holds the old file or the new one, never an empty one.
+  const bool written =
+      fchmod(descriptor, mode) == 0 && QelWriteAll(descriptor, content) && fsync(descriptor) == 0;
   const int savedErrno = errno;
   close(descriptor);
   if (!written || rename(name.data(), path.c_str()) != 0) {
@@ -171,7 +195,7 @@ int QelWriteFileAtomically(const std::string& path, std::string_view content, mo
     unlink(name.data());
     return -1;
   }
-  return 0;
+  return SyncDirectoryOf(path, error);
 }
 
 int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode_t mode,
@@ -218,7 +242,7 @@ int QelReplaceFileContent(const std::string& path, std::string_view content, std
     unlink(name.data());
     return -1;
   }
-  return 0;
+  return SyncDirectoryOf(path, error);
 }
 
 int QelCopyFileExclusively(const std::string& source, const std::string& copy, std::string& error) {

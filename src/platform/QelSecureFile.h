@@ -30,7 +30,9 @@ bool QelWriteAll(int descriptor, std::string_view content);
 
 // Replaces path with content in one step (a temporary file beside it, then a
 // rename), so a reader sees the old or the new file, never a partial one.
-// 0 on success, -1 with the reason in error.
+// The content is on the disk before the rename, and the rename once 0 is
+// returned. -1 with the reason in error; after the rename only when its
+// directory cannot be synced, which the reason says.
 int QelWriteFileAtomically(const std::string& path, std::string_view content, mode_t mode,
                            std::string& error);
 
@@ -42,8 +44,9 @@ int QelAppendToOwnedFile(const std::string& path, std::string_view content, mode
 
 // Replaces the content of the existing regular file path in one step (a
 // temporary file beside it, then a rename), keeping its mode and owner.
-// Refuses a symbolic link and anything but a regular file. 0 on success, -1
-// with the reason in error (the file is then unchanged).
+// Refuses a symbolic link and anything but a regular file. Synced to the
+// disk as QelWriteFileAtomically is. 0 on success, -1 with the reason in
+// error (the file is then unchanged, unless the reason says it is written).
 int QelReplaceFileContent(const std::string& path, std::string_view content, std::string& error);
 
 // Creates copy as a new file (never through a link, never over anything)

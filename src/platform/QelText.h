@@ -3,7 +3,9 @@
 
 #include <string_view>
 
-inline bool QelIsBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool QelIsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // The text without the blanks and tabs at both ends.
 inline std::string_view QelTrimBlanks(std::string_view text) {

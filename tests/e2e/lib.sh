@@ -9,6 +9,11 @@ export TESSARDBSETUP_LOGDIR=$WORK/logs
 unset TESSARDBSETUP_TRACE_LEVEL FATHERPID
 failures=0
 
+# Under ASan every process of the test, whoever holds its stderr, writes its
+# report to $WORK/sanitizer.<pid>; UBSan (a runtime of its own with g++)
+# writes to stderr, which the runs keep in $WORK. finish fails on either.
+if [ -n "${ASAN_OPTIONS:-}" ]; then export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$WORK/sanitizer"; fi
+
 fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
@@ -36,6 +41,12 @@ expect_status() {
 }
 
 finish() {
+  local report
+  while IFS= read -r report; do
+    fail "a sanitizer report in $report:"
+    grep -m 3 -A 20 -E 'runtime error: |ERROR: [A-Za-z]+Sanitizer' "$report" >&2
+  done < <(find "$WORK" -maxdepth 1 -type f \( -name 'sanitizer.*' -o -name '*.stderr' -o -name '*.out' \) \
+    -exec grep -lE 'runtime error: |ERROR: [A-Za-z]+Sanitizer' {} + 2>/dev/null)
   if [ "$failures" -eq 0 ]; then
     echo "ok: $(basename "$0")"
     exit 0

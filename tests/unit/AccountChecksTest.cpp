@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
+#include "TempDirectory.h"
 #include "app/ZEP2InstApp.h"
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelLog.h"
-#include "TempDirectory.h"
 
 namespace {
 

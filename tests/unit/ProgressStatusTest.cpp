@@ -14,10 +14,9 @@
 #include "app/ZEP2InstApp.h"
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2DlgSTATUS.h"
+#include "pages/ZEP2DlgTBSTypicalSel.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
-
-#include "pages/ZEP2DlgTBSTypicalSel.h"
 
 namespace {
 
@@ -100,9 +99,7 @@ class ProgressStatus : public ::testing::Test {
     return names;
   }
 
-  std::string Trace() const {
-    return ReadWholeFile(directory.File("trace"));
-  }
+  std::string Trace() const { return ReadWholeFile(directory.File("trace")); }
 
   TempDirectory directory;
   ZEP2InstApp application;

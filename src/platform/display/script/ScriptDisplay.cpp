@@ -99,12 +99,15 @@ void QelScriptDisplay::LoadState() {
   while (file >> page >> count) presses_[page] = std::max(presses_[page], count);
 }
 
-void QelScriptDisplay::SaveState() const {
+void QelScriptDisplay::SaveState() {
   if (statePath_.empty()) return;
   std::string content;
   for (const auto& [page, count] : presses_) content += page + " " + std::to_string(count) + "\n";
   std::string error;
-  QelWriteFileAtomically(statePath_, content, 0600, error);
+  if (QelWriteFileAtomically(statePath_, content, 0600, error) == 0 || stateLost_) return;
+  stateLost_ = true;
+  Report("the count of the answers given cannot be saved, so another process of the run may " +
+         std::string("answer a page as on its earlier visits: ") + error);
 }
 
 void QelScriptDisplay::DialogShown(QelDialog* dialog) {

@@ -77,7 +77,7 @@ class QelScriptDisplay : public QelDisplay {
   void Fail(const std::string& message);
   // The answer counts shared by the run's processes.
   void LoadState();
-  void SaveState() const;
+  void SaveState();
 
   std::unique_ptr<ResponseFile> answers_;
   std::map<const QelDialog*, int> answeredVisit_;
@@ -85,6 +85,9 @@ class QelScriptDisplay : public QelDisplay {
   std::map<std::string, int> presses_;
   std::string statePath_;
   bool ownsState_ = false;
+  // A count that could not be saved is told once: the run's other
+  // processes may then take a page's first answers for its later ones.
+  bool stateLost_ = false;
   std::map<std::string, int> stays_;
   std::map<const QelDialog*, bool> retry_;
   // The visit of a page on which Cancel was pressed to end the run.
