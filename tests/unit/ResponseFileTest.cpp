@@ -252,7 +252,8 @@ TEST_F(ResponseFileTest, CancelAfterStatementsIsAPageAnswerOfItsOwn) {
   EXPECT_TRUE(file->CancelsAfterStatements());
 
   // Only a later visit's section cancels: the file still does.
-  const auto later = Parse("[PanelSUM]\nbutton = Next\n[PanelSTATUS#3]\ncancel-after-statements = 7\n");
+  const auto later =
+      Parse("[PanelSUM]\nbutton = Next\n[PanelSTATUS#3]\ncancel-after-statements = 7\n");
   ASSERT_NE(later, nullptr) << error;
   EXPECT_TRUE(later->CancelsAfterStatements());
   const auto none = Parse("[PanelSUM]\nbutton = Next\n[PanelSTATUS]\n");

@@ -84,7 +84,6 @@ TEST_F(UndoJournalTest, RecordsAfterSettlingOrSettingAsideGoToTheNewFile) {
   const std::string keptText((std::istreambuf_iterator<char>(kept)),
                              std::istreambuf_iterator<char>());
   EXPECT_EQ(std::string::npos, keptText.find("A.T4")) << keptText;
-
 }
 
 TEST_F(UndoJournalTest, AFinishedRunKeepsOnlyWhatAnEarlierRunLeft) {
