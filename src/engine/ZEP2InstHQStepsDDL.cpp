@@ -18,6 +18,7 @@ QelUnicodeString Database() {
   return H::_nvIBMDB2UDB ? H::_svDB2ALIASNAME : H::_svORASRVNAME;
 }
 
+// The six lines go to the trace in one call: they are written per statement.
 void TraceCounters(const char* step) {
   const std::pair<const char*, int> counters[] = {
       {" _nvPosInModelerPersColl     : <", H::_nvPosInModelerPersColl},
@@ -26,9 +27,12 @@ void TraceCounters(const char* step) {
       {" _nvCurrentDDLFILECollSize   : <", H::_nvCurrentDDLFILECollSize},
       {" _nvPosInCurrentDDL          : <", H::_nvPosInCurrentDDL},
       {" _nvNbrOfOrdersInCurrentDDL  : <", H::_nvNbrOfOrdersInCurrentDDL}};
+  std::string lines;
+  lines.reserve(sizeof counters / sizeof counters[0] * 56);
   for (const auto& [label, value] : counters) {
-    WriteTraceLogFile(std::string("\n") + step + label + std::to_string(value) + ">", 1);
+    lines.append("\n").append(step).append(label).append(std::to_string(value)).append(">");
   }
+  WriteTraceLogFile(std::move(lines), 1);
 }
 
 // The file at the current positions, or null when the modeler has none.

@@ -2,7 +2,7 @@
 #include "ZEP2PersModeler.h"
 
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "app/ZEP2InstHQ.h"
@@ -101,7 +101,10 @@ int ZEP2PersModeler::ReadDDLFile(QelUnicodeString path, QelListPtr<QelZepDDLFile
     WriteTraceLogFile("\nFile " + path + " not found !!!", 1);
     return 0;
   }
-  const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  // Read in blocks, not character by character: the repository is read whole.
+  std::ostringstream buffer;
+  buffer << file.rdbuf();
+  const std::string content = std::move(buffer).str();
   auto parsed = std::make_unique<QelZepDDLFile>(content.data(), content.size(), path);
   const int statements = parsed->GetSQLOrderColl().Size();
   if (statements > 0) list->Append(std::move(parsed));

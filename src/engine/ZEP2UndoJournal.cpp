@@ -1,6 +1,7 @@
 // Reading, appending and settling the undo journal file.
 #include "ZEP2UndoJournal.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,6 +74,15 @@ std::string Now(const char* format) {
 ZEP2UndoJournal::ZEP2UndoJournal(int dbms, std::string database)
     : dbms_(dbms), database_(std::move(database)), path_(PathFor(dbms_, database_)) {}
 
+ZEP2UndoJournal::~ZEP2UndoJournal() {
+  CloseFile();
+}
+
+void ZEP2UndoJournal::CloseFile() {
+  if (descriptor_ >= 0) close(descriptor_);
+  descriptor_ = -1;
+}
+
 std::string ZEP2UndoJournal::PathFor(int dbms, const std::string& database) {
   return QelUserSettingDirectory() + "/TESSARUndo." + (dbms == QelDbDB2 ? "DB2." : "ORACLE.") +
          FileNamePart(database) + ".journal";
@@ -90,6 +100,7 @@ std::string ZEP2UndoJournal::Header() const {
 }
 
 bool ZEP2UndoJournal::Load(std::string& error) {
+  CloseFile();
   std::ifstream file(path_);
   if (!file) {
     error = path_ + ": " + std::strerror(errno);
@@ -106,10 +117,23 @@ bool ZEP2UndoJournal::Load(std::string& error) {
 }
 
 int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
+  if (descriptor_ < 0) {
+    if (QelMakeDirectories(QelUserSettingDirectory(), 0700) != 0) {
+      error = QelUserSettingDirectory() + ": " + std::strerror(errno);
+      return -1;
+    }
+    descriptor_ = QelOpenOwnedFile(path_, O_APPEND, 0600, error);
+    if (descriptor_ < 0) return -1;
+  }
   const std::string line = (written_ ? "" : Header()) + EntryKey + Escape(undo) + "\n";
-  if (QelMakeDirectories(QelUserSettingDirectory(), 0700) != 0 ||
-      QelAppendToOwnedFile(path_, line, 0600, error) != 0) {
-    if (error.empty()) error = path_ + ": " + std::strerror(errno);
+  // write() without fsync: the journal guards against this process dying (a
+  // kill, a crash), and what write() returned from is the kernel's whatever
+  // becomes of the process. Only a machine that stops could lose the last
+  // lines; flushing to the disk per statement would cost milliseconds each
+  // on a disk, more than the statement. A settled journal is flushed.
+  if (!QelWriteAll(descriptor_, line)) {
+    error = path_ + ": " + std::strerror(errno);
+    CloseFile();
     return -1;
   }
   written_ = true;
@@ -124,6 +148,7 @@ std::string ZEP2UndoJournal::TakeLast() {
 }
 
 int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& error) {
+  CloseFile();
   entries_.clear();
   if (left.empty()) {
     written_ = false;
@@ -139,6 +164,7 @@ int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& e
 }
 
 int ZEP2UndoJournal::SetAside(std::string& keptAs, std::string& error) {
+  CloseFile();
   keptAs = path_ + ".kept-" + Now("%Y%m%d-%H%M%S");
   if (rename(path_.c_str(), keptAs.c_str()) != 0) {
     error = path_ + ": " + std::strerror(errno);

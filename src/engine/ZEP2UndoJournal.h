@@ -1,7 +1,8 @@
 // The undo journal: the statements that undo what an installation created in
 // one database, in creation order, kept owner-only beside the settings file.
 // Each is appended before its creation is committed, so a run that dies
-// leaves a journal that covers at least what it did.
+// leaves a journal that covers at least what it did. The file stays open
+// between records: one write per statement.
 #pragma once
 
 #include <string>
@@ -10,6 +11,9 @@
 class ZEP2UndoJournal {
  public:
   ZEP2UndoJournal(int dbms, std::string database);
+  ~ZEP2UndoJournal();
+  ZEP2UndoJournal(const ZEP2UndoJournal&) = delete;
+  ZEP2UndoJournal& operator=(const ZEP2UndoJournal&) = delete;
 
   // $QelUserSettingPath/TESSARUndo.<DB2|ORACLE>.<database>.journal
   static std::string PathFor(int dbms, const std::string& database);
@@ -44,6 +48,8 @@ class ZEP2UndoJournal {
 
  private:
   std::string Header() const;
+  // The file is replaced or renamed: the next record opens it again.
+  void CloseFile();
 
   int dbms_;
   std::string database_;
@@ -51,6 +57,7 @@ class ZEP2UndoJournal {
   std::vector<std::string> entries_;
   std::size_t earlier_ = 0;
   bool written_ = false;
+  int descriptor_ = -1;
 };
 
 // True when a DBMS message says that what an undo statement removes is not

@@ -257,6 +257,16 @@ TEST_F(ResponseFileTest, CancelAfterStatementsIsAPageAnswerOfItsOwn) {
   EXPECT_EQ(file->ForPage("PanelSTATUS", 1)->cancelLine, 2);
   EXPECT_EQ(file->ForPage("PanelSTATUS", 2)->cancelAfterStatements, 123456);
   EXPECT_EQ(file->ForPage("PanelSUM", 1)->cancelAfterStatements, -1) << "none given";
+  EXPECT_TRUE(file->CancelsAfterStatements());
+
+  // Only a later visit's section cancels: the file still does.
+  const auto later =
+      Parse("[PanelSUM]\nbutton = Next\n[PanelSTATUS#3]\ncancel-after-statements = 7\n");
+  ASSERT_NE(later, nullptr) << error;
+  EXPECT_TRUE(later->CancelsAfterStatements());
+  const auto none = Parse("[PanelSUM]\nbutton = Next\n[PanelSTATUS]\n");
+  ASSERT_NE(none, nullptr) << error;
+  EXPECT_FALSE(none->CancelsAfterStatements());
 }
 
 // The catalogue of a small program: what Check compares a file with.

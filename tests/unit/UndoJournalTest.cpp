@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "TempDirectory.h"
 #include "engine/ZEP2UndoJournal.h"
@@ -61,6 +64,26 @@ TEST_F(UndoJournalTest, SettlingKeepsExactlyWhatIsLeftOrRemovesTheFile) {
   EXPECT_EQ(std::vector<std::string>{"DROP TABLE A.T2"}, Read(QelDbDB2, "PDMDB"));
   ASSERT_EQ(0, journal.Settle({}, error)) << error;
   EXPECT_FALSE(journal.FileExists());
+}
+
+TEST_F(UndoJournalTest, RecordsAfterSettlingOrSettingAsideGoToTheNewFile) {
+  ZEP2UndoJournal journal(QelDbDB2, "PDMDB");
+  std::string error, keptAs;
+  for (const char* undo : {"DROP TABLE A.T1", "DROP TABLE A.T2"}) {
+    ASSERT_EQ(0, journal.Record(undo, error)) << error;
+  }
+  ASSERT_EQ(0, journal.Settle({"DROP TABLE A.T1"}, error)) << error;
+  ASSERT_EQ(0, journal.Record("DROP TABLE A.T3", error)) << error;
+  EXPECT_EQ((std::vector<std::string>{"DROP TABLE A.T1", "DROP TABLE A.T3"}),
+            Read(QelDbDB2, "PDMDB"));
+
+  ASSERT_EQ(0, journal.SetAside(keptAs, error)) << error;
+  ASSERT_EQ(0, journal.Record("DROP TABLE A.T4", error)) << error;
+  EXPECT_EQ(std::vector<std::string>{"DROP TABLE A.T4"}, Read(QelDbDB2, "PDMDB"));
+  std::ifstream kept(keptAs);
+  const std::string keptText((std::istreambuf_iterator<char>(kept)),
+                             std::istreambuf_iterator<char>());
+  EXPECT_EQ(std::string::npos, keptText.find("A.T4")) << keptText;
 }
 
 TEST_F(UndoJournalTest, AFinishedRunKeepsOnlyWhatAnEarlierRunLeft) {

@@ -336,6 +336,11 @@ std::unique_ptr<ResponseFile> ResponseFile::Load(const std::string& path, std::s
   return Parse(text, path, error);
 }
 
+bool ResponseFile::CancelsAfterStatements() const {
+  return std::any_of(pages_.begin(), pages_.end(),
+                     [](const auto& section) { return section.second.cancelAfterStatements >= 0; });
+}
+
 const PageAnswers* ResponseFile::ForPage(const std::string& page, int visit) const {
   for (const int candidate : {visit, 0}) {
     const auto found = pages_.find({page, candidate});

@@ -63,6 +63,8 @@ class ResponseFile {
   // The [page#visit] section when there is one, else the [page] section,
   // else null. page is the section name without the visit ("PanelTESADM").
   const PageAnswers* ForPage(const std::string& page, int visit) const;
+  // True when some section presses Cancel after a number of statements.
+  bool CancelsAfterStatements() const;
 
   // The class's next answer ("OK", "Cancel", "Yes" or "No"); the last one
   // repeats once they are used up. Empty when the file has no such section.

@@ -152,6 +152,9 @@ QelDlgDialog* QelScriptDisplay::PendingPage() {
 }
 
 QelDlgDialog* QelScriptDisplay::PageToCancel() {
+  // Asked between any two statements: a file that cancels nothing answers
+  // at once, without looking at every page.
+  if (!answers_->CancelsAfterStatements()) return nullptr;
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
     if (!page || !page->IsVisible() || page->GetVisitCount() <= answeredVisit_[page]) continue;
