@@ -6,23 +6,7 @@
 . "$(dirname "$0")/lib_stop.sh"
 new_site
 
-cat >"$WORK/db2.rsp" <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-[PanelTBSTypicalSel]
-ComboTBSTypicalSel = USERSPACE1
-RSP
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
 db_snapshot PDMDB "$WORK/before"
 title=$(msg_text ZEP2DlgREPORT ERRMSGWndTitleALLRINSTCHK)
 text=$(msg_text ZEP2DlgREPORT ERRMSGTextToDisplayForALLRINSTCHK)

@@ -6,55 +6,20 @@
 . "$(dirname "$0")/lib_stop.sh"
 new_site
 
-answers() {
-  if [ "$1" = db2 ]; then
-    cat <<'RSP'
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-RSP
-  else
-    cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelDBMSType]
-RadButOracle = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-EditorTESDICOP = sandbox
-[PanelORAParam]
-EditorORACLE_HOME = $TESSARDBSETUP_SANDBOX/oracle
-[PanelORAParam2]
-EditorORAServiceName = PDMORA
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-RSP
-  fi
-}
 mkdir -p "$TESSARDBSETUP_SANDBOX/tablespaces"
+response_file "$WORK/db2-install.rsp" db2 db2_local_database db2_existing_tablespace
+response_file "$WORK/oracle-install.rsp" oracle oracle_new_tablespace DICO_PASSWORD=sandbox
 for dbms in db2 oracle; do
-  { answers $dbms
-    if [ $dbms = db2 ]; then
-      printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'
-    else
-      printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = <New tablespace>\n[PanelTBSTypical]\n'
-      printf 'EditorTBSTypicalName = pdmtbs\nEditorTBSTypicalDir = %s\n' \
-        "$TESSARDBSETUP_SANDBOX/tablespaces"
-    fi; } >"$WORK/$dbms-install.rsp"
-  { answers $dbms
-    printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-    printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/$dbms-recover.rsp"
+  base=(db2 db2_local_database)
+  [ $dbms = oracle ] && base=(oracle DICO_PASSWORD=sandbox)
+  response_file "$WORK/$dbms-recover.rsp" "${base[@]}" - <<'RSP'
+[PanelTBSTypicalSel]
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = OK
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
 done
 db_snapshot PDMDB "$WORK/db2-before"
 db_snapshot PDMORA "$WORK/oracle-before"

@@ -5,26 +5,6 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-answers() {
-  cat <<RSP
-[PanelTESADM]
-EditorTESADM = pdmadm
-EditorTESADMP = sandbox
-[PanelTOEXE]
-$1
-[PanelDBMSType]
-RadButIBMUDB = checked
-[PanelTESDICO]
-EditorTESDICO = pdmdico
-[PanelDB2Param]
-ComboDB2Instance = db2inst1
-[PanelDB2Param2]
-ComboDB2AliasName = PDMDB
-[PanelDBAUSER]
-EditorDBAUSERP = sandbox
-RSP
-}
-
 # stored_settings: every setting as stored, password in clear.
 stored_settings() {
   python3 - "$SITE" <<'PY'
@@ -39,8 +19,11 @@ PY
 
 # A configuration-only run leaves settings with the administrator and its
 # password (single-user mode).
-{ answers $'ChkButTOEXEStartupData = unchecked\nChkButTOEXEDBObj = unchecked'
-  printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'; } >"$WORK/configure.rsp"
+response_file "$WORK/configure.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
+[PanelTOEXE]
+ChkButTOEXEStartupData = unchecked
+ChkButTOEXEDBObj = unchecked
+RSP
 run_wizard configure "$WORK/configure.rsp"
 expect_run 0 "the configuration-only run" || finish
 db_snapshot PDMDB "$WORK/configured"
@@ -50,9 +33,12 @@ configured=$(stored_settings)
 
 # An installation without single-user mode writes settings without account
 # first, then is cancelled: the earlier settings are back as they were.
-{ answers 'ChkButTOEXEStartupData = unchecked'
-  printf '[PanelTBSTypicalSel]\nComboTBSTypicalSel = USERSPACE1\n'
-  printf '[PanelSTATUS]\ncancel-after-statements = 4\n'; } >"$WORK/cancelled.rsp"
+response_file "$WORK/cancelled.rsp" db2 db2_local_database db2_existing_tablespace - <<'RSP'
+[PanelTOEXE]
+ChkButTOEXEStartupData = unchecked
+[PanelSTATUS]
+cancel-after-statements = 4
+RSP
 run_wizard cancelled "$WORK/cancelled.rsp" TESSAR_SINGLE_USER=off \
   TESSARDBSETUP_FAULT_LOG="$WORK/count.log"
 expect_run 1 "the cancelled installation" || finish
@@ -85,9 +71,16 @@ expect_no_secret sandbox "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$
 db_snapshot PDMDB "$WORK/lost"
 cmp -s "$WORK/configured" "$WORK/lost" && fail "the settings were put back despite the faults"
 
-{ answers 'ChkButTOEXEStartupData = unchecked'
-  printf '[PanelTBSTypicalSel]\nbutton = Cancel\n[ZEP2CancelInCallBack]\nanswers = OK\n'
-  printf '[ZEP2YesNoInCallBack]\nanswers = Yes\n'; } >"$WORK/recover.rsp"
+response_file "$WORK/recover.rsp" db2 db2_local_database - <<'RSP'
+[PanelTOEXE]
+ChkButTOEXEStartupData = unchecked
+[PanelTBSTypicalSel]
+button = Cancel
+[ZEP2CancelInCallBack]
+answers = OK
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run after the incomplete rollback"
 expect_contains "$RUN.trace" '\nInterrupted installation undo : <RESTORE SERVER SETTING "ZEPPUBSUB"'
