@@ -2,6 +2,7 @@
 // database refuses, the rollback undoes what the run created newest first,
 // the database ends as it was, and an undo that keeps failing is reported
 // as an incomplete rollback with what is left kept in the journal.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ Texts Db2ChainToConnection() {
 Texts Concat(Texts first, const Texts& second) {
   first.insert(first.end(), second.begin(), second.end());
   return first;
+}
+
+// The last COUNT of TEXTS, or all of them when there are fewer.
+Texts Tail(const Texts& texts, std::size_t count) {
+  return Texts(texts.end() - static_cast<std::ptrdiff_t>(std::min(count, texts.size())),
+               texts.end());
 }
 
 // The server settings the first step wrote, put back last: none of the
@@ -147,9 +154,7 @@ TEST_F(EngineTest, AnOwnerWhoCannotConnectGetsItsRightsAndSettingsBackNewestFirs
   const Texts before = OracleCatalogue();
   Prepare();
   RunChain();
-  const Texts steps = Steps();
-  ASSERT_GE(steps.size(), 4u);
-  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
+  EXPECT_EQ(Tail(Steps(), 4),
             (Texts{"GetSchemaOwnerCnx*2", "AbortInst", "PlayDROPDDL*27", "AbortInst"}));
   // Made last, undone first: the owner's rights, then its default
   // tablespace and quotas once per modeler, back to what it had, then the
@@ -211,10 +216,7 @@ TEST_F(EngineTest, OracleUndoesTheOwnersStatementsBeforeItsSettingsAndTheRunsUse
   const Texts before = OracleCatalogue();
   Prepare();
   RunChain();
-  const Texts steps = Steps();
-  ASSERT_GE(steps.size(), 4u);
-  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"PlayDDL*5", "AbortInst", "PlayDROPDDL*30", "AbortInst"}));
+  EXPECT_EQ(Tail(Steps(), 4), (Texts{"PlayDDL*5", "AbortInst", "PlayDROPDDL*30", "AbortInst"}));
   const Texts undone = Undone();
   ASSERT_EQ(undone.size(), 30u);
   EXPECT_EQ(Texts(undone.begin(), undone.begin() + 4),
@@ -272,9 +274,7 @@ TEST_F(EngineTest, AnAdministratorDroppedMeanwhileFailsItsGrantAndTheRunIsUndone
     if (Rows(dba, "SELECT USERNAME FROM DBA_USERS WHERE USERNAME = 'PDMADM'").empty()) return;
     ASSERT_EQ(Run(dba, "DROP USER PDMADM CASCADE"), "");
   });
-  const Texts steps = Steps();
-  ASSERT_GE(steps.size(), 4u);
-  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
+  EXPECT_EQ(Tail(Steps(), 4),
             (Texts{"GRANTUserTESADM", "AbortInst", "PlayDROPDDL*7", "AbortInst"}));
   // Users the run created carry no undo of their alterations: their drop
   // takes everything. The administrator's drop finds it gone already.
@@ -294,12 +294,9 @@ TEST_F(EngineTest, ADataManagerThatFailsUndoesEveryModelerItFollows) {
   const Texts before = Db2Catalogue();
   Prepare();
   RunChain();
-  const Texts steps = Steps();
-  ASSERT_GE(steps.size(), 6u);
   // The small repository has no PEOPLE tables for the data manager.
-  EXPECT_EQ(Texts(steps.end() - 6, steps.end()),
-            (Texts{"PlayDDL*27", "ZEPProject", "ZEPDataManager", "AbortInst", "PlayDROPDDL*12",
-                   "AbortInst"}));
+  EXPECT_EQ(Tail(Steps(), 6), (Texts{"PlayDDL*27", "ZEPProject", "ZEPDataManager", "AbortInst",
+                                     "PlayDROPDDL*12", "AbortInst"}));
   EXPECT_EQ(Undone(), Concat({"DROP INDEX ZEPDICO.ZEP_ADMIN_IX", "DROP TABLE ZEPDICO.ZEP_ADMIN",
                               "DROP TABLE ZEPDICO.CDM_SITE", "DROP VIEW ZEPDICO.CDM_PARTS",
                               "DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
@@ -323,10 +320,7 @@ TEST_F(EngineTest, CancelOnTheStatusPageRollsBackWhatWasPlayed) {
     }
   });
   ASSERT_TRUE(cancelled);
-  const Texts steps = Steps();
-  ASSERT_GE(steps.size(), 4u);
-  EXPECT_EQ(Texts(steps.end() - 4, steps.end()),
-            (Texts{"PlayDDL*3", "AbortInst", "PlayDROPDDL*8", "AbortInst"}));
+  EXPECT_EQ(Tail(Steps(), 4), (Texts{"PlayDDL*3", "AbortInst", "PlayDROPDDL*8", "AbortInst"}));
   EXPECT_EQ(Undone(), Concat({"DROP TABLE ZEPDICO.CDM_LINK", "DROP TABLE ZEPDICO.CDM_PART",
                               "REVOKE DBADM, CONNECT, CREATETAB ON DATABASE FROM USER PDMADM",
                               "DROP TABLESPACE \"PDMTBS\""},
