@@ -47,6 +47,34 @@ TEST_F(SandboxDbmsTest, ResetReturnsToTheCreatedState) {
   EXPECT_EQ("", Run(oracle, "CREATE TABLE SYSTEM.T (A NUMBER)"));
 }
 
+// A process remembers passwords it has proved; a changed or reset password
+// and a wrong one must still be refused after the right one was taken.
+TEST_F(SandboxDbmsTest, AProvedPasswordIsRefusedOnceChanged) {
+  ASSERT_EQ(0, Db2().result);
+  EXPECT_EQ(-30082, Db2("db2inst1", "db2pasS").result);
+  EXPECT_EQ(0, Db2().result);
+  {
+    auto oracle = Oracle();
+    ASSERT_EQ(0, oracle.result) << oracle.message;
+    ASSERT_EQ("", Run(oracle, "CREATE USER APP IDENTIFIED BY first"));
+    ASSERT_EQ("", Run(oracle, "GRANT CREATE SESSION TO APP"));
+  }
+  ASSERT_EQ(0, Oracle("app", "first").result);
+  EXPECT_EQ(-1017, Oracle("app", "firsT").result);
+  {
+    auto oracle = Oracle();
+    ASSERT_EQ("", Run(oracle, "ALTER USER APP IDENTIFIED BY second"));
+    ASSERT_EQ("", Run(oracle, "ALTER USER SYSTEM IDENTIFIED BY changed"));
+  }
+  EXPECT_EQ(-1017, Oracle("app", "first").result);
+  EXPECT_EQ(0, Oracle("app", "second").result);
+  EXPECT_EQ(-1017, Oracle().result);
+  ASSERT_EQ(0, Oracle("system", "changed").result);
+  qelsandbox::ResetDatabase(qelsandbox::OracleLocation(Site(), "orcl"));
+  EXPECT_EQ(-1017, Oracle("system", "changed").result);
+  EXPECT_EQ(0, Oracle().result);
+}
+
 TEST_F(SandboxDbmsTest, ReportShowsWhatTheCatalogueHolds) {
   qelsandbox::CreateDatabase(qelsandbox::Db2Location(Site(), "db2inst2", "SAMPLE"), "pdmadm", "");
   EXPECT_EQ(2u, qelsandbox::FindDatabases(Site(), "sample").size());

@@ -1,6 +1,7 @@
 // Oracle users and roles: CREATE/ALTER/DROP USER with their authentication,
 // tablespaces and quotas, CREATE/DROP ROLE. (DB2 users are operating-system
 // accounts: DB2 has none of these statements.)
+#include "SandboxPasswords.h"
 #include "SandboxSession.h"
 
 namespace qelsandbox {

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "SandboxContainers.h"
+#include "SandboxPasswords.h"
 #include "platform/QelAccounts.h"
 
 namespace qelsandbox {

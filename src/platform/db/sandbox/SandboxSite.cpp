@@ -2,9 +2,7 @@
 // users and authorities, and resetting them to that state.
 #include "SandboxSite.h"
 
-#include <crypt.h>
 #include <fcntl.h>
-#include <string.h>
 #include <strings.h>
 #include <unistd.h>
 
@@ -13,10 +11,10 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <vector>
 
 #include "SandboxContainers.h"
+#include "SandboxPasswords.h"
 
 namespace qelsandbox {
 
@@ -309,36 +307,6 @@ std::string CurrentTimestamp() {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
   return text;
-}
-
-std::string HashPassword(const std::string& password) {
-  char salt[CRYPT_GENSALT_OUTPUT_SIZE];
-  if (!crypt_gensalt_rn("$6$", 0, nullptr, 0, salt, sizeof salt)) {
-    Raise({-1, "cannot generate a password salt"});
-  }
-  auto data = std::make_unique<crypt_data>();
-  const char* hash = crypt_r(password.c_str(), salt, data.get());
-  std::string result = hash && hash[0] != '*' ? hash : "";
-  explicit_bzero(data.get(), sizeof(crypt_data));
-  if (result.empty()) Raise({-1, "cannot hash a password"});
-  return result;
-}
-
-bool VerifyPassword(const std::string& password, const std::string& hash) {
-  if (hash.empty() || hash[0] == '!' || hash[0] == '*') return false;
-  auto data = std::make_unique<crypt_data>();
-  const char* computed = crypt_r(password.c_str(), hash.c_str(), data.get());
-  bool same = computed && computed[0] != '*' && std::string_view(computed).size() == hash.size();
-  if (same) {
-    // Constant time: how much matched does not show in the time taken.
-    unsigned char difference = 0;
-    for (std::size_t i = 0; i < hash.size(); ++i) {
-      difference |= static_cast<unsigned char>(computed[i] ^ hash[i]);
-    }
-    same = difference == 0;
-  }
-  explicit_bzero(data.get(), sizeof(crypt_data));
-  return same;
 }
 
 void CreateDatabase(const DatabaseLocation& location, const std::string& owner,

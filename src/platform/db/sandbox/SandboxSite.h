@@ -33,8 +33,6 @@ DatabaseLocation LocateForClient(const std::string& site, Dialect dialect,
 int LockTimeoutMilliseconds();
 
 std::string CurrentTimestamp();
-std::string HashPassword(const std::string& password);
-bool VerifyPassword(const std::string& password, const std::string& hash);
 
 // Creates the database file with its catalogue and initial state: DB2 with
 // owner as DBADM, Oracle with SYS and SYSTEM (DBA) identified by
