@@ -404,8 +404,7 @@ class ZEP2InstHQ : public QelCommand {
   // St_PlayDDL's work: one statement, then the positions advanced.
   void PlayOneStatement(QelCommand* command);
   int PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& file);
-  void AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler,
-                        const QelUnicodeString& shown);
+  void AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler);
   void AfterLastModeler(QelCommand* command);
   // St_AbortInst's and St_PlayDROPDDL's work.
   void AbortStep(QelCommand* command);

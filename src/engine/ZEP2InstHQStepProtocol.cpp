@@ -12,7 +12,7 @@
 #include "platform/db/QelDbStatements.h"
 
 void ZEP2InstHQ::StepBegin(QelCommand* command, const char* step) {
-  WriteTraceLogFile(std::string("\n\nSt_") + step + " Begin ...\n", 0);
+  WriteTraceLogParts({"\n\nSt_", step, " Begin ...\n"}, 0);
   if (QelApplication* application = QelApplication::MainApplication()) {
     application->RemoveSubscribe(2, command);
   } else {
@@ -26,12 +26,12 @@ void ZEP2InstHQ::StepSubscribe(QelCommand* command, const char* step, QelIdleFun
     WriteTraceLogFile("\nQelApplication::MainApplication() error !!!", 1);
     return;
   }
-  WriteTraceLogFile(std::string("\nQelSubsribeIdle ") + step, 1);
+  WriteTraceLogParts({"\nQelSubsribeIdle ", step}, 1);
   application->Subscribe(2, command, nullptr, next);
 }
 
 void ZEP2InstHQ::StepEnd(const char* step) {
-  WriteTraceLogFile(std::string("\nSt_") + step + " end.\n\n", 0);
+  WriteTraceLogParts({"\nSt_", step, " end.\n\n"}, 0);
 }
 
 void ZEP2InstHQ::StepProgress(int steps) {

@@ -1,6 +1,9 @@
 // Playing the DDL: the administrator's trial connection, the schema owners'
 // connections, one statement per idle call in modeler, file and statement
 // order, each with its derived drop in the undo journal first.
+#include <charconv>
+#include <string>
+
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -27,12 +30,20 @@ void TraceCounters(const char* step) {
       {" _nvCurrentDDLFILECollSize   : <", H::_nvCurrentDDLFILECollSize},
       {" _nvPosInCurrentDDL          : <", H::_nvPosInCurrentDDL},
       {" _nvNbrOfOrdersInCurrentDDL  : <", H::_nvNbrOfOrdersInCurrentDDL}};
-  std::string lines;
-  lines.reserve(sizeof counters / sizeof counters[0] * 56);
+  // Kept between calls, so a statement's trace costs no allocation.
+  static std::string lines;
+  lines.clear();
+  char number[16];
   for (const auto& [label, value] : counters) {
-    lines.append("\n").append(step).append(label).append(std::to_string(value)).append(">");
+    lines.append("\n").append(step).append(label);
+    lines.append(number, std::to_chars(number, number + sizeof number, value).ptr).append(">");
   }
-  WriteTraceLogFile(std::move(lines), 1);
+  WriteTraceLogParts({lines}, 1);
+}
+
+// What the status page's first line says while the modeler plays.
+QelUnicodeString ShownModeler(const ZEP2PersModeler* modeler) {
+  return H::_ZEP2InstHQHandler->_DlgSTATUS->DDLFileExe + "<" + modeler->_ModelerName + ">";
 }
 
 // The file at the current positions, or null when the modeler has none.
@@ -167,11 +178,11 @@ void ZEP2InstHQ::PlayOneStatement(QelCommand* command) {
     return;
   }
   ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
-  WriteTraceLogFile("\nSt_PlayDDL " + modeler->_ProductName + " " + modeler->_ModelerName, 1);
+  WriteTraceLogParts(
+      {"\nSt_PlayDDL ", modeler->_ProductName.str(), " ", modeler->_ModelerName.str()}, 1);
   ZEP2DlgSTATUS* status = _DlgSTATUS;
-  const QelUnicodeString shown = status->DDLFileExe + "<" + modeler->_ModelerName + ">";
   if (_nvPosInCurrentDDLFILEColl == 1 && _nvPosInCurrentDDL == 1) {
-    status->Frame->LabelSTATUSStateOne->SetTitle(shown);
+    status->Frame->LabelSTATUSStateOne->SetTitle(ShownModeler(modeler));
     WriteTraceLogFile("\nSt_PlayDDL : Affichage Panel STATUS : <" + modeler->_ModelerName + ">", 1);
     status->SetVisibility(QelDlgObject::Shown);
   }
@@ -187,7 +198,7 @@ void ZEP2InstHQ::PlayOneStatement(QelCommand* command) {
                      _DlgREPORT->ERRMSGTextToDisplayForEXEDDL);
     return;
   }
-  AdvanceStatement(command, modeler, shown);
+  AdvanceStatement(command, modeler);
 }
 
 int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& file) {
@@ -210,7 +221,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   if (decision != 1 || type == QelSqlType::ClientCommand) {
     return result == QelFilterSkipped ? 0 : result;
   }
-  WriteTraceLogFile("\nSt_PlayDDL  DDL DML Statement : <" + filtered + ">", 1);
+  WriteTraceLogParts({"\nSt_PlayDDL  DDL DML Statement : <", filtered.str(), ">"}, 1);
   if (_nvEXECINDB && RecordDerivedDrop(modeler, file, account) != 0) return -1;
   // DB2 plays everything as the DBA; Oracle as the schema's owner.
   QelDbCursor* cursor = _nvIBMDB2UDB ? _nvDBACursor.get() : modeler->_Cursor.get();
@@ -238,8 +249,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   return result;
 }
 
-void ZEP2InstHQ::AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler,
-                                  const QelUnicodeString& shown) {
+void ZEP2InstHQ::AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler) {
   if (_nvPosInCurrentDDL < _nvNbrOfOrdersInCurrentDDL) {
     ++_nvPosInCurrentDDL;
     StepSubscribe(command, "St_PlayDDL", St_PlayDDL);
@@ -253,7 +263,7 @@ void ZEP2InstHQ::AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler,
     return;
   }
   ZEP2DlgSTATUS* status = _DlgSTATUS;
-  status->Frame->LabelSTATUSStateOne->SetTitle(shown + " " + status->Successfull);
+  status->Frame->LabelSTATUSStateOne->SetTitle(ShownModeler(modeler) + " " + status->Successfull);
   if (_nvPosInModelerPersColl < _nvModelerPersCollSize) {
     ++_nvPosInModelerPersColl;
     ZEP2PersModeler* next = _ModelerPersColl(_nvPosInModelerPersColl);

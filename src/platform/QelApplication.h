@@ -2,6 +2,7 @@
 // delivered through a self-pipe, descriptors of the front end.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <set>
 #include <string>
@@ -85,6 +86,7 @@ class QelApplication : public QelCommand {
 
   std::vector<Subscription> subscriptions_;
   std::vector<Watch> watches_;
+  std::chrono::steady_clock::time_point lastLook_{};
   std::set<const void*> shownWindows_;
   bool destroyed_ = false;
   int abortStatus_ = -1;

@@ -61,7 +61,21 @@ void RecordCounts() {
   }
 }
 
+const std::string& StopText() {
+  static const std::string wanted = [] {
+    const char* value = std::getenv("TESSARDBSETUP_STOP_AT");
+    return std::string(value ? value : "");
+  }();
+  return wanted;
+}
+
+bool stopped = false;
+
 }  // namespace
+
+bool QelStopPending() {
+  return !stopped && !StopText().empty();
+}
 
 bool QelFaultDue(QelFaultKind kind) {
   static const bool counting = [] {
@@ -87,13 +101,8 @@ std::string QelFaultText(QelFaultKind kind) {
   return std::string("injected fault: ") + counter.name + " call " + std::to_string(counter.calls);
 }
 
-void QelStopWhenTraced(const std::string& text) {
-  static const std::string wanted = [] {
-    const char* value = std::getenv("TESSARDBSETUP_STOP_AT");
-    return std::string(value ? value : "");
-  }();
-  static bool stopped = false;
-  if (wanted.empty() || stopped || text.find(wanted) == std::string::npos) return;
+void QelStopWhenTraced(std::string_view text) {
+  if (!QelStopPending() || text.find(StopText()) == std::string_view::npos) return;
   stopped = true;
   QelFlushLogFiles();
   Append("stop " + std::to_string(getpid()) + " database " + std::to_string(counters[0].calls) +

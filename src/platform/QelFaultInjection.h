@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 enum class QelFaultKind { DatabaseCall, FileWrite };
 
@@ -26,4 +27,7 @@ std::string QelFaultText(QelFaultKind kind);
 // calls made so far, so the next one's position is known) and stops itself
 // (SIGSTOP), as at a debugger's breakpoint. A test can then kill it at that
 // very point of its work, without guessing a delay; SIGCONT lets it go on.
-void QelStopWhenTraced(const std::string& text);
+void QelStopWhenTraced(std::string_view text);
+// Whether QelStopWhenTraced may still stop the process: a text need not be
+// put together to be looked at otherwise.
+bool QelStopPending();

@@ -152,6 +152,17 @@ void WriteTraceLogFile(const QelUnicodeString& text, int level) {
   if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();
 }
 
+void WriteTraceLogParts(std::initializer_list<std::string_view> parts, int level) {
+  if (QelStopPending()) {
+    std::string text;
+    for (const std::string_view part : parts) text.append(part);
+    QelStopWhenTraced(text);
+  }
+  if (level > traceLevelLimit || traceLog.descriptor < 0 || traceLog.failed) return;
+  for (const std::string_view part : parts) traceBuffer.append(part);
+  if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();
+}
+
 void QelFlushLogFiles() {
   Write(traceLog, traceBuffer.data(), traceBuffer.size());
   traceBuffer.clear();

@@ -2,7 +2,9 @@
 // log (errors for the administrator) and the trace (levels 0 to 4).
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "QelUnicodeString.h"
 
@@ -29,6 +31,9 @@ QelLogPaths QelCurrentLogPaths();
 void WriteLogFile(const QelUnicodeString& text);
 void WriteErrLogFile(const QelUnicodeString& text);
 void WriteTraceLogFile(const QelUnicodeString& text, int level);
+// The parts traced as one text, without putting it together first: for the
+// lines an installation writes for every statement.
+void WriteTraceLogParts(std::initializer_list<std::string_view> parts, int level);
 
 // The trace keeps lines up to $TESSARDBSETUP_TRACE_LEVEL (default 4: all).
 // Default paths: $TESSARDBSETUP_LOGDIR, else $HOME, else /tmp, holding

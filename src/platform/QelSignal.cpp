@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 
@@ -14,10 +15,13 @@ namespace {
 int pipeRead = -1;
 int pipeWrite = -1;
 std::array<QelSignalHandler, NSIG> handlers{};
+std::atomic<bool> pending{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 void Trampoline(int signal) {
   const int savedErrno = errno;
   const unsigned char number = static_cast<unsigned char>(signal);
+  pending.store(true, std::memory_order_relaxed);
   // A full pipe means the loop has plenty of wake-ups pending already.
   [[maybe_unused]] const ssize_t written = write(pipeWrite, &number, 1);
   errno = savedErrno;
@@ -48,8 +52,14 @@ int QelSignalDescriptor() {
   return pipeRead;
 }
 
+bool QelSignalPending() {
+  return pending.load(std::memory_order_relaxed);
+}
+
 void QelDispatchPendingSignals() {
   if (pipeRead < 0) return;
+  // Cleared before the pipe is read: a signal arriving meanwhile sets it again.
+  pending.store(false, std::memory_order_relaxed);
   unsigned char number = 0;
   while (read(pipeRead, &number, 1) == 1) {
     if (number < handlers.size() && handlers[number]) handlers[number](number);

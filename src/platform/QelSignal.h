@@ -11,5 +11,9 @@ int QelSetSignalAction(int signal, QelSignalHandler handler, int flags);
 // The descriptor the loop watches; -1 before any action was installed.
 int QelSignalDescriptor();
 
+// Whether a signal arrived that QelDispatchPendingSignals has not run yet;
+// cheap enough to ask between any two pieces of work.
+bool QelSignalPending();
+
 // Runs the handlers of the signals that arrived since the last call.
 void QelDispatchPendingSignals();

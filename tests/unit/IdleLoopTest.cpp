@@ -2,7 +2,9 @@
 // command, replacement, subscription from inside a call, removal, and
 // signals handled on the loop rather than in the signal context.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -116,6 +118,36 @@ TEST_F(IdleLoop, SignalReachesTheLoopAndNotTheSignalContext) {
   struct sigaction current {};
   sigaction(SIGUSR1, nullptr, &current);
   EXPECT_EQ(current.sa_handler, SIG_DFL);
+}
+
+// While idle work goes on, descriptors are looked at only now and then; a
+// signal must not wait for that, and a readable descriptor must not be
+// forgotten.
+TEST_F(IdleLoop, IdleWorkLeavesRoomForSignalsAndDescriptors) {
+  signalsSeen = 0;
+  int data = 0;
+  countdown = 1 << 30;
+  app.Subscribe(2, &first, &data, CountDown);
+  ASSERT_EQ(QelSetSignalAction(SIGUSR1, CountSignal, SA_RESETHAND), 0);
+  ASSERT_TRUE(app.RunOnce());
+  raise(SIGUSR1);
+  ASSERT_TRUE(app.RunOnce());
+  EXPECT_EQ(signalsSeen, 1) << "the pass right after the signal handles it";
+
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  bool read = false;
+  app.WatchDescriptor(fds[0], [&] {
+    char byte = 0;
+    read = ::read(fds[0], &byte, 1) == 1;
+  });
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!read && std::chrono::steady_clock::now() < deadline) ASSERT_TRUE(app.RunOnce());
+  EXPECT_TRUE(read) << "the watched descriptor was never looked at";
+  app.UnwatchDescriptor(fds[0]);
+  close(fds[0]);
+  close(fds[1]);
 }
 
 }  // namespace

@@ -26,6 +26,17 @@ char ToUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The bytes where ScanCode has something to decide: quotes and comments.
+constexpr std::array<bool, 256> TokenStarts = [] {
+  std::array<bool, 256> starts{};
+  for (const unsigned char c : {'\'', '"', '-'}) starts[c] = true;
+  return starts;
+}();
+
+bool StartsToken(char c) {
+  return TokenStarts[static_cast<unsigned char>(c)];
+}
+
 std::string_view TrimLeading(std::string_view text) {
   std::size_t begin = 0;
   while (begin < text.size() && IsBlank(text[begin])) ++begin;
@@ -233,6 +244,9 @@ class StatementSplitter {
         quote_ = Quote::None;
         continue;
       }
+      // Most of a line is plain code: skip it with one table look-up a byte.
+      while (i < line.size() && !StartsToken(line[i])) ++i;
+      if (i == line.size()) break;
       const char c = line[i];
       if (c == '\'') {
         quote_ = Quote::Single;
@@ -254,6 +268,7 @@ class StatementSplitter {
   void Append(std::string_view code) {
     const std::size_t from = statement_.size();
     statement_.append(code);
+    if (std::memchr(code.data(), '\0', code.size()) == nullptr) return;
     std::replace(statement_.begin() + static_cast<std::ptrdiff_t>(from), statement_.end(), '\0',
                  ' ');
   }
