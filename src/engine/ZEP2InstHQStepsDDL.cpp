@@ -68,6 +68,8 @@ QelUnicodeString DerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file
   int length = 0;
   QelUnicodeString text;
   GetDROPSQLStatement(type, length, text, H::_nvPosInCurrentDDL, &file);
+  // Most statements create nothing: no drop to filter.
+  if (type == QelSqlType::ClientCommand || text.Length() == 0) return "";
   int decision = 0;
   QelUnicodeString filtered;
   char buffer[QelStatementBufferSize];

@@ -75,6 +75,37 @@ TEST_F(SandboxDbmsTest, AProvedPasswordIsRefusedOnceChanged) {
   EXPECT_EQ(0, Oracle().result);
 }
 
+// A process's sessions share connections once they end: what one session
+// left undone must not show in the next, the next must write the same
+// tables, and a database file made anew must not be reached through a
+// connection to the old one.
+TEST_F(SandboxDbmsTest, EndedSessionsLeaveNothingToTheNext) {
+  {
+    auto db2 = Db2();
+    ASSERT_EQ("", Run(db2, "CREATE TABLE Z.T (A INTEGER NOT NULL PRIMARY KEY)"));
+    ASSERT_EQ("", Run(db2, "INSERT INTO Z.T VALUES (1)"));
+    Commit(db2);
+    ASSERT_EQ("", Run(db2, "INSERT INTO Z.T VALUES (2)"));
+  }
+  for (const char* value : {"3", "4"}) {
+    auto db2 = Db2();
+    ASSERT_EQ(0, db2.result) << db2.message;
+    EXPECT_EQ("", Run(db2, std::string("INSERT INTO Z.T VALUES (") + value + ")"));
+    EXPECT_NE("", Run(db2, "INSERT INTO Z.T VALUES (1)")) << "a stored key taken again";
+    Commit(db2);
+  }
+  {
+    auto db2 = Db2();
+    EXPECT_EQ((Strings{"1", "3", "4"}), Rows(db2, "SELECT A FROM Z.T ORDER BY A"));
+  }
+  const qelsandbox::DatabaseLocation sample = qelsandbox::Db2Location(Site(), "db2inst1", "SAMPLE");
+  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(sample.file + suffix);
+  qelsandbox::CreateDatabase(sample, "db2inst1", "");
+  auto db2 = Db2();
+  ASSERT_EQ(0, db2.result) << db2.message;
+  EXPECT_FALSE(TableExists(db2, "Z", "T")) << "the old file was reached";
+}
+
 TEST_F(SandboxDbmsTest, ReportShowsWhatTheCatalogueHolds) {
   qelsandbox::CreateDatabase(qelsandbox::Db2Location(Site(), "db2inst2", "SAMPLE"), "pdmadm", "");
   EXPECT_EQ(2u, qelsandbox::FindDatabases(Site(), "sample").size());

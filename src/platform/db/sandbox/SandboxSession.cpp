@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "SandboxContainers.h"
+#include "SandboxIdleConnections.h"
 #include "SandboxPasswords.h"
 #include "platform/QelAccounts.h"
 
@@ -36,8 +37,7 @@ std::unique_ptr<Session> Session::Open(const std::string& site, Dialect dialect,
   }
   auto session = std::make_unique<Session>(OpenKey{}, dialect, std::move(location), name);
   try {
-    session->db_ =
-        std::make_unique<SqliteDatabase>(session->location_.file, false, LockTimeoutMilliseconds());
+    session->db_ = OpenDatabase(session->location_.file, LockTimeoutMilliseconds());
     session->Authenticate(user, password);
     session->grantees_.clear();
     if (dialect == Dialect::Oracle) session->MarkSession();
@@ -116,6 +116,8 @@ void Session::Rollback() {
 void Session::Close() {
   if (!db_) return;
   RollbackWork();
+  // Its stages may stay: a session makes each stage afresh before its first use.
+  KeepIdleDatabase(location_.file, std::move(db_));
   db_.reset();
   if (!sessionMark_.empty()) {
     std::error_code ignored;

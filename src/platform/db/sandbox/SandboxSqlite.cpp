@@ -158,6 +158,12 @@ SqliteDatabase::SqliteDatabase(const std::string& path, bool create, int busyMil
   Exec("PRAGMA foreign_keys=OFF");
 }
 
+void SqliteDatabase::Renew(int busyMilliseconds) {
+  sqlite3_busy_timeout(db_.get(), busyMilliseconds);
+  sqlite3_trace_v2(db_.get(), sqlObserver ? SQLITE_TRACE_STMT : 0,
+                   sqlObserver ? ObserveStatement : nullptr, nullptr);
+}
+
 void SqliteDatabase::Exec(const std::string& sql) {
   char* error = nullptr;
   const int rc = sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &error);

@@ -87,6 +87,14 @@ class SqliteDatabase {
   SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
   sqlite3* Handle() const { return db_.get(); }
+  // For a connection kept open between sessions: the current busy timeout
+  // and statement observer.
+  void Renew(int busyMilliseconds);
+  bool InTransaction() const { return sqlite3_get_autocommit(db_.get()) == 0; }
+  // Closing will not checkpoint or remove the write-ahead log by its name.
+  void KeepLogOnClose() {
+    sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  }
   void Exec(const std::string& sql);
   // Runs one statement of a fixed text (transaction control, savepoints)
   // compiled once: every statement played runs several of them.
