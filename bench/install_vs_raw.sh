@@ -18,8 +18,8 @@
 # is reading and playing the repository with the wizard's idle steps, traces
 # and progress around every statement. The end-of-run pause and the start-up
 # cancel out; the modelers' already-installed look-ups, which an empty site
-# skips, stay in (a connection with a password check each, about 0.2 s in
-# all).
+# skips, stay in (a connection and a catalogue query each, a few
+# milliseconds in all).
 # Raw: bench/raw_ddl_play plays the same filtered statements in the same
 # order through the database layer, as the same DBA, one commit per
 # statement, on the database reset to its state after init; only its
