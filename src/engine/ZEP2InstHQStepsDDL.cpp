@@ -1,8 +1,10 @@
 // Playing the DDL: the administrator's trial connection, the schema owners'
 // connections, one statement per idle call in modeler, file and statement
 // order, each with its derived drop in the undo journal first.
+#include <algorithm>
 #include <charconv>
-#include <string>
+#include <iterator>
+#include <string_view>
 
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
@@ -21,24 +23,28 @@ QelUnicodeString Database() {
   return H::_nvIBMDB2UDB ? H::_svDB2ALIASNAME : H::_svORASRVNAME;
 }
 
-// The six lines go to the trace in one call: they are written per statement.
-void TraceCounters(const char* step) {
-  const std::pair<const char*, int> counters[] = {
-      {" _nvPosInModelerPersColl     : <", H::_nvPosInModelerPersColl},
-      {" _nvModelerPersCollSize      : <", H::_nvModelerPersCollSize},
-      {" _nvPosInCurrentDDLFILEColl  : <", H::_nvPosInCurrentDDLFILEColl},
-      {" _nvCurrentDDLFILECollSize   : <", H::_nvCurrentDDLFILECollSize},
-      {" _nvPosInCurrentDDL          : <", H::_nvPosInCurrentDDL},
-      {" _nvNbrOfOrdersInCurrentDDL  : <", H::_nvNbrOfOrdersInCurrentDDL}};
-  // Kept between calls, so a statement's trace costs no allocation.
-  static std::string lines;
-  lines.clear();
-  char number[16];
-  for (const auto& [label, value] : counters) {
-    lines.append("\n").append(step).append(label);
-    lines.append(number, std::to_chars(number, number + sizeof number, value).ptr).append(">");
+// St_PlayDDL's six counter lines, traced for every statement: put together
+// in place in one buffer rather than a string operation per piece.
+void TraceCounters() {
+  static constexpr std::string_view labels[] = {"\nSt_PlayDDL _nvPosInModelerPersColl     : <",
+                                                "\nSt_PlayDDL _nvModelerPersCollSize      : <",
+                                                "\nSt_PlayDDL _nvPosInCurrentDDLFILEColl  : <",
+                                                "\nSt_PlayDDL _nvCurrentDDLFILECollSize   : <",
+                                                "\nSt_PlayDDL _nvPosInCurrentDDL          : <",
+                                                "\nSt_PlayDDL _nvNbrOfOrdersInCurrentDDL  : <"};
+  const int values[] = {H::_nvPosInModelerPersColl,    H::_nvModelerPersCollSize,
+                        H::_nvPosInCurrentDDLFILEColl, H::_nvCurrentDDLFILECollSize,
+                        H::_nvPosInCurrentDDL,         H::_nvNbrOfOrdersInCurrentDDL};
+  constexpr std::size_t LineBytes = 64;  // a label, an int's 11 characters and '>'
+  char lines[std::size(labels) * LineBytes];
+  char* end = lines;
+  for (std::size_t i = 0; i < std::size(labels); ++i) {
+    static_assert(sizeof "\nSt_PlayDDL _nvNbrOfOrdersInCurrentDDL  : <" + 12 <= LineBytes);
+    end = std::copy(labels[i].begin(), labels[i].end(), end);
+    end = std::to_chars(end, end + 11, values[i]).ptr;
+    *end++ = '>';
   }
-  WriteTraceLogParts({lines}, 1);
+  WriteTraceLogParts({std::string_view(lines, static_cast<std::size_t>(end - lines))}, 1);
 }
 
 // What the status page's first line says while the modeler plays.
@@ -174,7 +180,7 @@ void ZEP2InstHQ::St_PlayDDL(QelCommand* command, int, void*) {
 }
 
 void ZEP2InstHQ::PlayOneStatement(QelCommand* command) {
-  TraceCounters("St_PlayDDL");
+  TraceCounters();
   if (_ModelerPersColl.Size() < 1) {
     AfterLastModeler(command);
     return;

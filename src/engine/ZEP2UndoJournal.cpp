@@ -19,21 +19,33 @@ namespace {
 
 constexpr const char* EntryKey = "undo=";
 
-// One statement a line: backslashes and line breaks escaped.
-std::string Escape(const std::string& text) {
-  std::string escaped;
+// One statement a line: backslashes and line breaks escaped, in place (a
+// record is written for every object created).
+void AppendEscaped(std::string& out, const std::string& text) {
+  out.reserve(out.size() + text.size());
   for (const char c : text) {
     if (c == '\\') {
-      escaped += "\\\\";
+      out += "\\\\";
     } else if (c == '\n') {
-      escaped += "\\n";
+      out += "\\n";
     } else if (c == '\r') {
-      escaped += "\\r";
+      out += "\\r";
     } else {
-      escaped += c;
+      out += c;
     }
   }
+}
+
+std::string Escape(const std::string& text) {
+  std::string escaped;
+  AppendEscaped(escaped, text);
   return escaped;
+}
+
+void AppendEntry(std::string& journal, const std::string& undo) {
+  journal += EntryKey;
+  AppendEscaped(journal, undo);
+  journal += '\n';
 }
 
 std::string Unescape(const std::string& text) {
@@ -125,7 +137,8 @@ int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
     descriptor_ = QelOpenOwnedFile(path_, O_APPEND, 0600, error);
     if (descriptor_ < 0) return -1;
   }
-  const std::string line = (written_ ? "" : Header()) + EntryKey + Escape(undo) + "\n";
+  std::string line = written_ ? std::string() : Header();
+  AppendEntry(line, undo);
   // write() without fsync: the journal guards against this process dying (a
   // kill, a crash), and what write() returned from is the kernel's whatever
   // becomes of the process. Only a machine that stops could lose the last
@@ -159,7 +172,7 @@ int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& e
     return 0;
   }
   std::string content = Header();
-  for (const std::string& undo : left) content += EntryKey + Escape(undo) + "\n";
+  for (const std::string& undo : left) AppendEntry(content, undo);
   return QelWriteFileAtomically(path_, content, 0600, error);
 }
 

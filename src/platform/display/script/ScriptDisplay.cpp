@@ -66,7 +66,8 @@ QelDlgDialog::Button ButtonOf(const std::string& name) {
 }  // namespace
 
 QelScriptDisplay::QelScriptDisplay(std::unique_ptr<ResponseFile> answers)
-    : answers_(std::move(answers)) {
+    : answers_(std::move(answers)),
+      cancelsAfterStatements_(answers_ && answers_->CancelsAfterStatements()) {
   // The processes of one run count a page's answers together, so that
   // "[Page#2]" means the page's second answer even when a new son gives it.
   if (const char* state = std::getenv("TESSARDBSETUP_RESPONSE_STATE"); state && *state) {
@@ -154,7 +155,7 @@ QelDlgDialog* QelScriptDisplay::PendingPage() {
 QelDlgDialog* QelScriptDisplay::PageToCancel() {
   // Asked between any two statements: a file that cancels nothing answers
   // at once, without looking at every page.
-  if (!answers_->CancelsAfterStatements()) return nullptr;
+  if (!cancelsAfterStatements_) return nullptr;
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
     if (!page || !page->IsVisible() || page->GetVisitCount() <= answeredVisit_[page]) continue;

@@ -80,6 +80,8 @@ class QelScriptDisplay : public QelDisplay {
   void SaveState();
 
   std::unique_ptr<ResponseFile> answers_;
+  // Whether any page cancels after some statements: asked between every two.
+  bool cancelsAfterStatements_ = false;
   std::map<const QelDialog*, int> answeredVisit_;
   // Presses per page, and boxes per class under "@<class>", of the whole run.
   std::map<std::string, int> presses_;
