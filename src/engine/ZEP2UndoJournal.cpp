@@ -118,12 +118,12 @@ bool ZEP2UndoJournal::Load(std::string& error) {
     error = path_ + ": " + std::strerror(errno);
     return false;
   }
-  entries_.clear();
+  entries_.Clear();
   std::string line;
   while (std::getline(file, line)) {
-    if (line.rfind(EntryKey, 0) == 0) entries_.push_back(Unescape(line.substr(5)));
+    if (line.rfind(EntryKey, 0) == 0) entries_.Append(Unescape(line.substr(5)));
   }
-  earlier_ = entries_.size();
+  earlier_ = entries_.Size();
   written_ = true;
   return true;
 }
@@ -150,19 +150,19 @@ int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
     return -1;
   }
   written_ = true;
-  entries_.push_back(undo);
+  entries_.Append(undo);
   return 0;
 }
 
 std::string ZEP2UndoJournal::TakeLast() {
-  std::string last = entries_.back();
-  entries_.pop_back();
+  std::string last = entries_.Last();
+  entries_.RemoveLast();
   return last;
 }
 
 int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& error) {
   CloseFile();
-  entries_.clear();
+  entries_.Clear();
   if (left.empty()) {
     written_ = false;
     if (unlink(path_.c_str()) != 0 && errno != ENOENT) {
@@ -183,14 +183,14 @@ int ZEP2UndoJournal::SetAside(std::string& keptAs, std::string& error) {
     error = path_ + ": " + std::strerror(errno);
     return -1;
   }
-  entries_.clear();
+  entries_.Clear();
   written_ = false;
   return 0;
 }
 
 int ZEP2UndoJournal::KeepOnlyEarlierRuns(std::string& error) {
-  entries_.resize(std::min(earlier_, entries_.size()));
-  const std::vector<std::string> earlier = entries_;
+  entries_.Truncate(earlier_);
+  const std::vector<std::string> earlier = entries_.All();
   earlier_ = 0;
   return Settle(earlier, error);
 }

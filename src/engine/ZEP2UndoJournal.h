@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ZEP2UndoEntries.h"
+
 class ZEP2UndoJournal {
  public:
   ZEP2UndoJournal(int dbms, std::string database);
@@ -29,13 +31,13 @@ class ZEP2UndoJournal {
   // creation must then not be made.
   int Record(const std::string& undo, std::string& error);
 
-  bool Empty() const { return entries_.empty(); }
-  std::size_t Size() const { return entries_.size(); }
+  bool Empty() const { return entries_.Empty(); }
+  std::size_t Size() const { return entries_.Size(); }
   // The last statement recorded, taken off the list (not the file).
   std::string TakeLast();
   // The creation just recorded failed, and the DBMS undid it: its undo has
   // nothing to do (the file keeps the line until the journal is settled).
-  void ForgetLast() { entries_.pop_back(); }
+  void ForgetLast() { entries_.RemoveLast(); }
 
   // After a rollback: the file goes when nothing is left; otherwise it is
   // rewritten with exactly what is left, so a later run can try again.
@@ -54,7 +56,7 @@ class ZEP2UndoJournal {
   int dbms_;
   std::string database_;
   std::string path_;
-  std::vector<std::string> entries_;
+  ZEP2UndoEntries entries_;
   std::size_t earlier_ = 0;
   bool written_ = false;
   int descriptor_ = -1;

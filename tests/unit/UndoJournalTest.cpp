@@ -51,7 +51,14 @@ TEST_F(UndoJournalTest, RecordedStatementsReadBackInOrderFromAPrivateFile) {
   EXPECT_FALSE(ZEP2UndoJournal(QelDbDB2, "PDM/ORA x").FileExists());
   // The rollback takes them newest first.
   EXPECT_EQ(undos.back(), journal.TakeLast());
+  // A creation that failed is forgotten; what comes after it reads whole.
+  ASSERT_EQ(0, journal.Record("DROP INDEX FAILED_ONE", error)) << error;
+  journal.ForgetLast();
+  ASSERT_EQ(0, journal.Record("DROP VIEW V", error)) << error;
+  EXPECT_EQ("DROP VIEW V", journal.TakeLast());
   EXPECT_EQ(undos[1], journal.TakeLast());
+  EXPECT_EQ(undos[0], journal.TakeLast());
+  EXPECT_TRUE(journal.Empty());
 }
 
 TEST_F(UndoJournalTest, SettlingKeepsExactlyWhatIsLeftOrRemovesTheFile) {
