@@ -50,14 +50,7 @@ expect_lines "$(diff "$WORK/before" "$WORK/left" | grep '^[<>]' | sed 's/"contai
 expect_no_secret dicopass "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$journal"
 
 # The next run, once connected as the administrator, offers the rollback.
-response_file "$WORK/recover.rsp" oracle - <<'RSP'
-[PanelTBSTypicalSel]
-button = Cancel
-[ZEP2CancelInCallBack]
-answers = OK
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+response_file "$WORK/recover.rsp" oracle rollback_then_cancel
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run that removes what was left"
 boxes_of "$RUN.transcript" | grep '^ZEP2YesNoInCallBack|' >"$RUN.boxes"

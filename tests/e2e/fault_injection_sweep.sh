@@ -56,15 +56,9 @@ RSP
 # interrupted installation: Yes to the offer, then Cancel on the tablespace
 # page.
 recovery_answers() {
-  response_file "$2" ${DBMS_ANSWERS[$1]} DICO_PASSWORD="$PASSWORD" - <<'RSP'
+  response_file "$2" ${DBMS_ANSWERS[$1]} rollback_then_cancel DICO_PASSWORD="$PASSWORD" - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEStartupData = unchecked
-[PanelTBSTypicalSel]
-button = Cancel
-[ZEP2CancelInCallBack]
-answers = OK
-[ZEP2YesNoInCallBack]
-answers = Yes
 RSP
 }
 

@@ -12,14 +12,7 @@ response_file "$WORK/oracle-install.rsp" oracle oracle_new_tablespace DICO_PASSW
 for dbms in db2 oracle; do
   base=(db2 db2_local_database)
   [ $dbms = oracle ] && base=(oracle DICO_PASSWORD=sandbox)
-  response_file "$WORK/$dbms-recover.rsp" "${base[@]}" - <<'RSP'
-[PanelTBSTypicalSel]
-button = Cancel
-[ZEP2CancelInCallBack]
-answers = OK
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+  response_file "$WORK/$dbms-recover.rsp" "${base[@]}" rollback_then_cancel
 done
 db_snapshot PDMDB "$WORK/db2-before"
 db_snapshot PDMORA "$WORK/oracle-before"

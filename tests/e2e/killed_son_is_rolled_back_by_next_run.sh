@@ -39,14 +39,7 @@ db_snapshot PDMDB "$WORK/killed"
 cmp -s "$WORK/before" "$WORK/killed" && fail "the son was killed before it created anything"
 
 # The next run offers the rollback, then is cancelled on the tablespace page.
-response_file "$WORK/recover.rsp" db2 db2_local_database - <<'RSP'
-[PanelTBSTypicalSel]
-button = Cancel
-[ZEP2CancelInCallBack]
-answers = OK
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+response_file "$WORK/recover.rsp" db2 db2_local_database rollback_then_cancel
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run after the killed one"
 expect_contains "$RUN.log" 'An earlier installation into PDMDB was interrupted'

@@ -71,15 +71,9 @@ expect_no_secret sandbox "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$
 db_snapshot PDMDB "$WORK/lost"
 cmp -s "$WORK/configured" "$WORK/lost" && fail "the settings were put back despite the faults"
 
-response_file "$WORK/recover.rsp" db2 db2_local_database - <<'RSP'
+response_file "$WORK/recover.rsp" db2 db2_local_database rollback_then_cancel - <<'RSP'
 [PanelTOEXE]
 ChkButTOEXEStartupData = unchecked
-[PanelTBSTypicalSel]
-button = Cancel
-[ZEP2CancelInCallBack]
-answers = OK
-[ZEP2YesNoInCallBack]
-answers = Yes
 RSP
 run_wizard recover "$WORK/recover.rsp"
 expect_run 2 "the run after the incomplete rollback"
