@@ -10,6 +10,7 @@
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
 #include "platform/db/QelDbSecrets.h"
+#include "platform/db/QelDbStatements.h"
 #include "platform/db/QelZepDDLFile.h"
 
 namespace {
@@ -18,15 +19,6 @@ using H = ZEP2InstHQ;
 
 int Dbms() {
   return H::_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
-}
-
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    quoted += c;
-    if (c == '\'') quoted += '\'';
-  }
-  return quoted + "'";
 }
 
 // A catalogue query on the administrator's connection; a failure leaves its
@@ -108,16 +100,16 @@ int ZEP2InstHQ::UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& 
   if (!_nvEXECINDB || _nvIBMDB2UDB || CreatedByRun(name)) return 0;
   std::vector<QelDbRow> rows;
   if (DbaQuery("SELECT AUTHENTICATION_TYPE, DEFAULT_TABLESPACE FROM DBA_USERS WHERE USERNAME = " +
-                   Literal(name),
+                   QelQuoted(name, '\''),
                rows) != 0) {
     return -1;
   }
   // An unknown user makes the ALTER itself fail: there is nothing to undo.
   if (rows.empty()) return 0;
   std::vector<QelDbRow> quotas;
-  if (DbaQuery(
-          "SELECT TABLESPACE_NAME, MAX_BYTES FROM DBA_TS_QUOTAS WHERE USERNAME = " + Literal(name),
-          quotas) != 0) {
+  if (DbaQuery("SELECT TABLESPACE_NAME, MAX_BYTES FROM DBA_TS_QUOTAS WHERE USERNAME = " +
+                   QelQuoted(name, '\''),
+               quotas) != 0) {
     return -1;
   }
   // The password a user had cannot be read back; only a user identified by
@@ -148,7 +140,7 @@ int ZEP2InstHQ::UndoOfGrant(const QelUnicodeString& user,
   if (_nvIBMDB2UDB) {
     if (DbaQuery(
             "SELECT DBADMAUTH, CREATETABAUTH, CONNECTAUTH FROM SYSCAT.DBAUTH WHERE GRANTEE = " +
-                Literal(name),
+                QelQuoted(name, '\''),
             rows) != 0) {
       return -1;
     }
@@ -161,7 +153,7 @@ int ZEP2InstHQ::UndoOfGrant(const QelUnicodeString& user,
   } else {
     for (const char* sql : {"SELECT PRIVILEGE FROM DBA_SYS_PRIVS WHERE GRANTEE = ",
                             "SELECT GRANTED_ROLE FROM DBA_ROLE_PRIVS WHERE GRANTEE = "}) {
-      if (DbaQuery(sql + Literal(name), rows) != 0) return -1;
+      if (DbaQuery(sql + QelQuoted(name, '\''), rows) != 0) return -1;
       for (const QelDbRow& row : rows) held.insert(row.at(0));
     }
   }

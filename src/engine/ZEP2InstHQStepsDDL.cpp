@@ -36,10 +36,11 @@ void TraceCounters() {
                         H::_nvPosInCurrentDDLFILEColl, H::_nvCurrentDDLFILECollSize,
                         H::_nvPosInCurrentDDL,         H::_nvNbrOfOrdersInCurrentDDL};
   constexpr std::size_t LineBytes = 64;  // a label, an int's 11 characters and '>'
+  static_assert(std::all_of(std::begin(labels), std::end(labels),
+                            [](std::string_view label) { return label.size() + 12 <= LineBytes; }));
   char lines[std::size(labels) * LineBytes];
   char* end = lines;
   for (std::size_t i = 0; i < std::size(labels); ++i) {
-    static_assert(sizeof "\nSt_PlayDDL _nvNbrOfOrdersInCurrentDDL  : <" + 12 <= LineBytes);
     end = std::copy(labels[i].begin(), labels[i].end(), end);
     end = std::to_chars(end, end + 11, values[i]).ptr;
     *end++ = '>';

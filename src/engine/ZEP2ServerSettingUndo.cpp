@@ -6,19 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/db/QelDbStatements.h"
+
 namespace {
 
 constexpr const char* RemoveWords = "REMOVE SERVER SETTING ";
 constexpr const char* RestoreWords = "RESTORE SERVER SETTING ";
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
 
 std::string Hex(const std::string& text) {
   std::string hex;
@@ -97,12 +90,12 @@ class Reader {
 }  // namespace
 
 std::string ZEP2ServerSettingUndoText(const ZEP2ServerSettingUndo& undo) {
-  const std::string where =
-      Quoted(undo.name) + " OF " + Quoted(undo.database) + " VENDOR " + std::to_string(undo.vendor);
+  const std::string where = QelQuoted(undo.name, '"') + " OF " + QelQuoted(undo.database, '"') +
+                            " VENDOR " + std::to_string(undo.vendor);
   if (!undo.restore) return RemoveWords + where;
   const QelDbServerSetting& previous = undo.previous;
-  return RestoreWords + where + " SERVER " + Quoted(previous.server) + " AUTHENTICATION " +
-         std::to_string(previous.authentication) + " USER " + Quoted(previous.user) +
+  return RestoreWords + where + " SERVER " + QelQuoted(previous.server, '"') + " AUTHENTICATION " +
+         std::to_string(previous.authentication) + " USER " + QelQuoted(previous.user, '"') +
          " IDENTIFIED BY \"" + Hex(previous.password) + "\"";
 }
 

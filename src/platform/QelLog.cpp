@@ -146,10 +146,7 @@ void WriteErrLogFile(const QelUnicodeString& text) {
   Write(errLog, text.c_str(), text.Length());
 }
 void WriteTraceLogFile(const QelUnicodeString& text, int level) {
-  QelStopWhenTraced(text.str());
-  if (level > traceLevelLimit || traceLog.descriptor < 0 || traceLog.failed) return;
-  traceBuffer.append(text.c_str(), text.Length());
-  if (traceBuffer.size() >= TraceBlockBytes) QelFlushLogFiles();
+  WriteTraceLogParts({text.str()}, level);
 }
 
 void WriteTraceLogParts(std::initializer_list<std::string_view> parts, int level) {

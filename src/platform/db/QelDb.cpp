@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "QelDbStatements.h"
 #include "platform/QelAccounts.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
@@ -113,15 +114,6 @@ int CatalogueQuery(QelDbConnection* connection, int dbms, const std::string& sql
     return Fail(errorCode, message, error.code ? error.code : -1, error.message);
   }
   return Succeed(errorCode, message);
-}
-
-std::string Literal(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    quoted += c;
-    if (c == '\'') quoted += '\'';
-  }
-  return quoted + "'";
 }
 
 // The first words of a statement, upper case, comments skipped.
@@ -292,10 +284,11 @@ int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
                 int& errorCode, char* message) {
   found = 0;
   const std::string sql =
-      dbms == QelDbDB2 ? "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = " + Literal(schema.str()) +
-                             " AND TABNAME = " + Literal(table.str()) + " AND TYPE = 'T'"
-                       : "SELECT 1 FROM ALL_TABLES WHERE OWNER = " + Literal(schema.str()) +
-                             " AND TABLE_NAME = " + Literal(table.str());
+      dbms == QelDbDB2
+          ? "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = " + QelQuoted(schema.str(), '\'') +
+                " AND TABNAME = " + QelQuoted(table.str(), '\'') + " AND TYPE = 'T'"
+          : "SELECT 1 FROM ALL_TABLES WHERE OWNER = " + QelQuoted(schema.str(), '\'') +
+                " AND TABLE_NAME = " + QelQuoted(table.str(), '\'');
   std::vector<QelDbRow> rows;
   const int result =
       CatalogueQuery(ConnectionOf(cursor, connection), dbms, sql, rows, errorCode, message);

@@ -112,3 +112,12 @@ int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& accoun
   decision = skipped ? -1 : 1;
   return skipped ? QelFilterSkipped : 0;
 }
+
+std::string QelQuoted(std::string_view text, char quote) {
+  std::string quoted(1, quote);
+  for (const char c : text) {
+    quoted += c;
+    if (c == quote) quoted += quote;
+  }
+  return quoted + quote;
+}

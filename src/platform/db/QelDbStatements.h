@@ -1,8 +1,11 @@
 // The engine's access to parsed DDL files: statements and their drops by
-// position, and the placeholder filter every statement passes before it runs.
+// position, the placeholder filter every statement passes before it runs, and
+// the quoting of the values the engine writes into statements.
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "platform/QelUnicodeString.h"
 #include "platform/db/QelZepDDLFile.h"
@@ -35,3 +38,7 @@ int FilterSQLStatement(int dbms, const QelUnicodeString& account,
                        int type, const QelUnicodeString& text, int& length,
                        QelUnicodeString& filtered, int& decision,
                        char (&buffer)[QelStatementBufferSize]);
+
+// The text between two quote characters, each quote inside doubled: a SQL
+// string literal with '\'', a delimited name with '"'.
+std::string QelQuoted(std::string_view text, char quote);
