@@ -322,6 +322,21 @@ TEST(DDLFile, HostileInputLosesNothingAndNeverBreaks) {
   EXPECT_EQ(big->GetSQLOrderColl()(1)->GetText().Length(), huge.size());
 }
 
+TEST(DDLFile, QuotesAndCommentsCountWhereverTheyStandInALine) {
+  // Plain code is skipped in words of several bytes: a quote or a comment
+  // at any offset, however it falls within those words, must still count.
+  for (std::size_t offset = 0; offset < 40; ++offset) {
+    SCOPED_TRACE(offset);
+    const std::string code = "INSERT INTO T VALUES " + std::string(offset, 'x');
+    EXPECT_EQ(StatementsOf(*Parse(code + "'a;\nb' -- c;\n;\n", "x.clp")),
+              (std::vector<Statement>{{6, code + "'a;\nb'", 1}}));
+    EXPECT_EQ(StatementsOf(*Parse(code + "\"a;\nb\";\n", "x.clp")),
+              (std::vector<Statement>{{6, code + "\"a;\nb\"", 1}}));
+    EXPECT_EQ(StatementsOf(*Parse(code + "- 1 -- ;\n;\n", "x.clp")),
+              (std::vector<Statement>{{6, code + "- 1", 1}}));
+  }
+}
+
 TEST(DDLFile, MutatedFilesKeepTheInvariants) {
   std::mt19937 random(20240611);
   const std::string sources[] = {kDb2Script, kOracleScript};
