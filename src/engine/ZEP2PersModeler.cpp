@@ -60,6 +60,7 @@ ZEP2PersModeler::ZEP2PersModeler(QelUnicodeString modelerName, QelUnicodeString 
 
 int ZEP2PersModeler::GenDDLFileList() {
   _DDLFileColl = std::make_unique<QelListPtr<QelZepDDLFile>>();
+  _GrantFileColl = std::make_unique<QelListPtr<QelZepDDLFile>>();
   _NbrOfStatements = 0;
   _NbrOfGrantStatements = 0;
 
@@ -81,12 +82,9 @@ int ZEP2PersModeler::GenDDLFileList() {
 
   if (H::_nvEXEDBObj) {
     WriteTraceLogFile("\nEXEDBObj ON.", 1);
-    for (const QelUnicodeString& path : paths) {
-      const int statements = ReadDDLFile(path, _DDLFileColl.get());
-      _NbrOfStatements += statements;
-      // The grant file, read last, is also counted on its own.
-      _NbrOfGrantStatements = statements;
-    }
+    for (const QelUnicodeString& path : paths)
+      _NbrOfStatements += ReadDDLFile(path, _DDLFileColl.get());
+    _NbrOfGrantStatements = ReadDDLFile(paths[3], _GrantFileColl.get());
   } else {
     WriteTraceLogFile("\nEXEDBObj OFF.", 1);
   }

@@ -50,6 +50,7 @@ class ZEP2PersModeler {
   std::shared_ptr<QelDbConnection> _Connection;
   std::shared_ptr<QelDbCursor> _Cursor;
   std::unique_ptr<QelListPtr<QelZepDDLFile>> _DDLFileColl;
+  std::unique_ptr<QelListPtr<QelZepDDLFile>> _GrantFileColl;
   int _NbrOfDDLFiles = 0;
   int _NbrOfStatements = 0;
   int _NbrOfGrantStatements = 0;
