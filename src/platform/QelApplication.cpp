@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "QelDisplay.h"
+#include "QelDlgNotify.h"
 #include "QelLog.h"
 #include "QelSettings.h"
 #include "QelSignal.h"
@@ -29,7 +30,12 @@ QelApplication::QelApplication(QelCommand* father, const QelString& name)
 }
 
 QelApplication::~QelApplication() {
-  if (mainApplication == this) mainApplication = nullptr;
+  if (mainApplication != this) return;
+  // A notice shown without blocking and never answered (the run ended over
+  // it) goes with the application that showed it, while the application
+  // can still forget it: its OK handler's command may be gone already.
+  QelDlgNotify::ReleaseAll();
+  mainApplication = nullptr;
 }
 
 QelApplication* QelApplication::MainApplication() {

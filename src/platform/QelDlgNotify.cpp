@@ -10,8 +10,11 @@
 #include "QelInputListener.h"
 
 namespace {
+// Never destroyed: the main application, a static object of the program,
+// releases the notices still alive when it ends, after a static list made
+// on first use would be gone.
 std::vector<std::unique_ptr<QelDlgNotify>>& LiveNotices() {
-  static std::vector<std::unique_ptr<QelDlgNotify>> notices;
+  static auto& notices = *new std::vector<std::unique_ptr<QelDlgNotify>>;
   return notices;
 }
 
@@ -44,6 +47,12 @@ const std::vector<std::string>& QelDlgNotify::DeclaredClasses() {
 
 void QelDlgNotify::Release() {
   std::erase_if(LiveNotices(), [this](const auto& notice) { return notice.get() == this; });
+}
+
+void QelDlgNotify::ReleaseAll() {
+  // Taken out first: a notice's destructor must find the list consistent.
+  std::vector<std::unique_ptr<QelDlgNotify>> released = std::move(LiveNotices());
+  LiveNotices().clear();
 }
 
 QelUnicodeString QelDlgNotify::GetOKCaption() const {

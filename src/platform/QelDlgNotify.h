@@ -23,9 +23,12 @@ class QelDlgNotify : public QelDialog {
 
   // The framework owns notices: Create gives a window that lives until
   // Release, or, for a notice shown without blocking, until its OK
-  // notification has been handled.
+  // notification has been handled or the main application ends.
   static QelDlgNotify* Create(QelDialog* parent, const QelString& name, unsigned long style);
   void Release();
+  // Releases every notice still alive, answered or not: their handlers may
+  // belong to commands that are gone.
+  static void ReleaseAll();
 
   // The program names, at start-up, every class of notice it can show, so
   // that a front end can check the classes it is told about (a response

@@ -2,11 +2,14 @@
 // and the composition and wrapping of error texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "TempDirectory.h"
 #include "pages/ZEP2MessageBoxes.h"
+#include "platform/QelApplication.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
 
@@ -141,6 +144,29 @@ TEST_F(MessageBoxes, IdleStepErrorDoesNotBlockAndReportsItsOK) {
   controller.AddAnalyseNotificationCB(notice->GetNfyOKNotification(), CountOK, nullptr);
   notice->PressOK();
   EXPECT_EQ(okPresses, 1);
+}
+
+TEST_F(MessageBoxes, AnUnansweredIdleStepErrorGoesWithTheApplicationThatShowedIt) {
+  // A run can end over an idle-step error box (a signal, a fatal error):
+  // the notice, left to the framework, must not outlive the application
+  // with an OK handler whose command is gone, or the next front end would
+  // find it shown and press it.
+  okPresses = 0;
+  const QelDialog* notice = nullptr;
+  {
+    QelApplication application(nullptr, "test");
+    auto controller = std::make_unique<QelCommand>(nullptr, "controller");
+    ZEP2ErrInSubsIdle box(nullptr, &page, "Installation failed", "A statement failed.", "", "OK");
+    box.Build();
+    notice = box.GetNotify();
+    controller->AddAnalyseNotificationCB(box.GetNotify()->GetNfyOKNotification(), CountOK, nullptr);
+    controller.reset();
+    const auto& dialogs = QelDialog::AllDialogs();
+    ASSERT_NE(std::find(dialogs.begin(), dialogs.end(), notice), dialogs.end());
+  }
+  const auto& dialogs = QelDialog::AllDialogs();
+  EXPECT_EQ(std::find(dialogs.begin(), dialogs.end(), notice), dialogs.end());
+  EXPECT_EQ(okPresses, 0);
 }
 
 }  // namespace
