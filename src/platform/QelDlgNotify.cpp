@@ -51,8 +51,8 @@ void QelDlgNotify::Release() {
 
 void QelDlgNotify::ReleaseAll() {
   // Taken out first: a notice's destructor must find the list consistent.
-  std::vector<std::unique_ptr<QelDlgNotify>> released = std::move(LiveNotices());
-  LiveNotices().clear();
+  std::vector<std::unique_ptr<QelDlgNotify>> released;
+  released.swap(LiveNotices());
 }
 
 QelUnicodeString QelDlgNotify::GetOKCaption() const {

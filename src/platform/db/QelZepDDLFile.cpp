@@ -28,9 +28,10 @@ char ToUpper(char c) {
 }
 
 // The bytes where ScanCode has something to decide: quotes and comments.
+constexpr std::array<unsigned char, 3> TokenStartBytes = {'\'', '"', '-'};
 constexpr std::array<bool, 256> TokenStarts = [] {
   std::array<bool, 256> starts{};
-  for (const unsigned char c : {'\'', '"', '-'}) starts[c] = true;
+  for (const unsigned char c : TokenStartBytes) starts[c] = true;
   return starts;
 }();
 
@@ -48,10 +49,14 @@ std::size_t SkipPlainCode(std::string_view line, std::size_t i) {
     const std::uint64_t differences = word ^ (Ones * c);
     return (differences - Ones) & ~differences & Highs;
   };
+  static_assert(TokenStartBytes.size() == 3);
   while (line.size() - i >= sizeof(std::uint64_t)) {
     std::uint64_t word = 0;
     std::memcpy(&word, line.data() + i, sizeof word);
-    if ((holds(word, '\'') | holds(word, '"') | holds(word, '-')) != 0) break;
+    if ((holds(word, TokenStartBytes[0]) | holds(word, TokenStartBytes[1]) |
+         holds(word, TokenStartBytes[2])) != 0) {
+      break;
+    }
     i += sizeof word;
   }
   while (i < line.size() && !StartsToken(line[i])) ++i;
