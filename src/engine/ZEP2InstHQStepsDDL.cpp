@@ -215,12 +215,12 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   int length = 0;
   QelUnicodeString text;
   GetSQLStatement(type, length, text, _nvPosInCurrentDDL, &file);
-  QelUnicodeString account = _svTESADM;
-  if (modeler->_ModelerName.Compare("VAULTFILE") == 2 && _nvIBMDB2UDB) {
+  const bool vaultFiles = _nvIBMDB2UDB && modeler->_ModelerName.str() == "VAULTFILE";
+  if (vaultFiles) {
     WriteTraceLogFile("\nSt_PlayDDL  VAULTFILE Case", 1);
     WriteTraceLogFile("\nSt_PlayDDL  _svVAULTAdm : <" + _svVAULTAdm + ">", 1);
-    account = _svVAULTAdm;
   }
+  const QelUnicodeString& account = vaultFiles ? _svVAULTAdm : _svTESADM;
   int decision = 0;
   QelUnicodeString filtered;
   char buffer[QelStatementBufferSize];

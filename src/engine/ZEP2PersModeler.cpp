@@ -96,15 +96,25 @@ int ZEP2PersModeler::GenDDLFileList() {
 }
 
 int ZEP2PersModeler::ReadDDLFile(QelUnicodeString path, QelListPtr<QelZepDDLFile>* list) {
-  std::ifstream file(path.str(), std::ios::binary);
+  std::ifstream file(path.str(), std::ios::binary | std::ios::ate);
   if (!file) {
     WriteTraceLogFile("\nFile " + path + " not found !!!", 1);
     return 0;
   }
-  // Read in blocks, not character by character: the repository is read whole.
-  std::ostringstream buffer;
-  buffer << file.rdbuf();
-  const std::string content = std::move(buffer).str();
+  // The repository is read whole: into a string of the file's size at once
+  // where the size is known, in blocks where it is not (a pipe).
+  std::string content;
+  if (const std::streamoff size = file.tellg(); size > 0) {
+    content.resize(static_cast<std::size_t>(size));
+    file.seekg(0);
+    file.read(content.data(), size);
+    content.resize(static_cast<std::size_t>(file.gcount()));
+  } else {
+    file.clear();
+    std::ostringstream buffer;
+    buffer << file.rdbuf();
+    content = std::move(buffer).str();
+  }
   auto parsed = std::make_unique<QelZepDDLFile>(content.data(), content.size(), path);
   const int statements = parsed->GetSQLOrderColl().Size();
   if (statements > 0) list->Append(std::move(parsed));

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <string_view>
 
 #include "platform/QelSecureFile.h"
 #include "platform/QelSettings.h"
@@ -19,10 +20,15 @@ namespace {
 
 constexpr const char* EntryKey = "undo=";
 
-// One statement a line: backslashes and line breaks escaped, in place (a
-// record is written for every object created).
-void AppendEscaped(std::string& out, const std::string& text) {
-  out.reserve(out.size() + text.size());
+// One statement a line: backslashes and line breaks escaped. A record is
+// written for every object created and few statements hold any of the
+// three, so a statement without them is appended whole.
+void AppendEscaped(std::string& out, std::string_view text) {
+  const auto holds = [text](char c) { return std::memchr(text.data(), c, text.size()) != nullptr; };
+  if (!holds('\\') && !holds('\n') && !holds('\r')) {
+    out.append(text);
+    return;
+  }
   for (const char c : text) {
     if (c == '\\') {
       out += "\\\\";
@@ -137,14 +143,16 @@ int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
     descriptor_ = QelOpenOwnedFile(path_, O_APPEND, 0600, error);
     if (descriptor_ < 0) return -1;
   }
-  std::string line = written_ ? std::string() : Header();
-  AppendEntry(line, undo);
+  // The line's buffer stays with the journal: a record per object created.
+  line_.clear();
+  if (!written_) line_ = Header();
+  AppendEntry(line_, undo);
   // write() without fsync: the journal guards against this process dying (a
   // kill, a crash), and what write() returned from is the kernel's whatever
   // becomes of the process. Only a machine that stops could lose the last
   // lines; flushing to the disk per statement would cost milliseconds each
   // on a disk, more than the statement. A settled journal is flushed.
-  if (!QelWriteAll(descriptor_, line)) {
+  if (!QelWriteAll(descriptor_, line_)) {
     error = path_ + ": " + std::strerror(errno);
     CloseFile();
     return -1;

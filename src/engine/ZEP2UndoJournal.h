@@ -60,6 +60,7 @@ class ZEP2UndoJournal {
   std::size_t earlier_ = 0;
   bool written_ = false;
   int descriptor_ = -1;
+  std::string line_;
 };
 
 // True when a DBMS message says that what an undo statement removes is not

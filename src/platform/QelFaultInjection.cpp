@@ -74,7 +74,9 @@ bool stopped = false;
 }  // namespace
 
 bool QelStopPending() {
-  return !stopped && !StopText().empty();
+  // Asked for every trace line: the variable is looked at once.
+  static const bool wanted = !StopText().empty();
+  return wanted && !stopped;
 }
 
 bool QelFaultDue(QelFaultKind kind) {

@@ -40,7 +40,8 @@ TEST_F(UndoJournalTest, RecordedStatementsReadBackInOrderFromAPrivateFile) {
   std::string error;
   const std::vector<std::string> undos = {"DROP TABLESPACE \"PDMTBS\" INCLUDING CONTENTS",
                                           "DROP USER PDMDICO CASCADE",
-                                          "COMMENT ON X IS 'two\nlines \\ and a backslash'"};
+                                          "COMMENT ON X IS 'two\nlines \\ and a backslash'",
+                                          "\\\r\nbreaks\r\n\\\\ together, at both ends\n\\"};
   for (const std::string& undo : undos) ASSERT_EQ(0, journal.Record(undo, error)) << error;
   EXPECT_TRUE(journal.FileExists());
   struct stat info {};
@@ -56,6 +57,7 @@ TEST_F(UndoJournalTest, RecordedStatementsReadBackInOrderFromAPrivateFile) {
   journal.ForgetLast();
   ASSERT_EQ(0, journal.Record("DROP VIEW V", error)) << error;
   EXPECT_EQ("DROP VIEW V", journal.TakeLast());
+  EXPECT_EQ(undos[2], journal.TakeLast());
   EXPECT_EQ(undos[1], journal.TakeLast());
   EXPECT_EQ(undos[0], journal.TakeLast());
   EXPECT_TRUE(journal.Empty());

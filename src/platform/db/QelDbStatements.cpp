@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,21 @@ void CopyIntoBuffer(std::string_view text, char (&buffer)[QelStatementBufferSize
   buffer[count] = '\0';
 }
 
+// What a placeholder stands for. Account and schema names go in upper case,
+// as the DBMS folds undelimited names.
+struct PlaceholderValue {
+  std::string_view text;
+  bool upper;
+};
+
+void AppendUpper(std::string& out, std::string_view text) {
+  const std::size_t from = out.size();
+  out.append(text);
+  for (auto c = out.begin() + static_cast<std::ptrdiff_t>(from); c != out.end(); ++c) {
+    if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+  }
+}
+
 }  // namespace
 
 int GetSQLStatement(int& type, int& length, QelUnicodeString& text, int position,
@@ -65,7 +81,8 @@ int GetDROPSQLStatement(int& type, int& length, QelUnicodeString& text, int posi
 
 // The placeholders mean the same in both dialects, and the engine passes the
 // schema owner twice with the same value, so neither the DBMS nor the second
-// owner changes the result.
+// owner changes the result. Each value is written straight into the result:
+// the filter runs for every statement and every derived drop.
 int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& account,
                        const QelUnicodeString& schemaOwner,
                        [[maybe_unused]] const QelUnicodeString& schemaOwner2,
@@ -73,19 +90,17 @@ int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& accoun
                        int type, const QelUnicodeString& text, int& length,
                        QelUnicodeString& filtered, int& decision,
                        char (&buffer)[QelStatementBufferSize]) {
-  const std::string upperAccount = account.ToUpper().str();
-  const std::string upperSchema = schemaOwner.ToUpper().str();
-  const auto valueOf = [&](std::string_view name) -> const std::string* {
-    if (name == "ACCOUNT") return &upperAccount;
-    if (name == "SCHEMA") return &upperSchema;
-    if (name == "TABLESPACE") return &tablespace.str();
-    if (name == "BLOB_TABLESPACE") return &blobTablespace.str();
-    return nullptr;
+  const auto valueOf = [&](std::string_view name) -> std::optional<PlaceholderValue> {
+    if (name == "SCHEMA") return PlaceholderValue{schemaOwner.str(), true};
+    if (name == "ACCOUNT") return PlaceholderValue{account.str(), true};
+    if (name == "TABLESPACE") return PlaceholderValue{tablespace.str(), false};
+    if (name == "BLOB_TABLESPACE") return PlaceholderValue{blobTablespace.str(), false};
+    return std::nullopt;
   };
 
   const std::string_view source = text.str();
   std::string result;
-  result.reserve(source.size());
+  result.reserve(source.size() + 32);
   std::size_t copied = 0;
   std::size_t open = source.find("$(");
   while (open != std::string_view::npos) {
@@ -93,15 +108,20 @@ int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& accoun
     // linear even on a text full of "$(" that never close.
     std::size_t close = open + 2;
     while (close < source.size() && IsPlaceholderCharacter(source[close])) ++close;
-    const std::string* value = nullptr;
+    std::optional<PlaceholderValue> value;
     if (close < source.size() && source[close] == ')') {
       value = valueOf(source.substr(open + 2, close - open - 2));
     }
-    if (value != nullptr) {
-      result.append(source.substr(copied, open - copied)).append(*value);
+    if (value) {
+      result.append(source.substr(copied, open - copied));
+      if (value->upper) {
+        AppendUpper(result, value->text);
+      } else {
+        result.append(value->text);
+      }
       copied = close + 1;
     }
-    open = source.find("$(", value != nullptr ? copied : open + 2);
+    open = source.find("$(", value ? copied : open + 2);
   }
   result.append(source.substr(copied));
 
