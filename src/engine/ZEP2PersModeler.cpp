@@ -1,6 +1,7 @@
 // Reading a modeler's DDL files and deciding whether it is installed.
 #include "ZEP2PersModeler.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -96,21 +97,21 @@ int ZEP2PersModeler::GenDDLFileList() {
 }
 
 int ZEP2PersModeler::ReadDDLFile(QelUnicodeString path, QelListPtr<QelZepDDLFile>* list) {
-  std::ifstream file(path.str(), std::ios::binary | std::ios::ate);
+  std::ifstream file(path.str(), std::ios::binary);
   if (!file) {
     WriteTraceLogFile("\nFile " + path + " not found !!!", 1);
     return 0;
   }
-  // The repository is read whole: into a string of the file's size at once
-  // where the size is known, in blocks where it is not (a pipe).
+  // The repository is read whole: a regular file into a string of its size
+  // at once, anything else (a pipe, a directory) in blocks, as far as it
+  // reads.
   std::string content;
-  if (const std::streamoff size = file.tellg(); size > 0) {
-    content.resize(static_cast<std::size_t>(size));
-    file.seekg(0);
-    file.read(content.data(), size);
+  std::error_code error;
+  if (const std::uintmax_t size = std::filesystem::file_size(path.str(), error); !error) {
+    content.resize(size);
+    file.read(content.data(), static_cast<std::streamsize>(size));
     content.resize(static_cast<std::size_t>(file.gcount()));
   } else {
-    file.clear();
     std::ostringstream buffer;
     buffer << file.rdbuf();
     content = std::move(buffer).str();

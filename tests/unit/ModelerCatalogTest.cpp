@@ -105,6 +105,20 @@ TEST_F(ModelerCatalog, EachDbmsReadsItsDialectAndTheTotalsAddUp) {
   EXPECT_EQ(H::_nvPosInCurrentDDL, 0);
 }
 
+TEST_F(ModelerCatalog, AFileThatCannotBeReadWholeIsReadAsEmpty) {
+  H::_nvIBMDB2UDB = true;
+  H::_nvOracle = false;
+  Build();
+  const int files = controller->_ModelerPersColl(1)->_NbrOfDDLFiles;
+  // A directory where a file should be: it opens, yet has no size to read.
+  const std::string custo = directory.File("reffiles/DBMS/ddl/custo_CDMSTEP.clp");
+  std::filesystem::remove(custo);
+  std::filesystem::create_directory(custo);
+  Build();
+  EXPECT_EQ(controller->_ModelerPersColl(1)->_NbrOfDDLFiles, files - 1);
+  EXPECT_EQ(controller->_ModelerPersColl.Size(), 20);
+}
+
 TEST_F(ModelerCatalog, TheFirstTableDecidesWhetherAModelerIsInstalled) {
   H::_nvIBMDB2UDB = 1;
   Build();
