@@ -9,12 +9,8 @@ int QelUnicodeString::Compare(const QelUnicodeString& other) const {
 }
 
 QelUnicodeString QelUnicodeString::ToUpper() const {
-  // Only ASCII letters change: multi-byte UTF-8 sequences must stay intact,
-  // and account and schema names are ASCII anyway.
   std::string upper = text_;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : upper) c = QelAsciiUpper(c);
   return upper;
 }
 

@@ -5,6 +5,12 @@
 #include <string>
 #include <string_view>
 
+// ASCII letters only: multi-byte UTF-8 sequences must stay intact, and the
+// names upper-cased (accounts, schemas, keywords) are ASCII anyway.
+inline char QelAsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 class QelUnicodeString {
  public:
   enum StripMode { Leading = 1, Trailing = 2, Both = 3 };

@@ -49,11 +49,7 @@ struct PlaceholderValue {
 };
 
 void AppendUpper(std::string& out, std::string_view text) {
-  const std::size_t from = out.size();
-  out.append(text);
-  for (auto c = out.begin() + static_cast<std::ptrdiff_t>(from); c != out.end(); ++c) {
-    if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
-  }
+  for (const char c : text) out += QelAsciiUpper(c);
 }
 
 }  // namespace
@@ -100,7 +96,7 @@ int FilterSQLStatement([[maybe_unused]] int dbms, const QelUnicodeString& accoun
 
   const std::string_view source = text.str();
   std::string result;
-  result.reserve(source.size() + 32);
+  result.reserve(source.size());
   std::size_t copied = 0;
   std::size_t open = source.find("$(");
   while (open != std::string_view::npos) {

@@ -23,10 +23,6 @@ bool IsWordCharacter(char c) {
          c == '$' || c == '#';
 }
 
-char ToUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The bytes where ScanCode has something to decide: quotes and comments.
 constexpr std::array<unsigned char, 3> TokenStartBytes = {'\'', '"', '-'};
 constexpr std::array<bool, 256> TokenStarts = [] {
@@ -87,7 +83,7 @@ class WordReader {
     SkipBlanks();
     if (text_.size() - position_ < keyword.size()) return false;
     for (std::size_t i = 0; i < keyword.size(); ++i) {
-      if (ToUpper(text_[position_ + i]) != keyword[i]) return false;
+      if (QelAsciiUpper(text_[position_ + i]) != keyword[i]) return false;
     }
     const std::size_t end = position_ + keyword.size();
     if (end < text_.size() && IsWordCharacter(text_[end])) return false;
@@ -343,7 +339,7 @@ QelDDLDialect QelZepDDLFile::DialectOf(const QelUnicodeString& path) {
   const std::string_view extension =
       std::string_view(name).substr(name.size() - db2Extension.size());
   const bool db2 = std::equal(extension.begin(), extension.end(), db2Extension.begin(),
-                              [](char c, char upper) { return ToUpper(c) == upper; });
+                              [](char c, char upper) { return QelAsciiUpper(c) == upper; });
   return db2 ? QelDDLDialect::Db2CommandLine : QelDDLDialect::OracleScript;
 }
 
