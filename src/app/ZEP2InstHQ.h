@@ -12,11 +12,13 @@
 #include "../discovery/ZEP2sqldeinfo.h"
 #include "../engine/ZEP2PersModeler.h"
 #include "../engine/ZEP2UndoJournal.h"
+#include "../engine/ZEP2UserStatements.h"
 #include "../platform/QelApplication.h"
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
 #include "../platform/QelUnicodeString.h"
 #include "../platform/db/QelDb.h"
+#include "../platform/db/QelDbDialect.h"
 #include "../settings/InstSettingsLock.h"
 #include "ZEP2ShellScript.h"
 
@@ -380,6 +382,13 @@ class ZEP2InstHQ : public QelCommand {
   static int RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution = false);
   static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
                                const QelUnicodeString& account);
+  // The statement texts of the user steps for the DBMS and typical
+  // tablespaces of the run.
+  static ZEP2UserStatements UserStatements();
+  // An answer the DBMS cannot take in a statement reached the engine: the
+  // step fails with a message that names the kind of answer, never its
+  // value (it may be a password). Returns the error code set.
+  static int AnswerNotWritable(const char* what);
   static int UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo);
   static int UndoOfGrant(const QelUnicodeString& user, const std::vector<std::string>& privileges,
                          QelUnicodeString& undo);
@@ -429,6 +438,11 @@ class ZEP2InstHQ : public QelCommand {
   // Shared pieces of the page handlers.
   void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
                  const QelUnicodeString& detail = "");
+  // Shows why the DBMS cannot take an answer (subject: its key in the
+  // refusal catalogue) and returns true, or returns false for no refusal.
+  enum class AnswerKind { UserOrPassword, Tablespace };
+  bool RefusedForDBMS(ZEP2PageDialog* page, QelDbRefusal refusal, const char* subject, int dbms,
+                      AnswerKind kind = AnswerKind::UserOrPassword);
   // The keyboard input error box (ZEP2ErrDlgDir) with a complete sentence.
   void ShowInputError(const QelUnicodeString& text);
   void BusyCursor();

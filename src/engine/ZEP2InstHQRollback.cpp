@@ -114,19 +114,19 @@ int ZEP2InstHQ::UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& 
   }
   // The password a user had cannot be read back; only a user identified by
   // the system gets its authentication restored.
-  std::string text = "ALTER USER " + name;
-  if (rows[0].at(0) == "EXTERNAL") text += " IDENTIFIED EXTERNALLY";
-  if (!rows[0].at(1).empty()) text += " DEFAULT TABLESPACE \"" + rows[0].at(1) + "\"";
+  std::vector<ZEP2UserStatements::Quota> previous;
   const std::set<std::string> tablespaces = {TypicalTablespace().str(),
                                              TypicalBLOBTablespace().str()};
   for (const std::string& tablespace : tablespaces) {
-    std::string previous = "0";
+    previous.push_back({tablespace, "0"});
     for (const QelDbRow& quota : quotas) {
-      if (quota.at(0) == tablespace) previous = quota.at(1) == "-1" ? "UNLIMITED" : quota.at(1);
+      if (quota.at(0) == tablespace) previous.back().bytes = quota.at(1);
     }
-    text += " QUOTA " + previous + " ON \"" + tablespace + "\"";
   }
-  undo = text;
+  const std::optional<QelUnicodeString> text =
+      UserStatements().RestoreUser(name, rows[0].at(0) == "EXTERNAL", rows[0].at(1), previous);
+  if (!text) return AnswerNotWritable("a user's name or a tablespace name");
+  undo = *text;
   return 0;
 }
 
@@ -157,13 +157,14 @@ int ZEP2InstHQ::UndoOfGrant(const QelUnicodeString& user,
       for (const QelDbRow& row : rows) held.insert(row.at(0));
     }
   }
-  std::string given;
+  std::vector<std::string> given;
   for (const std::string& privilege : privileges) {
-    if (held.count(privilege)) continue;
-    given += (given.empty() ? "" : ", ") + privilege;
+    if (!held.count(privilege)) given.push_back(privilege);
   }
   if (given.empty()) return 0;
-  undo = "REVOKE " + given + (_nvIBMDB2UDB ? " ON DATABASE FROM USER " : " FROM ") + name;
+  const std::optional<QelUnicodeString> revoke = UserStatements().Revoke(given, name);
+  if (!revoke) return AnswerNotWritable("a user's name");
+  undo = *revoke;
   return 0;
 }
 

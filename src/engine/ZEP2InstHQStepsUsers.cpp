@@ -4,6 +4,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/db/QelDbDialect.h"
 #include "platform/db/QelDbSecrets.h"
 #include "platform/db/QelZepDDLFile.h"
 
@@ -15,36 +16,22 @@ QelUnicodeString Trimmed(const QelUnicodeString& text) {
   return text.Strip(QelUnicodeString::Both, ' ');
 }
 
-// " DEFAULT TABLESPACE "<tbs>" QUOTA UNLIMITED ON "<tbs>" QUOTA UNLIMITED ON "<blob>"".
-QelUnicodeString TablespaceClauses() {
-  const QelUnicodeString tbs = H::TypicalTablespace();
-  return " DEFAULT TABLESPACE \"" + tbs + "\" QUOTA UNLIMITED ON \"" + tbs +
-         "\" QUOTA UNLIMITED ON \"" + H::TypicalBLOBTablespace() + "\"";
-}
-
-QelUnicodeString TablespaceStatement(const QelUnicodeString& name, bool blob) {
-  const QelUnicodeString file = H::_svCRETBSTYPICAL_DIR + "/" + name + ".dbf";
-  if (H::_nvIBMDB2UDB) {
-    return "CREATE REGULAR TABLESPACE \"" + name + "\" MANAGED BY SYSTEM USING ('" + file + "')";
-  }
-  return "CREATE TABLESPACE \"" + name + "\" DATAFILE '" + file +
-         (blob ? "' SIZE 50M AUTOEXTEND ON NEXT 500K MAXSIZE 100M DEFAULT STORAGE ( INITIAL 10K "
-                 "NEXT 50K MINEXTENTS 1 MAXEXTENTS 200 PCTINCREASE 10 ) ONLINE"
-               : "' SIZE 50M AUTOEXTEND ON NEXT 500K MAXSIZE UNLIMITED DEFAULT STORAGE ( INITIAL "
-                 "10K NEXT 50K MINEXTENTS 1 MAXEXTENTS 200 PCTINCREASE 10 ) ONLINE");
-}
-
-QelUnicodeString DropTablespace(const QelUnicodeString& name) {
-  return "DROP TABLESPACE \"" + name + (H::_nvIBMDB2UDB ? "\"" : "\" INCLUDING CONTENTS");
-}
-
-const std::vector<std::string> AdministratorPrivileges = {
-    "CONNECT",   "RESOURCE",   "SELECT ANY TABLE", "CREATE USER",
-    "DROP USER", "ALTER USER", "CREATE ANY VIEW",  "DROP ANY VIEW"};
-const std::vector<std::string> OwnerPrivileges = {"CONNECT", "RESOURCE", "SELECT ANY TABLE",
-                                                  "CREATE ANY VIEW", "DROP ANY VIEW"};
-
 }  // namespace
+
+ZEP2UserStatements ZEP2InstHQ::UserStatements() {
+  return ZEP2UserStatements(_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle, TypicalTablespace(),
+                            TypicalBLOBTablespace());
+}
+
+int ZEP2InstHQ::AnswerNotWritable(const char* what) {
+  const char* dbms = QelDbName(_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle);
+  SetDBErrorMsg(QelUnicodeString("The answer for ") + what +
+                " cannot be written into a statement: it holds a character " + dbms +
+                " does not take there. Go back and change it.");
+  WriteErrLogFile(QelUnicodeString("\n") + _svDBErrorMsg);
+  _nvDBErrorCode = -1;
+  return _nvDBErrorCode;
+}
 
 void ZEP2InstHQ::St_TypicalTBSCreation(QelCommand* command, int, void*) {
   StepBegin(command, "TypicalTBSCreation");
@@ -56,20 +43,23 @@ void ZEP2InstHQ::St_TypicalTBSCreation(QelCommand* command, int, void*) {
   _svCRETBSTYPICAL_BLOB = Trimmed(_svCRETBSTYPICAL_BLOB);
   const QelUnicodeString defaultEntry = DefaultTablespaceEntry();
   int result = 0;
+  const ZEP2UserStatements statements = UserStatements();
+  const auto create = [&statements](const QelUnicodeString& name, bool blob, int& created) {
+    const std::optional<ZEP2Statement> statement =
+        statements.CreateTablespace(name, _svCRETBSTYPICAL_DIR, blob);
+    if (!statement) return AnswerNotWritable("the tablespace name or its directory");
+    WriteTraceLogFile("\nCreate tablespace statement: <" + statement->text + ">", 1);
+    const int result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser,
+                                                 statement->text, true, statement->undo);
+    if (result == 0 && _nvEXECINDB) created = 1;
+    return result;
+  };
   if (_svSELTBSTYPICAL_NOBLOB.Compare(defaultEntry) == 2) {
-    const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_NOBLOB, false);
-    WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
-    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
-                                       DropTablespace(_svCRETBSTYPICAL_NOBLOB));
-    if (result == 0 && _nvEXECINDB) _nvTypicalTBSCreated = 1;
+    result = create(_svCRETBSTYPICAL_NOBLOB, false, _nvTypicalTBSCreated);
   }
   if (result == 0 && _svSELTBSTYPICAL_BLOB.Compare(defaultEntry) == 2 &&
       _svCRETBSTYPICAL_BLOB.Compare(_svCRETBSTYPICAL_NOBLOB) != 2) {
-    const QelUnicodeString text = TablespaceStatement(_svCRETBSTYPICAL_BLOB, true);
-    WriteTraceLogFile("\nCreate tablespace statement: <" + text + ">", 1);
-    result = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
-                                       DropTablespace(_svCRETBSTYPICAL_BLOB));
-    if (result == 0 && _nvEXECINDB) _nvTypicalTBSBLOBCreated = 1;
+    result = create(_svCRETBSTYPICAL_BLOB, true, _nvTypicalTBSBLOBCreated);
   }
   _nvDBErrorCode = result;
   if (result != 0) {
@@ -104,13 +94,19 @@ void ZEP2InstHQ::St_TypicalUSERCreation(QelCommand* command, int, void*) {
     return;
   }
   const QelUnicodeString user = users(_nvPosCurColl).ToUpper();
-  const QelUnicodeString text = "CREATE USER " + user + " IDENTIFIED BY \"" +
-                                controller->_DBUserPassToCreateColl(_nvPosCurColl) + "\"" +
-                                TablespaceClauses();
-  WriteTraceLogFile("\nCreate user statement: <" + QelDbMaskPasswords(text) + ">", 1);
+  const std::optional<ZEP2Statement> statement =
+      UserStatements().CreateUser(user, controller->_DBUserPassToCreateColl(_nvPosCurColl));
+  if (!statement) {
+    AnswerNotWritable("a user name or password");
+    controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERCREATION,
+                                 controller->_DlgREPORT->ERRMSGTextToDisplayForUSERCREATION);
+    StepEnd("TypicalUSERCreation");
+    return;
+  }
+  WriteTraceLogFile("\nCreate user statement: <" + QelDbMaskPasswords(statement->text) + ">", 1);
   if (_nvEXECINDB) controller->_UsersCreatedByRun.push_back(user.str());
-  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, text, true,
-                                             "DROP USER " + user + " CASCADE");
+  _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, statement->text,
+                                             true, statement->undo);
   if (_nvDBErrorCode != 0) {
     // A user the DBMS refused to create may be one that existed already.
     if (_nvEXECINDB) controller->_UsersCreatedByRun.pop_back();
@@ -147,10 +143,17 @@ bool ZEP2InstHQ::AlterEveryUser(QelCommand* command, const char* step, QelIdleFu
     return true;
   }
   const QelUnicodeString user = users(_nvPosCurColl).ToUpper();
-  const QelUnicodeString text = passwords
-                                    ? "ALTER USER " + user + " IDENTIFIED BY \"" +
-                                          (*passwords)(_nvPosCurColl) + "\"" + TablespaceClauses()
-                                    : "ALTER USER " + user + " IDENTIFIED EXTERNALLY";
+  const ZEP2UserStatements statements = UserStatements();
+  const std::optional<QelUnicodeString> altered =
+      passwords ? statements.AlterUserPassword(user, (*passwords)(_nvPosCurColl))
+                : statements.AlterUserExternally(user);
+  if (!altered) {
+    AnswerNotWritable("a user name or password");
+    FailInstallation(command, _DlgSTATUS->ERRMSGWndTitleUSERALTER,
+                     _DlgSTATUS->ERRMSGTextToDisplayForUSERALTER);
+    return false;
+  }
+  const QelUnicodeString& text = *altered;
   WriteTraceLogFile("\nAlter User Statement: <" + QelDbMaskPasswords(text) + ">", 1);
   QelUnicodeString undo;
   _nvDBErrorCode = UndoOfAlterUser(user, undo);
@@ -238,12 +241,16 @@ void ZEP2InstHQ::St_TypicalALTERUser(QelCommand* command, int, void*) {
   const QelUnicodeString owner =
       controller->_ModelerPersColl(_nvPosCurColl)->_SchemaOwner.ToUpper();
   WriteTraceLogFile("\nl_svSchemaName: <" + owner + ">", 1);
-  const QelUnicodeString text = "ALTER USER " + owner + TablespaceClauses();
-  WriteTraceLogFile("\nAlter User Statement: <" + text + ">", 1);
+  const std::optional<QelUnicodeString> text = UserStatements().AlterUserTablespaces(owner);
   QelUnicodeString undo;
-  _nvDBErrorCode = UndoOfAlterUser(owner, undo);
+  if (!text) {
+    _nvDBErrorCode = AnswerNotWritable("a schema owner's name or a tablespace name");
+  } else {
+    WriteTraceLogFile("\nAlter User Statement: <" + *text + ">", 1);
+    _nvDBErrorCode = UndoOfAlterUser(owner, undo);
+  }
   if (_nvDBErrorCode == 0) {
-    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, text, false, undo);
+    _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AlterUser, *text, false, undo);
   }
   if (_nvDBErrorCode != 0) {
     controller->FailInstallation(command, controller->_DlgSTATUS->ERRMSGWndTitleUSERALTER,
@@ -262,13 +269,18 @@ void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
   SetStatusLines(status->USERGrant, "");
   StepProgress(20);
   const QelUnicodeString admin = _svTESADM.ToUpper();
-  if (_nvIBMDB2UDB) {
-    const QelUnicodeString text = "GRANT DBADM, CONNECT, CREATETAB ON DATABASE TO USER " + admin;
-    WriteTraceLogFile("\nDB2 Grant Statement: <" + text + ">", 1);
-    QelUnicodeString undo;
-    _nvDBErrorCode = UndoOfGrant(admin, {"DBADM", "CONNECT", "CREATETAB"}, undo);
+  const ZEP2UserStatements statements = UserStatements();
+  const std::optional<ZEP2Grant> grant = statements.Grant(ZEP2Grantee::Administrator, admin);
+  const std::optional<QelUnicodeString> alter = statements.AlterUserTablespaces(admin);
+  QelUnicodeString undo;
+  if (!grant || !alter) {
+    _nvDBErrorCode = AnswerNotWritable("the administrator's name or a tablespace name");
+  } else if (_nvIBMDB2UDB) {
+    WriteTraceLogFile("\nDB2 Grant Statement: <" + grant->text + ">", 1);
+    _nvDBErrorCode = UndoOfGrant(admin, grant->privileges, undo);
     if (_nvDBErrorCode == 0) {
-      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true, undo);
+      _nvDBErrorCode =
+          RunAdministratorStatement(QelSqlType::AdministratorGrant, grant->text, true, undo);
     }
     // DB2 knows its users by their authorities: a rollback takes back what
     // this run gave an administrator the database did not know.
@@ -278,20 +290,16 @@ void ZEP2InstHQ::St_GRANTUserTESADM(QelCommand* command, int, void*) {
     }
     if (_nvDBErrorCode == 0 && _nvEXECINDB && unknownBefore) _nvTESADMNIUserCreated = 1;
   } else {
-    const QelUnicodeString alter = "ALTER USER " + admin + TablespaceClauses();
-    const QelUnicodeString grant =
-        "GRANT CONNECT, RESOURCE, SELECT ANY TABLE, CREATE USER, DROP USER, ALTER USER, CREATE "
-        "ANY VIEW, DROP ANY VIEW TO " +
-        admin + " WITH ADMIN OPTION";
-    WriteTraceLogFile("\nOracle Grant Statement: <" + grant + ">", 1);
-    QelUnicodeString undo;
+    WriteTraceLogFile("\nOracle Grant Statement: <" + grant->text + ">", 1);
     _nvDBErrorCode = UndoOfAlterUser(admin, undo);
     if (_nvDBErrorCode == 0) {
-      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, alter, true, undo);
+      _nvDBErrorCode =
+          RunAdministratorStatement(QelSqlType::AdministratorGrant, *alter, true, undo);
     }
-    if (_nvDBErrorCode == 0) _nvDBErrorCode = UndoOfGrant(admin, AdministratorPrivileges, undo);
+    if (_nvDBErrorCode == 0) _nvDBErrorCode = UndoOfGrant(admin, grant->privileges, undo);
     if (_nvDBErrorCode == 0) {
-      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, grant, true, undo);
+      _nvDBErrorCode =
+          RunAdministratorStatement(QelSqlType::AdministratorGrant, grant->text, true, undo);
     }
   }
   if (_nvDBErrorCode != 0) {
@@ -325,18 +333,18 @@ void ZEP2InstHQ::St_TypicalUSERGrant(QelCommand* command, int, void*) {
       !seenBefore && !administrator && (_nvOracle || owner.Compare(_svVAULTAdm.ToUpper()) == 2);
   _nvDBErrorCode = 0;
   if (grant) {
-    const QelUnicodeString text =
-        _nvIBMDB2UDB ? "GRANT CONNECT, CREATETAB ON DATABASE TO USER " + owner
-                     : "GRANT CONNECT,RESOURCE, SELECT ANY TABLE, CREATE ANY VIEW, DROP ANY VIEW "
-                       "TO " +
-                           owner;
-    WriteTraceLogFile("\nGrant Statement: <" + text + ">", 1);
+    const std::optional<ZEP2Grant> statement =
+        UserStatements().Grant(ZEP2Grantee::SchemaOwner, owner);
     QelUnicodeString undo;
-    _nvDBErrorCode = UndoOfGrant(
-        owner, _nvIBMDB2UDB ? std::vector<std::string>{"CONNECT", "CREATETAB"} : OwnerPrivileges,
-        undo);
+    if (!statement) {
+      _nvDBErrorCode = AnswerNotWritable("a schema owner's name");
+    } else {
+      WriteTraceLogFile("\nGrant Statement: <" + statement->text + ">", 1);
+      _nvDBErrorCode = UndoOfGrant(owner, statement->privileges, undo);
+    }
     if (_nvDBErrorCode == 0) {
-      _nvDBErrorCode = RunAdministratorStatement(QelSqlType::AdministratorGrant, text, true, undo);
+      _nvDBErrorCode =
+          RunAdministratorStatement(QelSqlType::AdministratorGrant, statement->text, true, undo);
     }
   }
   if (_nvDBErrorCode != 0) {

@@ -193,6 +193,19 @@ void ZEP2InstHQ::CB_TESDICO_Next(QelCommand*, QelNotification*, void*) {
   _svTESDICOOwnerP = page->Frame->EditorTESDICOP->GetText();
   if (Empty(_svTESDICOOwner)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICO);
   if (Empty(_svTESDICOOwnerP)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICOP);
+  // Both accounts become database users here, named without quotes and,
+  // under Oracle, identified by their password between double quotes.
+  const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
+  const QelDbDialect& dialect = QelDbDialect::For(dbms);
+  if (c->RefusedForDBMS(page, dialect.CheckUserName(_svTESADM.ToUpper().str()), "SubjectTESADM",
+                        dbms) ||
+      c->RefusedForDBMS(page, dialect.CheckPassword(_svTESADMP.str()), "SubjectTESADMP", dbms) ||
+      c->RefusedForDBMS(page, dialect.CheckUserName(_svTESDICOOwner.ToUpper().str()),
+                        "SubjectTESDICO", dbms) ||
+      c->RefusedForDBMS(page, dialect.CheckPassword(_svTESDICOOwnerP.str()), "SubjectTESDICOP",
+                        dbms)) {
+    return;
+  }
   _svTESDICOOwner = _svTESDICOOwner.ToUpper();
   _nvAUTHClient = client ? 1 : 0;
   _nvAUTHServer = client ? 0 : 1;

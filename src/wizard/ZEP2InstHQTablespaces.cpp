@@ -143,6 +143,18 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
     Trace("\nINPUT ERROR: A tablespaces directory is Required");
     return c->ShowError(page, page->ERRMSGTextToDisplayForTBSDATAFILE);
   }
+  // The name goes into the statements and the DDL files without quotes,
+  // the directory into a string literal.
+  const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
+  const QelDbDialect& dialect = QelDbDialect::For(dbms);
+  if (c->RefusedForDBMS(page, dialect.CheckTablespaceName(_svCRETBSTYPICAL_NOBLOB.str()),
+                        "SubjectTBSName", dbms, AnswerKind::Tablespace) ||
+      c->RefusedForDBMS(page, dialect.CheckTablespaceName(_svCRETBSTYPICAL_BLOB.str()),
+                        "SubjectTBSName", dbms, AnswerKind::Tablespace) ||
+      c->RefusedForDBMS(page, dialect.CheckLiteral(_svCRETBSTYPICAL_DIR.str()), "SubjectTBSDir",
+                        dbms)) {
+    return;
+  }
   if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
     Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
     return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE);

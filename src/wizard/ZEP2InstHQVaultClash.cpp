@@ -95,6 +95,15 @@ void ZEP2InstHQ::CB_VAULTADM_Next(QelCommand*, QelNotification*, void*) {
   if (Empty(_svVAULTRepository)) return c->ShowError(page, page->ERRMSGTextToDisplayForREPO);
   if (Empty(_svVAULTAdm)) return c->ShowError(page, page->ERRMSGTextToDisplayForVAULTADM);
   if (Empty(_svVAULTAdmP)) return c->ShowError(page, page->ERRMSGTextToDisplayForVAULTADMP);
+  // The vault administrator may become a database user of its own.
+  const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
+  const QelDbDialect& dialect = QelDbDialect::For(dbms);
+  if (c->RefusedForDBMS(page, dialect.CheckUserName(_svVAULTAdm.ToUpper().str()), "SubjectVAULTADM",
+                        dbms) ||
+      c->RefusedForDBMS(page, dialect.CheckPassword(_svVAULTAdmP.str()), "SubjectVAULTADMP",
+                        dbms)) {
+    return;
+  }
   if (!c->AuthenticateOrRefuse(page, _svVAULTAdm, _svVAULTAdmP,
                                "\nRCRCauthenticateWithPassword : ", page->ERRMSGRootUserForbidden,
                                page->ERRMSGInvalidUsername, page->ERRMSGInvalidPassword)) {

@@ -35,6 +35,9 @@ class Navigation : public ::testing::Test {
  protected:
   void SetUp() override {
     H::ResetInstallationParameters();
+    // What the administrator page, always the first, leaves for later pages.
+    H::_svTESADM = "pdmadm";
+    H::_svTESADMP = "adminpass";
     setenv("QelUserSettingPath", directory.File("settings").c_str(), 1);
     for (const char* name :
          {"TESSAR_SINGLE_USER", "TESSARDBSETUP_NO_PASS_VALIDATION", "TESSARDBSETUP_SANDBOX"}) {
@@ -165,6 +168,55 @@ TEST_F(Navigation, AuthenticationModeComesFromTheEnvironment) {
   }
   EXPECT_EQ(H::_svTESDICOOwner.str(), "PDMDICO");
   EXPECT_EQ(Trace().find("secret"), std::string::npos);
+}
+
+// Users are named in statements without quotes and, under Oracle, their
+// passwords stand between double quotes: what the DBMS cannot take there is
+// refused on the owner page, whichever account it belongs to, and the
+// answers stay as typed.
+TEST_F(Navigation, TheOwnerPageRefusesWhatTheDbmsCannotTake) {
+  const std::string catalogues =
+      (std::filesystem::path(__FILE__).parent_path() / "../../share/msgcatalog").string();
+  setenv("QelMsgCatalogPath", catalogues.c_str(), 1);
+  ZEP2DlgTESDICO* page = controller->_DlgTESDICO;
+  const auto refused = [&](const char* owner, const char* password, const char* expected) {
+    boxes->texts.clear();
+    page->Frame->EditorTESDICO->SetText(owner);
+    page->Frame->EditorTESDICOP->SetText(password);
+    Next(page);
+    EXPECT_EQ(Shown(), "PanelTESDICO") << owner;
+    EXPECT_EQ(page->Frame->EditorTESDICO->GetText().str(), owner) << "kept as typed";
+    EXPECT_EQ(page->Frame->EditorTESDICOP->GetText().str(), password) << "kept as typed";
+    EXPECT_EQ(boxes->texts.size(), 1u) << owner;
+    if (boxes->texts.empty()) return;
+    EXPECT_NE(boxes->texts.back().find(expected), std::string::npos) << boxes->texts.back();
+    EXPECT_EQ(boxes->texts.back().find(password), std::string::npos) << "no password in a box";
+  };
+  H::_nvOracle = 1;
+  refused("pdm", "pw\" DEFAULT TABLESPACE SYSTEM --", "double quote");
+  refused("pdm.dico", "secret", "letters, digits");
+  refused("9pdm", "secret", "start with a letter");
+  refused("pdm#dico$abcdefghijklmnopqrstuvw", "secret", "at most 30");
+  H::_svTESADMP = "ad\"min";
+  refused("pdmdico", "secret", "administrator's password");
+  H::_svTESADMP = "adminpass";
+  H::_svTESADM = "pdm-adm";
+  refused("pdmdico", "secret", "administrator account");
+  EXPECT_EQ(Trace().find("TABLESPACE SYSTEM"), std::string::npos) << "no password in the trace";
+
+  // DB2 takes @ in a name; a password never reaches its statements.
+  H::_svTESADM = "pdmadm";
+  H::_nvOracle = 0;
+  H::_nvIBMDB2UDB = 1;
+  setenv("PATH", directory.Path().c_str(), 1);  // no instance listing program
+  boxes->texts.clear();
+  page->Frame->EditorTESDICO->SetText("pdm@dico");
+  page->Frame->EditorTESDICOP->SetText("it's \"quoted\"");
+  Next(page);
+  setenv("PATH", "/usr/bin:/bin", 1);
+  EXPECT_TRUE(boxes->texts.empty()) << boxes->texts.front();
+  EXPECT_EQ(H::_svTESDICOOwner.str(), "PDM@DICO");
+  unsetenv("QelMsgCatalogPath");
 }
 
 TEST_F(Navigation, TheOracleHomeAndServiceAreCheckedAgainstTheMachine) {

@@ -38,9 +38,15 @@ QelUnicodeString QelDbMaskPasswords(const QelUnicodeString& statement) {
     while (cursor < text.size() && std::isspace(static_cast<unsigned char>(text[cursor]))) ++cursor;
     masked.append(text, position, cursor - position);
     if (cursor < text.size() && text[cursor] == '"') {
-      const std::size_t closing = text.find('"', cursor + 1);
+      // A doubled quote stands for one inside the password: the secret ends
+      // at the first quote that is not doubled, or with the text.
+      std::size_t end = cursor + 1;
+      while (end < text.size() &&
+             !(text[end] == '"' && (end + 1 >= text.size() || text[end + 1] != '"'))) {
+        end += text[end] == '"' ? 2 : 1;
+      }
       masked += "\"***\"";
-      position = closing == std::string::npos ? text.size() : closing + 1;
+      position = end >= text.size() ? text.size() : end + 1;
     } else {
       std::size_t end = cursor;
       while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) ++end;

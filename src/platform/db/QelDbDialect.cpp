@@ -1,0 +1,114 @@
+// The naming rules of DB2 and Oracle, and the one place where quotes are
+// put around a value or doubled inside it.
+#include "QelDbDialect.h"
+
+#include <algorithm>
+
+#include "QelDb.h"
+#include "QelDbStatements.h"
+
+namespace {
+
+bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7f;
+}
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool StartsWithUpper(std::string_view text, std::string_view prefix) {
+  if (prefix.empty() || text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 32) : text[i];
+    if (c != prefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const QelDbDialect& QelDbDialect::For(int dbms) {
+  // DB2 authorization names and tablespace names (18 bytes; SYS is kept for
+  // the catalogue's own); Oracle's ordinary names of 30 bytes, which cannot
+  // hold a double quote even between quotes.
+  static const QelDbDialect db2(30, 18, "_@#$", "SYS", true);
+  static const QelDbDialect oracle(30, 30, "_$#", "", false);
+  return dbms == QelDbDB2 ? db2 : oracle;
+}
+
+const char* QelDbName(int dbms) {
+  return dbms == QelDbDB2 ? "DB2" : "Oracle";
+}
+
+QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLength) const {
+  if (name.empty()) return QelDbRefusal::Empty;
+  for (const char c : name) {
+    if (IsControl(c)) return QelDbRefusal::ControlCharacter;
+  }
+  if (!IsAsciiLetter(name.front())) return QelDbRefusal::FirstCharacter;
+  for (const char c : name) {
+    if (!IsAsciiLetter(c) && !IsAsciiDigit(c) &&
+        nameCharacters_.find(c) == std::string_view::npos) {
+      return QelDbRefusal::Character;
+    }
+  }
+  if (name.size() > maxLength) return QelDbRefusal::TooLong;
+  return QelDbRefusal::None;
+}
+
+QelDbRefusal QelDbDialect::CheckUserName(std::string_view name) const {
+  return CheckName(name, maxUserName_);
+}
+
+QelDbRefusal QelDbDialect::CheckTablespaceName(std::string_view name) const {
+  const QelDbRefusal refusal = CheckName(name, maxTablespaceName_);
+  if (refusal != QelDbRefusal::None) return refusal;
+  return StartsWithUpper(name, reservedPrefix_) ? QelDbRefusal::Reserved : QelDbRefusal::None;
+}
+
+QelDbRefusal QelDbDialect::CheckPassword(std::string_view password) const {
+  if (password.empty()) return QelDbRefusal::Empty;
+  for (const char c : password) {
+    if (IsControl(c)) return QelDbRefusal::ControlCharacter;
+    if (c == '"' && !doublesQuotes_) return QelDbRefusal::DoubleQuote;
+  }
+  return QelDbRefusal::None;
+}
+
+QelDbRefusal QelDbDialect::CheckLiteral(std::string_view text) const {
+  for (const char c : text) {
+    if (IsControl(c)) return QelDbRefusal::ControlCharacter;
+  }
+  return QelDbRefusal::None;
+}
+
+std::optional<std::string> QelDbDialect::OrdinaryName(std::string_view name) const {
+  if (CheckName(name, std::max(maxUserName_, maxTablespaceName_)) != QelDbRefusal::None) {
+    return std::nullopt;
+  }
+  return std::string(name);
+}
+
+std::optional<std::string> QelDbDialect::DelimitedName(std::string_view name) const {
+  if (name.empty()) return std::nullopt;
+  for (const char c : name) {
+    if (IsControl(c) || (c == '"' && !doublesQuotes_)) return std::nullopt;
+  }
+  return QelQuoted(name, '"');
+}
+
+std::optional<std::string> QelDbDialect::Password(std::string_view password) const {
+  if (CheckPassword(password) != QelDbRefusal::None) return std::nullopt;
+  return QelQuoted(password, '"');
+}
+
+std::optional<std::string> QelDbDialect::Literal(std::string_view text) const {
+  if (CheckLiteral(text) != QelDbRefusal::None) return std::nullopt;
+  return QelQuoted(text, '\'');
+}
