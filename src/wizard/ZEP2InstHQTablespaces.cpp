@@ -38,6 +38,22 @@ int ZEP2InstHQ::SetTBSTYPICALSELCOMBO() {
     cursor->Close();
     connection->Close();
   }
+  // The DDL files name the tablespace without quotes: one whose name is no
+  // ordinary name of the DBMS cannot hold the PDM tables and is not offered.
+  const QelDbDialect& dialect = QelDbDialect::For(dbms);
+  const QelUnicodeString newEntry = DefaultTablespaceEntry();
+  for (QelDlgCombo* combo : combos) {
+    std::vector<QelUnicodeString> lines;
+    for (int i = 0; i < combo->GetNbrOfLines(); ++i) lines.push_back(combo->GetLine(i));
+    combo->ClearLines();
+    for (const QelUnicodeString& line : lines) {
+      if (line.Compare(newEntry) == 2 || dialect.OrdinaryName(line.str())) {
+        combo->AddLine(line);
+      } else {
+        Trace("\nSetTBSTYPICALSELCOMBO not offered, no ordinary name: <" + line + ">");
+      }
+    }
+  }
   if (frame->ComboTBSTypicalSel->GetNbrOfLines() == 0) {
     WriteErrLogFile("\nNo Tablespaces Found!");
     WriteTraceLogFile("\nNo Tablespaces Found!", 2);
