@@ -11,6 +11,8 @@ packages=(
   ksh                              # the generated scripts start with #! /bin/ksh
   libncurses-dev                   # terminal front end (with panel, form, menu)
   libsqlite3-dev                   # storage of the sandbox DBMS
+  unixodbc-dev unixodbc            # the database layer's driver manager, and its isql
+  postgresql odbc-postgresql       # the layer's tests against a real server
   libcrypt-dev                     # password verification
   libsodium-dev                    # encryption of the vault server's database password
   tmux                             # end-to-end tests of the terminal front end

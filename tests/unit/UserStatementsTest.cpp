@@ -14,6 +14,7 @@
 #include "engine/ZEP2UserStatements.h"
 #include "platform/db/QelDbDialect.h"
 #include "platform/db/QelDbSecrets.h"
+#include "platform/db/odbc/QelOdbcConnection.h"
 
 namespace {
 
@@ -142,6 +143,41 @@ TEST(UserStatements, TheMaskCoversTheWholePassword) {
       "ALTER USER X IDENTIFIED BY \"***\" DEFAULT TABLESPACE \"T\"");
   EXPECT_EQ(QelDbMaskPasswords("CREATE USER X IDENTIFIED BY \"unterminated ; --").str(),
             "CREATE USER X IDENTIFIED BY \"***\"");
+}
+
+}  // namespace
+
+namespace {
+
+// Drivers prefix their messages with bracketed tags and not every driver
+// puts the DBMS's code into the text: the pages show it in the DBMS's form.
+TEST(DbDialect, DriverDiagnosticsReadAsTheDbmsWritesThem) {
+  const QelDbDialect& db2 = QelDbDialect::For(QelDbDB2);
+  const QelDbDialect& oracle = QelDbDialect::For(QelDbOracle);
+  QelDbError error =
+      db2.Error({"42710", -601,
+                 "[IBM][CLI Driver][DB2/LINUXX8664] SQL0601N  The name of the object "
+                 "to be created is identical.  SQLSTATE=42710"});
+  EXPECT_EQ(error.code, -601);
+  EXPECT_EQ(error.message.rfind("SQL0601N  The name", 0), 0u) << error.message;
+  EXPECT_EQ(error.sqlstate, "42710");
+  error = db2.Error({"08001", -30082, "[drv] password missing"});
+  EXPECT_EQ(error.message, "SQL30082N  password missing  SQLSTATE=08001");
+  error = oracle.Error({"HY000", 1920, "[Oracle][ODBC][Ora]ORA-01920: user name 'X' conflicts"});
+  EXPECT_EQ(error.code, -1920);
+  EXPECT_EQ(error.message, "ORA-01920: user name 'X' conflicts");
+  EXPECT_EQ(oracle.Error({"28000", 1017, "invalid username/password; logon denied"}).message,
+            "ORA-01017: invalid username/password; logon denied");
+  error = oracle.Error({"IM002", 0, "[unixODBC][Driver Manager]Data source name not found"});
+  EXPECT_EQ(error.code, -1);
+  EXPECT_EQ(error.message, "IM002: Data source name not found");
+}
+
+TEST(DbDialect, ConnectionStringValuesCannotAddAttributes) {
+  EXPECT_EQ(QelOdbcAttributeValue("PDMDB"), "PDMDB");
+  EXPECT_EQ(QelOdbcAttributeValue("pw;UID=sys"), "{pw;UID=sys}");
+  EXPECT_EQ(QelOdbcAttributeValue("a}b{"), "{a}}b{}");
+  EXPECT_EQ(QelOdbcAttributeValue(""), "{}");
 }
 
 }  // namespace

@@ -32,9 +32,10 @@ QelDbError InjectedFault(int dbms) {
     return {-901,
             "SQL0901N  The SQL statement or command failed because of a database system "
             "error. (Reason \"" +
-                reason + "\".)  SQLSTATE=58004"};
+                reason + "\".)  SQLSTATE=58004",
+            "58004"};
   }
-  return {-600, "ORA-00600: internal error code, arguments: [" + reason + "]"};
+  return {-600, "ORA-00600: internal error code, arguments: [" + reason + "]", "HY000"};
 }
 
 // The sandbox driver: a sandbox session behind the layer's connection.
@@ -74,7 +75,7 @@ class SandboxConnection : public QelDbConnection {
     } catch (const qelsandbox::SandboxError& failure) {
       error = {failure.code ? failure.code : -1, failure.message};
     } catch (const std::exception& failure) {
-      error = {-1, std::string("sandbox DBMS failure: ") + failure.what()};
+      error = {-1, std::string("sandbox DBMS failure: ") + failure.what(), "HY000"};
     }
     return error.code;
   }

@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/QelList.h"
@@ -27,8 +28,14 @@ constexpr int QelDbMessageSize = 5000;
 using QelDbRow = std::vector<std::string>;
 
 struct QelDbError {
+  QelDbError() = default;
+  QelDbError(int code_, std::string message_, std::string sqlstate_ = {})
+      : code(code_), message(std::move(message_)), sqlstate(std::move(sqlstate_)) {}
+
   int code = 0;
   std::string message;
+  // The ODBC SQLSTATE, where the driver gave one.
+  std::string sqlstate;
 };
 
 // A session with one database as one user. Closing ends the session;

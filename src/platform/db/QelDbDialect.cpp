@@ -3,6 +3,7 @@
 #include "QelDbDialect.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "QelDb.h"
 #include "QelDbStatements.h"
@@ -37,8 +38,8 @@ const QelDbDialect& QelDbDialect::For(int dbms) {
   // DB2 authorization names and tablespace names (18 bytes; SYS is kept for
   // the catalogue's own); Oracle's ordinary names of 30 bytes, which cannot
   // hold a double quote even between quotes.
-  static const QelDbDialect db2(30, 18, "_@#$", "SYS", true);
-  static const QelDbDialect oracle(30, 30, "_$#", "", false);
+  static const QelDbDialect db2(QelDbDB2, 30, 18, "_@#$", "SYS", true);
+  static const QelDbDialect oracle(QelDbOracle, 30, 30, "_$#", "", false);
   return dbms == QelDbDB2 ? db2 : oracle;
 }
 
@@ -111,4 +112,46 @@ std::optional<std::string> QelDbDialect::Password(std::string_view password) con
 std::optional<std::string> QelDbDialect::Literal(std::string_view text) const {
   if (CheckLiteral(text) != QelDbRefusal::None) return std::nullopt;
   return QelQuoted(text, '\'');
+}
+
+namespace {
+
+// "[vendor][driver]text" as the driver managers and drivers prefix it.
+std::string WithoutTags(std::string text) {
+  while (!text.empty() && text.front() == '[') {
+    const std::size_t closing = text.find(']');
+    if (closing == std::string::npos) break;
+    text.erase(0, closing + 1);
+    while (!text.empty() && text.front() == ' ') text.erase(0, 1);
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+bool StartsWithCode(const std::string& text, std::string_view prefix) {
+  if (text.compare(0, prefix.size(), prefix) != 0) return false;
+  return text.size() > prefix.size() && IsAsciiDigit(text[prefix.size()]);
+}
+
+}  // namespace
+
+QelDbError QelDbDialect::Error(const QelDbDiagnostic& diagnostic) const {
+  std::string text = WithoutTags(diagnostic.text);
+  const int number = diagnostic.native < 0 ? -diagnostic.native : diagnostic.native;
+  if (number == 0) {
+    // The driver manager's own errors carry no DBMS code: the SQLSTATE says
+    // what happened.
+    return {-1, diagnostic.sqlstate + ": " + text, diagnostic.sqlstate};
+  }
+  char code[32];
+  if (dbms_ == QelDbDB2) {
+    if (!StartsWithCode(text, "SQL")) {
+      std::snprintf(code, sizeof code, "SQL%04dN  ", number);
+      text = code + text + "  SQLSTATE=" + diagnostic.sqlstate;
+    }
+  } else if (!StartsWithCode(text, "ORA-")) {
+    std::snprintf(code, sizeof code, "ORA-%05d: ", number);
+    text = code + text;
+  }
+  return {-number, text, diagnostic.sqlstate};
 }

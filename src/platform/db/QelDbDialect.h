@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "QelDb.h"
+
 // Why a value cannot be written into a statement of a DBMS.
 enum class QelDbRefusal {
   None,
@@ -24,6 +26,14 @@ enum class QelDbRefusal {
   ControlCharacter,
   // A name the DBMS keeps for itself.
   Reserved,
+};
+
+// What a driver reports about a failed call: the SQLSTATE, the DBMS's own
+// code (DB2's SQLCODE, Oracle's ORA number) and its message.
+struct QelDbDiagnostic {
+  std::string sqlstate;
+  int native = 0;
+  std::string text;
 };
 
 class QelDbDialect {
@@ -48,15 +58,22 @@ class QelDbDialect {
   std::optional<std::string> Password(std::string_view password) const;
   std::optional<std::string> Literal(std::string_view text) const;
 
+  // The error the pages show for a driver's diagnostic: the text without
+  // the driver's bracketed tags, in the DBMS's own form ("SQL0601N  ...
+  // SQLSTATE=42710", "ORA-01920: ..."), and the code the engine branches
+  // on (DB2's SQLCODE, the ORA number negated).
+  QelDbError Error(const QelDbDiagnostic& diagnostic) const;
+
   std::size_t MaxUserName() const { return maxUserName_; }
   std::size_t MaxTablespaceName() const { return maxTablespaceName_; }
   std::string_view NameCharacters() const { return nameCharacters_; }
   std::string_view ReservedPrefix() const { return reservedPrefix_; }
 
  private:
-  QelDbDialect(std::size_t maxUserName, std::size_t maxTablespaceName,
+  QelDbDialect(int dbms, std::size_t maxUserName, std::size_t maxTablespaceName,
                std::string_view nameCharacters, std::string_view reservedPrefix, bool doublesQuotes)
-      : maxUserName_(maxUserName),
+      : dbms_(dbms),
+        maxUserName_(maxUserName),
         maxTablespaceName_(maxTablespaceName),
         nameCharacters_(nameCharacters),
         reservedPrefix_(reservedPrefix),
@@ -64,6 +81,7 @@ class QelDbDialect {
 
   QelDbRefusal CheckName(std::string_view name, std::size_t maxLength) const;
 
+  int dbms_;
   std::size_t maxUserName_;
   std::size_t maxTablespaceName_;
   // Characters besides letters and digits an ordinary name may hold.
