@@ -71,8 +71,11 @@ std::optional<QelAccount> QelLookupAccount(const std::string& name) {
 }
 
 std::optional<std::string> QelLookupPasswordHash(const std::string& name) {
+  return QelLookupPasswordHash(name, QelSandboxSite());
+}
+
+std::optional<std::string> QelLookupPasswordHash(const std::string& name, const std::string& site) {
   if (name.empty()) return std::nullopt;
-  const std::string site = QelSandboxSite();
   if (site.empty()) {
     spwd entry{};
     spwd* found = nullptr;

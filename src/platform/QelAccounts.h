@@ -21,6 +21,9 @@ std::optional<QelAccount> QelLookupAccount(const std::string& name);
 // The stored password hash of the account, or nothing when it has no shadow
 // entry (or the shadow database cannot be read).
 std::optional<std::string> QelLookupPasswordHash(const std::string& name);
+// The same in the accounts of the sandbox site (the host's when site is
+// empty), for a caller that names its site rather than inheriting it.
+std::optional<std::string> QelLookupPasswordHash(const std::string& name, const std::string& site);
 
 // The sandbox site directory, empty on a real host.
 std::string QelSandboxSite();

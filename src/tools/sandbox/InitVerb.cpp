@@ -1,7 +1,8 @@
 // The `init` verb: a complete, self-contained sandbox site in a directory:
 // the installed PDM tree with stand-in commands, the reference files with
 // the DDL repository, Unix accounts, a DB2 instance with catalogued
-// databases, an Oracle home and service, and env.sh to source.
+// databases, an Oracle home and service, the ODBC driver and data sources
+// that reach them, and env.sh to source.
 #include <crypt.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +37,9 @@ constexpr const char* Help =
     "  --service NAME        Oracle net service name (default PDMORA)\n"
     "  --ddl-scale N         size of the DDL repository, 1 to 999 (default 1)\n"
     "Then: . DIR/env.sh   and run tessardbsetup.\n";
+
+// The databases every DB2 instance of a site catalogues.
+const std::vector<std::string> Db2Aliases = {"PDMDB", "PDMTEST", "PDMREMOT"};
 
 struct SiteOptions {
   std::string site;
@@ -107,7 +111,7 @@ void WriteDb2Instance(const SiteOptions& options, const std::string& instance,
                     "PDMDB|PDMDB|" +
                     data + "/PDMDB||0|0\n",
                 0644);
-  for (const char* alias : {"PDMDB", "PDMTEST", "PDMREMOT"}) {
+  for (const std::string& alias : Db2Aliases) {
     qelsandbox::CreateDatabase(qelsandbox::Db2Location(options.site, instance, alias), instance,
                                options.password);
   }
@@ -151,6 +155,8 @@ int Initialise(const SiteOptions& options, const std::string& executableDirector
   for (const char* directory : {"/settings", "/logs", "/tablespaces", "/ddlout"}) {
     fs::create_directories(options.site + directory);
   }
+  WriteOdbcConfiguration(options.site, executableDirectory, options.instance, Db2Aliases,
+                         options.service);
   WriteEnvironmentScript(options.site, executableDirectory);
   return ExitOk;
 }

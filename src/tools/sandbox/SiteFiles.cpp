@@ -148,6 +148,12 @@ void WriteEnvironmentScript(const std::string& site, const std::string& executab
                     "export TESSARDBSETUP_LOGDIR='" +
                     site +
                     "/logs'\n"
+                    "export ODBCSYSINI='" +
+                    site +
+                    "/odbc'\n"
+                    "export ODBCINI='" +
+                    site +
+                    "/odbc/odbc.ini'\n"
                     "export PATH='" +
                     site + "/pdm/code/command:" + executableDirectory + "':\"$PATH\"\n",
                 0644);

@@ -136,18 +136,19 @@ void Session::Delete(Parser& parser) {
           table, false);
 }
 
-Rows Session::Select(Parser& parser) {
+ResultSet Session::Select(Parser& parser) {
   const std::string sql = Translate(parser, parser.Tokens().size() - 1);
   parser.ExpectEnd();
   SqliteStatement statement = db_->Prepare(ExpandRelations(sql));
-  Rows rows;
+  ResultSet result;
+  result.columns = statement.ColumnNames();
   while (statement.Step()) {
-    std::vector<std::string>& row = rows.emplace_back();
+    auto& row = result.rows.emplace_back();
     for (int column = 0; column < statement.Columns(); ++column) {
-      row.push_back(statement.Text(column));
+      row.push_back(statement.OptionalText(column));
     }
   }
-  return rows;
+  return result;
 }
 
 void Session::RunData(const std::string& sql, const ObjectInfo& table, bool inserts) {

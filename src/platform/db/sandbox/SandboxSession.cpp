@@ -28,8 +28,9 @@ Session::~Session() {
 
 std::unique_ptr<Session> Session::Open(const std::string& site, Dialect dialect,
                                        const std::string& database, const std::string& user,
-                                       const std::string& password) {
-  DatabaseLocation location = LocateForClient(site, dialect, database);
+                                       const std::string& password,
+                                       const ClientDefaults& defaults) {
+  DatabaseLocation location = LocateForClient(site, dialect, database, defaults);
   // Oracle keeps a "quoted" user name as written; both fold the others.
   std::string name = ToUpper(user);
   if (dialect == Dialect::Oracle && user.size() > 2 && user.front() == '"' && user.back() == '"') {
@@ -38,7 +39,7 @@ std::unique_ptr<Session> Session::Open(const std::string& site, Dialect dialect,
   auto session = std::make_unique<Session>(OpenKey{}, dialect, std::move(location), name);
   try {
     session->db_ = OpenDatabase(session->location_.file, LockTimeoutMilliseconds());
-    session->Authenticate(user, password);
+    session->Authenticate(site, user, password);
     session->grantees_.clear();
     if (dialect == Dialect::Oracle) session->MarkSession();
   } catch (const SqliteFailure& failure) {
@@ -47,7 +48,8 @@ std::unique_ptr<Session> Session::Open(const std::string& site, Dialect dialect,
   return session;
 }
 
-void Session::Authenticate(const std::string& account, const std::string& password) {
+void Session::Authenticate(const std::string& site, const std::string& account,
+                           const std::string& password) {
   if (dialect_ == Dialect::Db2) {
     // DB2 leaves the password to the operating system: the site's accounts.
     // The account name is looked up as given, then in lower case, as the
@@ -56,12 +58,12 @@ void Session::Authenticate(const std::string& account, const std::string& passwo
       Raise(Db2Error(30082, "Security processing failed with reason \"3\" (\"PASSWORD MISSING\").",
                      "08001"));
     }
-    std::optional<std::string> hash = QelLookupPasswordHash(account);
+    std::optional<std::string> hash = QelLookupPasswordHash(account, site);
     if (!hash) {
       std::string lower = account;
       std::transform(lower.begin(), lower.end(), lower.begin(),
                      [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-      hash = QelLookupPasswordHash(lower);
+      hash = QelLookupPasswordHash(lower, site);
     }
     if (!hash || !VerifyPassword(password, *hash)) {
       Raise(Db2Error(30082,
@@ -94,9 +96,22 @@ void Session::Execute(const std::string& text) {
 }
 
 Rows Session::Query(const std::string& text) {
+  ResultSet result;
+  Run(text, &result);
   Rows rows;
-  Run(text, &rows);
+  rows.reserve(result.rows.size());
+  for (auto& values : result.rows) {
+    std::vector<std::string>& row = rows.emplace_back();
+    row.reserve(values.size());
+    for (auto& value : values) row.push_back(value ? std::move(*value) : std::string());
+  }
   return rows;
+}
+
+ResultSet Session::Run(const std::string& text) {
+  ResultSet result;
+  Run(text, &result);
+  return result;
 }
 
 void Session::Commit() {
@@ -161,7 +176,7 @@ void Session::NotConnected() const {
   Raise(OraError(3114, "not connected to ORACLE"));
 }
 
-void Session::Run(const std::string& text, Rows* rows) {
+void Session::Run(const std::string& text, ResultSet* result) {
   if (!db_) NotConnected();
   statementText_ = text;
   // Grants change between statements, by this session or another one.
@@ -178,15 +193,15 @@ void Session::Run(const std::string& text, Rows* rows) {
     const Token& first = parser.Peek();
     if (first.IsWord("SELECT") || first.IsWord("WITH") || first.IsWord("VALUES") ||
         (first.IsWord("SET") && dialect_ == Dialect::Db2)) {
-      RunStatement(parser, false, rows);
+      RunStatement(parser, false, result);
     } else if (first.IsWord("INSERT") || first.IsWord("UPDATE") || first.IsWord("DELETE") ||
                dialect_ == Dialect::Db2) {
-      RunStatement(parser, true, rows);
+      RunStatement(parser, true, result);
     } else {
       // Oracle commits before and after every DDL statement, failed or not.
       CommitWork();
       try {
-        RunStatement(parser, true, rows);
+        RunStatement(parser, true, result);
       } catch (...) {
         RollbackWork();
         throw;
@@ -198,7 +213,7 @@ void Session::Run(const std::string& text, Rows* rows) {
   }
 }
 
-void Session::RunStatement(Parser& parser, bool writes, Rows* rows) {
+void Session::RunStatement(Parser& parser, bool writes, ResultSet* result) {
   // A unit of work that a failed first statement opened holds nothing worth
   // keeping, only the write lock: it ends with the statement.
   const bool opensWork = writes && !inTransaction_;
@@ -214,9 +229,9 @@ void Session::RunStatement(Parser& parser, bool writes, Rows* rows) {
   };
   try {
     if (inTransaction_) {
-      WithSavepoint(*db_, "sbx_statement", [&] { Dispatch(parser, rows); });
+      WithSavepoint(*db_, "sbx_statement", [&] { Dispatch(parser, result); });
     } else {
-      Dispatch(parser, rows);
+      Dispatch(parser, result);
     }
   } catch (const SqliteFailure& failure) {
     undoStatement();
@@ -270,7 +285,7 @@ void Session::RollbackWork() {
   removeAtCommit_.clear();
 }
 
-void Session::Dispatch(Parser& parser, Rows* rows) {
+void Session::Dispatch(Parser& parser, ResultSet* result) {
   if (parser.Accept("CREATE")) return DispatchCreate(parser);
   if (parser.Accept("DROP")) return Drop(parser);
   if (parser.Accept("GRANT")) return Grant(parser);
@@ -281,8 +296,8 @@ void Session::Dispatch(Parser& parser, Rows* rows) {
   if (parser.Accept("UPDATE")) return Update(parser);
   if (parser.Accept("DELETE")) return Delete(parser);
   if (parser.PeekWord("SELECT") || parser.PeekWord("WITH") || parser.PeekWord("VALUES")) {
-    Rows result = Select(parser);
-    if (rows) *rows = std::move(result);
+    ResultSet selected = Select(parser);
+    if (result) *result = std::move(selected);
     return;
   }
   if (parser.PeekWord("SET") && dialect_ == Dialect::Db2) return SetSchema(parser);

@@ -18,6 +18,14 @@ namespace qelsandbox {
 
 using Rows = std::vector<std::vector<std::string>>;
 
+// A statement's result as a client library hands it on: the columns of a
+// query (none for any other statement) and its values, NULL apart from
+// empty text.
+struct ResultSet {
+  std::vector<std::string> columns;
+  std::vector<std::vector<std::optional<std::string>>> rows;
+};
+
 // One entry of the object catalogue.
 struct ObjectInfo {
   long long id = 0;
@@ -84,7 +92,8 @@ class Session {
   // DBMS's error (unknown database, wrong password, no CONNECT, ...).
   static std::unique_ptr<Session> Open(const std::string& site, Dialect dialect,
                                        const std::string& database, const std::string& user,
-                                       const std::string& password);
+                                       const std::string& password,
+                                       const ClientDefaults& defaults = {});
   Session(OpenKey, Dialect dialect, DatabaseLocation location, std::string user);
   ~Session();
   Session(const Session&) = delete;
@@ -97,6 +106,8 @@ class Session {
   // Each raises a SandboxError on failure, after undoing the statement.
   void Execute(const std::string& text);
   Rows Query(const std::string& text);
+  // Runs any statement; a query's columns and rows come back.
+  ResultSet Run(const std::string& text);
   void Commit();
   void Rollback();
   // Ends the session; uncommitted work is rolled back.
@@ -104,10 +115,11 @@ class Session {
 
  private:
   // Statement flow and transactions (SandboxSession.cpp).
-  void Authenticate(const std::string& account, const std::string& password);
-  void Run(const std::string& text, Rows* rows);
-  void RunStatement(Parser& parser, bool writes, Rows* rows);
-  void Dispatch(Parser& parser, Rows* rows);
+  void Authenticate(const std::string& site, const std::string& account,
+                    const std::string& password);
+  void Run(const std::string& text, ResultSet* result);
+  void RunStatement(Parser& parser, bool writes, ResultSet* result);
+  void Dispatch(Parser& parser, ResultSet* result);
   void DispatchCreate(Parser& parser);
   void BeginWork();
   void CommitWork();
@@ -228,7 +240,7 @@ class Session {
   void Insert(Parser& parser);
   void Update(Parser& parser);
   void Delete(Parser& parser);
-  Rows Select(Parser& parser);
+  ResultSet Select(Parser& parser);
   // Translates tokens from the parser's position up to end into SQLite SQL,
   // resolving the tables named after FROM and JOIN.
   std::string Translate(Parser& parser, std::size_t end);

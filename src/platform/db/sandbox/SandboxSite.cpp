@@ -43,8 +43,9 @@ bool TnsNamesDefines(const std::string& path, const std::string& service) {
   return false;
 }
 
-std::string TnsNamesPath() {
-  const std::string tnsAdmin = Environment("TNS_ADMIN");
+std::string TnsNamesPath(const std::string& defaultTnsAdmin) {
+  std::string tnsAdmin = Environment("TNS_ADMIN");
+  if (tnsAdmin.empty() && Environment("ORACLE_HOME").empty()) tnsAdmin = defaultTnsAdmin;
   if (!tnsAdmin.empty()) return tnsAdmin + "/tnsnames.ora";
   const std::string home = Environment("ORACLE_HOME");
   return home.empty() ? "" : home + "/network/admin/tnsnames.ora";
@@ -263,13 +264,14 @@ DatabaseLocation OracleLocation(const std::string& site, const std::string& serv
 }
 
 DatabaseLocation LocateForClient(const std::string& site, Dialect dialect,
-                                 const std::string& database) {
+                                 const std::string& database, const ClientDefaults& defaults) {
   std::error_code ignored;
   if (dialect == Dialect::Db2) {
-    const std::string instance = Environment("DB2INSTANCE");
+    std::string instance = Environment("DB2INSTANCE");
+    if (instance.empty()) instance = defaults.db2Instance;
     if (instance.empty() || !fs::is_directory(site + "/dbms/db2/" + instance, ignored)) {
-      Raise(
-          {-1390, "SQL1390C  The environment variable DB2INSTANCE is not defined or is invalid."});
+      Raise({-1390, "SQL1390C  The environment variable DB2INSTANCE is not defined or is invalid.",
+             "08001"});
     }
     DatabaseLocation location = Db2Location(site, instance, database);
     if (database.empty() || !fs::is_regular_file(location.file, ignored)) {
@@ -280,7 +282,7 @@ DatabaseLocation LocateForClient(const std::string& site, Dialect dialect,
     }
     return location;
   }
-  const std::string tnsNames = TnsNamesPath();
+  const std::string tnsNames = TnsNamesPath(defaults.tnsAdmin);
   if (database.empty() || tnsNames.empty() || !TnsNamesDefines(tnsNames, database)) {
     Raise(OraError(12154, "TNS:could not resolve the connect identifier specified"));
   }

@@ -23,10 +23,18 @@ DatabaseLocation Db2Location(const std::string& site, const std::string& instanc
                              const std::string& alias);
 DatabaseLocation OracleLocation(const std::string& site, const std::string& service);
 
+// What a client would take from its environment, given by a data source
+// instead: each is used only where the environment leaves it unset, as the
+// environment a DBMS's client runs in is the one its administrator chose.
+struct ClientDefaults {
+  std::string db2Instance;  // for $DB2INSTANCE
+  std::string tnsAdmin;     // for $TNS_ADMIN
+};
+
 // As a client connecting: $DB2INSTANCE for DB2, tnsnames.ora for Oracle.
 // Raises the DBMS's error when the database cannot be reached.
 DatabaseLocation LocateForClient(const std::string& site, Dialect dialect,
-                                 const std::string& database);
+                                 const std::string& database, const ClientDefaults& defaults = {});
 
 // Lock waits end after this many milliseconds with a lock-timeout error
 // ($TESSARDBSETUP_SANDBOX_LOCK_TIMEOUT, default 5000).

@@ -17,13 +17,13 @@ SandboxError Db2Error(int sqlcode, std::string_view text, std::string_view sqlst
     message += "  SQLSTATE=";
     message += sqlstate;
   }
-  return {-sqlcode, message};
+  return {-sqlcode, message, std::string(sqlstate)};
 }
 
 SandboxError OraError(int number, std::string_view text) {
   char prefix[16];
   std::snprintf(prefix, sizeof prefix, "ORA-%05d: ", number);
-  return {-number, prefix + std::string(text)};
+  return {-number, prefix + std::string(text), OracleSqlstate(number)};
 }
 
 void Raise(SandboxError error) {

@@ -13,16 +13,22 @@ namespace qelsandbox {
 enum class Dialect { Db2, Oracle };
 
 // An error as the client sees it: the DBMS's code (DB2 SQLCODE, or the ORA
-// number negated, so every failure is negative) and its message.
+// number negated, so every failure is negative), its message, and the
+// SQLSTATE its ODBC driver reports (empty for the sandbox's own failures,
+// which no DBMS would raise).
 struct SandboxError {
   int code = 0;
   std::string message;
+  std::string sqlstate = {};
 };
 
 // "SQL0204N  <text>  SQLSTATE=42704" with code -204.
 SandboxError Db2Error(int sqlcode, std::string_view text, std::string_view sqlstate = {});
-// "ORA-00942: <text>" with code -942.
+// "ORA-00942: <text>" with code -942 and the SQLSTATE of OracleSqlstate.
 SandboxError OraError(int number, std::string_view text);
+// The SQLSTATE Oracle's ODBC driver gives with an ORA number; HY000 for a
+// number without a class of its own.
+std::string OracleSqlstate(int number);
 [[noreturn]] void Raise(SandboxError error);
 
 enum class TokenKind { Word, Quoted, String, Number, Symbol, End };
