@@ -5,9 +5,11 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "../platform/QelLog.h"
 #include "../platform/QelSystem.h"
+#include "../platform/QelTempFiles.h"
 #include "ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 
@@ -57,8 +59,13 @@ void ZEP2InstApp::BeginApplication() {
   const char* outLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logout");
   const char* errLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logerr");
   const char* traceLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logtrace");
+  // Before the controller: its front end may write to /tmp at once.
+  const std::vector<std::string> leftovers = QelClaimTempDirectory();
   _Controller = std::make_unique<ZEP2InstHQ>(this, "ZEP2InstHQ", outLog ? outLog : "",
                                              errLog ? errLog : "", traceLog ? traceLog : "");
+  for (const std::string& name : leftovers) {
+    WriteLogFile("\nRemoved /tmp/" + QelUnicodeString(name) + ", left by a run that did not end\n");
+  }
   _Controller->Build();
 }
 
@@ -67,6 +74,7 @@ int ZEP2InstApp::EndApplication() {
 }
 
 void ZEP2InstApp::ReportEnd(int exitStatus) {
+  QelRemoveTempFiles();
   // The son's failures reach the father's caller through the father alone;
   // a cancelled or refused run (2) has already said why on stderr.
   if (exitStatus == 0 || exitStatus == 2 || QelGetEnv("FATHERPID")) return;
