@@ -11,37 +11,14 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "QelEscape.h"
 #include "QelText.h"
 
 namespace {
 
-std::string Unescape(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  for (std::size_t position = 0; position < text.size(); ++position) {
-    const char c = text[position];
-    // A backslash ending the text has nothing to escape and is kept.
-    if (c != '\\' || position + 1 == text.size()) {
-      result += c;
-      continue;
-    }
-    const char escaped = text[++position];
-    switch (escaped) {
-      case 'n':
-        result += '\n';
-        break;
-      case 't':
-        result += '\t';
-        break;
-      case 's':
-        result += ' ';
-        break;
-      default:
-        result += escaped;
-    }
-  }
-  return result;
-}
+// A text's line breaks and tabs, and the blanks the line's trimming would
+// take from its ends.
+constexpr QelEscape kTextEscapes[] = {{'\n', 'n'}, {'\t', 't'}, {' ', 's'}};
 
 // Only regular files count: a directory or a device named like a catalogue
 // would otherwise be "found" and then read as nothing, or forever.
@@ -100,7 +77,8 @@ void QelMsgCatalog::Parse(const std::string& content) {
     if (equals == std::string_view::npos) continue;
     const std::string_view key = QelTrimBlanks(line.substr(0, equals));
     if (key.empty()) continue;
-    messages_[std::string(key)] = Unescape(QelTrimBlanks(line.substr(equals + 1)));
+    messages_[std::string(key)] =
+        QelUnescaped(QelTrimBlanks(line.substr(equals + 1)), kTextEscapes);
   }
 }
 
