@@ -18,6 +18,7 @@
 #include "platform/QelSecureFile.h"
 #include "platform/QelSettings.h"
 #include "platform/db/QelDb.h"
+#include "platform/db/QelDbDialect.h"
 
 namespace {
 
@@ -227,11 +228,11 @@ void ReportTornJournalLine(const ZEP2UndoJournal& journal) {
 }
 
 bool ZEP2UndoFoundNothing(const std::string& message) {
-  static const char* const absent[] = {
-      "SQL0204N",  "SQL0556N",  "ORA-00942", "ORA-01918", "ORA-00959", "ORA-02289", "ORA-04080",
-      "ORA-04043", "ORA-01952", "ORA-01951", "ORA-01418", "ORA-01434", "ORA-01919"};
-  for (const char* code : absent) {
-    if (message.rfind(code, 0) == 0) return true;
+  // The journal keeps the message alone; a message names its DBMS by its code.
+  for (const int dbms : {QelDbDB2, QelDbOracle}) {
+    if (QelDbDialect::For(dbms).ClassifyMessage(message) == QelDbCondition::ObjectMissing) {
+      return true;
+    }
   }
   return false;
 }
