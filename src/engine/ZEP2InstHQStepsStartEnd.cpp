@@ -104,9 +104,9 @@ namespace {
 // past it, and the end of the run must not say it finished cleanly.
 void Configure(const char* what, const std::function<bool()>& routine) {
   const long errors = QelErrLogWrites();
-  const std::size_t warnings = QelRunNotes(QelRunNoteKind::Warning).size();
+  const long warnings = QelWarnCalls();
   const bool done = routine();
-  if (QelRunNotes(QelRunNoteKind::Warning).size() > warnings) return;
+  if (QelWarnCalls() > warnings) return;
   if (!done || QelErrLogWrites() > errors) QelWarn(std::string(what) + " (see the error log)");
 }
 

@@ -83,6 +83,8 @@ const std::string& StopText() {
 }
 
 bool stopped = false;
+// The announcement of the stop switch holds its text: it must not stop.
+bool announcing = false;
 
 }  // namespace
 
@@ -142,15 +144,17 @@ void QelAnnounceTestSwitches() {
     lines.push_back(std::string("TESSARDBSETUP_FAULT_LOG=") + log +
                     ": injected faults and call counts are recorded there");
   }
+  announcing = true;
   for (const std::string& line : lines) {
     QelTellOnStderr("tessardbsetup: test switch " + line);
     WriteLogFile("\nTEST SWITCH SET: " + QelUnicodeString(line) + "\n");
     WriteTraceLogFile("\nTEST SWITCH SET: " + QelUnicodeString(line), 1);
   }
+  announcing = false;
 }
 
 void QelStopWhenTraced(std::string_view text) {
-  if (!QelStopPending() || text.find(StopText()) == std::string_view::npos) return;
+  if (!QelStopPending() || announcing || text.find(StopText()) == std::string_view::npos) return;
   stopped = true;
   const std::string pid = std::to_string(getpid());
   QelNoteTestFault("stopped itself at a trace holding '" + StopText() +

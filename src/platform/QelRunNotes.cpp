@@ -25,6 +25,7 @@ struct Notes {
 Notes own;
 std::string sharedPath;
 bool firstProcess = true;
+long warnCalls = 0;
 
 std::vector<std::string>& ListOf(Notes& notes, QelRunNoteKind kind) {
   return kind == QelRunNoteKind::Warning ? notes.warnings : notes.faults;
@@ -116,10 +117,15 @@ std::string Joined(const std::vector<std::string>& texts) {
 }  // namespace
 
 void QelWarn(const std::string& text) {
+  ++warnCalls;
   const std::string line = OneLine(text);
   if (!Add(QelRunNoteKind::Warning, line)) return;
   WriteErrLogFile("\nWARNING: " + QelUnicodeString(line) + "\n");
   WriteTraceLogFile("\nWARNING: " + QelUnicodeString(line), 1);
+}
+
+long QelWarnCalls() {
+  return warnCalls;
 }
 
 void QelNoteTestFault(const std::string& text) {

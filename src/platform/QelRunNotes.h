@@ -13,7 +13,10 @@ enum class QelRunNoteKind { Warning, TestFault };
 // in the error log and the trace, and shares it with the run's other
 // process. text is one line, without the "warning: " prefix.
 void QelWarn(const std::string& text);
-// Records that a test switch acted; shared the same way, and traced.
+// How often this process called QelWarn, repeated texts included: a step
+// that did has said what it went on past.
+long QelWarnCalls();
+// Records that a test switch acted (in the log); shared the same way.
 void QelNoteTestFault(const std::string& text);
 
 // The notes of the whole run so far, this process's first, then those the
