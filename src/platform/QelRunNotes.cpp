@@ -143,6 +143,7 @@ std::vector<std::string> QelRunNotes(QelRunNoteKind kind) {
 
 void QelStartRunNotes(const std::string& settingsDirectory) {
   own = {};
+  warnCalls = 0;
   const char* inherited = std::getenv(SharedVariable);
   const char* father = std::getenv("FATHERPID");
   firstProcess = !(father && *father && inherited && *inherited);
