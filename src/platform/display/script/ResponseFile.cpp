@@ -286,11 +286,28 @@ std::unique_ptr<ResponseFile> ResponseFile::Parse(const std::string& text, const
   return file;
 }
 
+namespace {
+
+// Only blank lines and comments: nothing to answer any page with, which a
+// run would otherwise take for empty answers and refuse on its first page.
+bool HoldsNothing(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = QelTrimBlanks(text.substr(0, end));
+    if (!line.empty() && line != "\r" && line.front() != '#' && line.front() != ';') return false;
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
 std::unique_ptr<ResponseFile> ResponseFile::Load(const std::string& path, std::string& error) {
+  const std::string unreadable = "cannot read response file " + path + ": ";
   // O_NONBLOCK: opening a named pipe nobody writes to must not hang the run.
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) {
-    error = path + ": " + std::strerror(errno);
+    error = unreadable + std::strerror(errno);
     return nullptr;
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
@@ -307,11 +324,15 @@ std::unique_ptr<ResponseFile> ResponseFile::Load(const std::string& path, std::s
   }
   close(descriptor);
   if (failure != 0) {
-    error = path + ": " + std::strerror(failure);
+    error = unreadable + std::strerror(failure);
     return nullptr;
   }
   if (text.size() > kMaximumSize) {
-    error = path + ": larger than 16 MB, not a response file";
+    error = unreadable + "larger than 16 MB, not a response file";
+    return nullptr;
+  }
+  if (HoldsNothing(text)) {
+    error = "response file " + path + " is empty";
     return nullptr;
   }
   return Parse(text, path, error);
