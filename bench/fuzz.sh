@@ -8,14 +8,16 @@
 # RUNS (default 1000000) stops a target after that many executions, or after
 # 10 minutes, whichever comes first; "20s" stops it after 20 seconds instead.
 # TARGET names readers (ddl_file response_file settings_file project_file
-# status_graph environment_file); default all. Each run first replays the
-# target's regression inputs, then fuzzes from its seed corpus and from what
-# earlier runs found (build-fuzz/fuzz-corpus/). Inputs that fail are written
-# to build-fuzz/fuzz-artifacts/TARGET/; the exit status is 1 when any did.
+# status_graph environment_file) or the sandbox DBMS (sandbox_sql); default
+# all. Each run first replays the target's regression inputs, then fuzzes
+# from its seed corpus and from what earlier runs found
+# (build-fuzz/fuzz-corpus/). Inputs that fail are written to
+# build-fuzz/fuzz-artifacts/TARGET/; the exit status is 1 when any did.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSARDBSETUP_FUZZ_BUILD:-$root/build-fuzz}
-all_targets=(ddl_file response_file settings_file project_file status_graph environment_file)
+all_targets=(ddl_file response_file settings_file project_file status_graph environment_file
+  sandbox_sql)
 
 runs=1000000
 seconds=600

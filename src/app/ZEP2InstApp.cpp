@@ -5,9 +5,12 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "../platform/QelLog.h"
+#include "../platform/QelRunNotes.h"
 #include "../platform/QelSystem.h"
+#include "../platform/QelTempFiles.h"
 #include "ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 
@@ -57,8 +60,13 @@ void ZEP2InstApp::BeginApplication() {
   const char* outLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logout");
   const char* errLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logerr");
   const char* traceLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logtrace");
+  // Before the controller: its front end may write to /tmp at once.
+  const std::vector<std::string> leftovers = QelClaimTempDirectory();
   _Controller = std::make_unique<ZEP2InstHQ>(this, "ZEP2InstHQ", outLog ? outLog : "",
                                              errLog ? errLog : "", traceLog ? traceLog : "");
+  for (const std::string& name : leftovers) {
+    WriteLogFile("\nRemoved /tmp/" + QelUnicodeString(name) + ", left by a run that did not end\n");
+  }
   _Controller->Build();
 }
 
@@ -67,13 +75,22 @@ int ZEP2InstApp::EndApplication() {
 }
 
 void ZEP2InstApp::ReportEnd(int exitStatus) {
+  QelRemoveTempFiles();
   // The son's failures reach the father's caller through the father alone;
-  // a cancelled or refused run (2) has already said why on stderr.
-  if (exitStatus == 0 || exitStatus == 2 || QelGetEnv("FATHERPID")) return;
+  // a cancelled or refused run (2) has already said why on stderr, and a
+  // clean finish needs no words. A finish with warnings and a run a test
+  // fault acted in are said whatever else.
+  if (QelGetEnv("FATHERPID")) return;
+  // What waited for the terminal comes before the last line.
+  QelFlushLogFiles();
+  const bool warned = exitStatus == 0 && !QelRunNotes(QelRunNoteKind::Warning).empty();
+  const bool tested = !QelRunNotes(QelRunNoteKind::TestFault).empty();
+  if ((exitStatus == 0 || exitStatus == 2) && !warned && !tested) return;
   const QelLogPaths paths = QelCurrentLogPaths();
   std::ifstream errors(paths.errLog);
   std::string firstError;
-  while (firstError.empty() && std::getline(errors, firstError)) {
+  // A finished run's error log holds its warnings, which the outcome lists.
+  while (exitStatus != 0 && firstError.empty() && std::getline(errors, firstError)) {
   }
   std::fprintf(stderr, "tessardbsetup: %s (exit status %d)%s%s; log %s, error log %s, trace %s\n",
                GetOutcome().c_str(), exitStatus,

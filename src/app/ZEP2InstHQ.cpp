@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "../pages/ZEP2MessageBoxes.h"
+#include "../platform/QelFaultInjection.h"
 #include "../platform/QelLog.h"
 #include "../platform/QelMainwin.h"
 #include "../platform/QelSignal.h"
@@ -40,6 +41,7 @@ ZEP2InstHQ::ZEP2InstHQ(QelInteractiveApplication* application, const QelString& 
   if (errLogPath.Compare("") != 2) _svFullPathNameOfErrLogFile = errLogPath;
   if (traceLogPath.Compare("") != 2) _svFullPathNameOfTraceLogFile = traceLogPath;
   OpenTraceLogFile(PathOrNull(traceLogPath), 0);
+  QelAnnounceTestSwitches();
 
   InstallSignalAction();
   InstallInterruptActions();

@@ -427,6 +427,9 @@ class ZEP2InstHQ : public QelCommand {
   void RefuseInstallation(QelCommand* command);
   // Shows the report page once the installation has succeeded.
   void EndInstallation(bool defaultButton);
+  // The report's list of what the run went on past (empty when nothing),
+  // also written to the log and the trace.
+  QelUnicodeString WarningsReport();
   void CreateDDLFile();
   // The configuration part of St_GenEnvFiles: CreateDBSrvSetting's result.
   int WriteConfiguration();

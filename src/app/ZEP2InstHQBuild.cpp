@@ -14,7 +14,6 @@
 #include "pages/ZEP2Pages.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
-#include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
 
 namespace {
@@ -70,8 +69,6 @@ void ZEP2InstHQ::Build() {
   WriteTraceLogFile(_nvGENDDLONLY ? "\nFile execution mode\n" : "\nNO File execution mode\n", 1);
 
   if (!ReportStartCheck()) return;
-  // The first page's texts stand for all: without them every page is blank.
-  QelMsgCatalog::WarnIfMissing("ZEP2DlgTESADM");
   if (!_nvINSTPARTII) {
     _DlgTESADM->SetVisibility(QelDlgObject::Shown);
   } else {

@@ -74,7 +74,7 @@ void Tell(const std::string& text) {
 
 void ZEP2InstHQ::InstallInterruptActions() {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    if (QelSetSignalAction(signal, Interrupted, SA_RESTART) != 0) {
+    if (QelSetInterruptAction(signal, Interrupted, SA_RESTART) != 0) {
       Tell(std::string("interruptions cannot be caught (") + std::strerror(errno) +
            "): one would end the run without undoing what it did");
       WriteErrLogFile("\nInterruptions cannot be caught: an interrupted run is not rolled back\n");
@@ -91,10 +91,13 @@ void ZEP2InstHQ::InstallInterruptActions() {
     _FatherDescriptor = -1;
     return;
   }
+  // A command the son waits for must not outlive the father's end either.
+  QelSetInterruptDescriptor(_FatherDescriptor);
   _Application->WatchDescriptor(_FatherDescriptor, [] {
     ZEP2InstHQ* controller = _ZEP2InstHQHandler;
     if (!controller || !controller->_Application) return;
     controller->_Application->UnwatchDescriptor(controller->_FatherDescriptor);
+    QelSetInterruptDescriptor(-1);
     close(controller->_FatherDescriptor);
     controller->_FatherDescriptor = -1;
     WriteTraceLogFile("\nThe first process is gone", 1);

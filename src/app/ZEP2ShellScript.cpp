@@ -39,6 +39,7 @@ ZEP2ShellScript::ZEP2ShellScript(std::string path, const char* traceVariable)
 
 ZEP2ShellScript::~ZEP2ShellScript() {
   if (descriptor_ >= 0) close(descriptor_);
+  Remove();
 }
 
 void ZEP2ShellScript::MakeExecutable(const char* rcLabel) {
@@ -106,6 +107,8 @@ int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
   }
   QelListValQelUnicodeString arguments;
   arguments.Append(baseName);
+  // The script goes once it has run: what it was stays in the trace.
+  WriteTraceLogFile("\n" + QelUnicodeString(path_) + " holds:\n" + content_, 2);
   if (!IsStillOurs()) {
     NotRun();
     return -1;

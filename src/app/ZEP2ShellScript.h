@@ -1,7 +1,8 @@
 // The form every generated shell script shares: the ksh header with its
 // trace switch, the executable bit, the generator's comment, exported
 // assignments, the command and its return code. A script is run only when
-// this process has just created it and it is still the same file.
+// this process has just created it and it is still the same file, and it
+// goes with this object.
 #pragma once
 
 #include <sys/types.h>
@@ -41,12 +42,13 @@ class ZEP2ShellScript {
   // take all of it.
   bool Close();
 
-  // Writes what is still pending, then starts the script under baseName
-  // (wait as QelStartProcess), but only
+  // Writes what is still pending, traces the script's text, then starts it
+  // under baseName (wait as QelStartProcess), but only
   // when the path is still the file this object created: same file, this
   // user's, one link, owner-only. 0, or -1 with GetError and nothing run.
   int Run(const char* baseName, int wait, int& pid, int& code);
-  // Removes the script when the path is still the file this object created.
+  // Removes the script when the path is still the file this object created;
+  // the destructor does it too.
   void Remove();
 
   // text in single quotes, with every quote of its own escaped.

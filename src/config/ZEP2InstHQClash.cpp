@@ -178,7 +178,7 @@ int ZEP2InstHQ::IsOrbixDaemonRunning() {
   static const char* Command = "ps -ef |grep -v grep |grep orbixd >/dev/null 2>&1";
   WriteTraceLogFile("\n\nIsOrbixDaemonRunning Begin ...\n", 0);
   WriteTraceLogFile("\nRunning command: " + QelUnicodeString(Command), 1);
-  const int status = std::system(Command);
+  const int status = QelRunShellCommand(Command);
   const int result = status == 0 ? 1 : -1;
   WriteTraceLogFile(
       result == 1 ? "\nOrbix daemon is running OK" : "\nOrbix daemon is NOT running KO", 1);

@@ -2,10 +2,12 @@
 // class path in its environment file, and the script that stamps the
 // installation and gives the vault starter and repository their owners.
 #include <memory>
+#include <string>
 
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
 #include "platform/QelLog.h"
+#include "platform/QelRunNotes.h"
 #include "platform/QelSysEnv.h"
 #include "platform/QelSystem.h"
 #include "platform/QelTime.h"
@@ -229,10 +231,18 @@ void ZEP2InstHQ::St_UpdateDBEnv() {
     script.Line("return $rc");
     int pid = 0;
     int code = 0;
-    script.Run("TessarEnvCustom.sh", 1, pid, code);
+    const int started = script.Run("TessarEnvCustom.sh", 1, pid, code);
     WriteTraceLogFile(QelUnicodeString("\n<") + EnvCustomScript + "> <TessarEnvCustom.sh>", 1);
     WriteTraceLogFile("\nSt_UpdateBDEnv Return Code : " + QelUnicodeString::FromInt(code), 1);
     if (code != 0) ReportScriptError();
+    // The runtime is then not configured: the end of the run says so.
+    if (started != 0) {
+      QelWarn(std::string("the environment script ") + EnvCustomScript +
+              " was not run: " + script.GetError());
+    } else if (code != 0) {
+      QelWarn(std::string("the environment script ") + EnvCustomScript + " ended with status " +
+              std::to_string(code));
+    }
   }
   WriteTraceLogFile("\nSt_UpdateBDEnv End.\n\n", 0);
 }

@@ -17,6 +17,7 @@
 #include "platform/QelLog.h"
 #include "platform/QelSecureFile.h"
 #include "platform/QelSystem.h"
+#include "platform/QelTempFiles.h"
 
 namespace {
 
@@ -89,13 +90,15 @@ void ZEP2InstHQ::GetDB2ilist() {
   } else if (code > 0) {
     WriteTraceLogFile("\nGetDB2ilist error !\n", 2);
   }
+  // What the listing wrote stays until the run ends, then goes.
+  QelRemoveAtEnd(ResultFile);
   if (code == 0) {
+    QelRemoveAtEnd(SortedFile);
     const std::string command = std::string("sort ") + ResultFile + ">" + SortedFile;
     // The shell's redirection follows links: the sorted copy is made ours
     // first, and anything else at its path leaves the list unsorted.
-    QelFlushLogFiles();
     const char* input =
-        PrepareSortedFile() && std::system(command.c_str()) == 0 ? SortedFile : ResultFile;
+        PrepareSortedFile() && QelRunShellCommand(command) == 0 ? SortedFile : ResultFile;
     WriteTraceLogFile(QelUnicodeString("\ninputfileName : ") + input, 1);
     std::ifstream file(input);
     std::string previous;

@@ -22,6 +22,15 @@ void LogEverywhere(const QelUnicodeString& text) {
   WriteTraceLogFile(text, 2);
 }
 
+// The administrator decides on the rollback knowing that the journal's
+// last statement was lost.
+QelUnicodeString TornNotice(const ZEP2UndoJournal& journal) {
+  if (journal.TornLastLine().empty()) return "";
+  return " " + Text("INTERRUPTEDTorn.Title", {},
+                    "The journal's last line was cut short while it was written: it is ignored, "
+                    "and the log says more.");
+}
+
 }  // namespace
 
 void ZEP2InstHQ::OfferInterruptedRollback(QelDialog* page) {
@@ -33,6 +42,21 @@ void ZEP2InstHQ::OfferInterruptedRollback(QelDialog* page) {
   if (!journal.Load(error)) {
     LogEverywhere("\nThe undo journal of an interrupted installation cannot be read: " +
                   QelUnicodeString(error) + "\n");
+    return;
+  }
+  ReportTornJournalLine(journal);
+  if (journal.Empty()) {
+    // No whole statement: a record is written before what it undoes is
+    // created, so one cut short stands for nothing made.
+    std::string keptAs;
+    if (journal.SetAside(keptAs, error) != 0) {
+      LogEverywhere("\nThe undo journal cannot be set aside: " + QelUnicodeString(error) + "\n");
+    } else {
+      LogEverywhere(
+          "\nThe undo journal of an interrupted installation holds no whole statement; "
+          "it is kept as " +
+          QelUnicodeString(keptAs) + "\n");
+    }
     return;
   }
   LogEverywhere("\nAn earlier installation into " + database +
@@ -47,7 +71,8 @@ void ZEP2InstHQ::OfferInterruptedRollback(QelDialog* page) {
       this, page, title,
       Text("INTERRUPTEDText.Title", parameters,
            "An earlier installation into %1 was interrupted before it finished. Remove what it "
-           "created (%2 statements undo it) before going on?"),
+           "created (%2 statements undo it) before going on?") +
+          TornNotice(journal),
       "", "", "");
   const int answer = _YesNoInCallBack->Build();
   _YesNoInCallBack.reset();

@@ -65,6 +65,7 @@ int ZEP2InstHQ::RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecuti
       SetDBErrorMsg("cannot read the undo journal, so nothing is created: " + error);
       return -1;
     }
+    ReportTornJournalLine(*journal);
   }
   if (journal->Record(undo.str(), error) == 0) return 0;
   _nvDBErrorCode = -1;

@@ -8,6 +8,7 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/QelRunNotes.h"
 #include "platform/QelSystem.h"
 #include "platform/db/QelDbBinary.h"
 #include "platform/pdm/ZEPServices.h"
@@ -198,6 +199,7 @@ void ZEP2InstHQ::ImportStatusGraph(const std::string& directory, const QelUnicod
   WriteErrLogFile(failed);
   WriteLogFile(failed);
   LogEverywhere(QelUnicodeString("\n") + _svDBErrorMsg + "\n");
+  QelWarn("the status graph " + name.str() + " was not imported: " + _svDBErrorMsg);
   ZEP2ErrInCallBack box(this, _DlgREPORT, _DlgREPORT->ERRMSGWndTitleRDBEI,
                         _DlgREPORT->ERRMSGTextToDisplayForRDBEI, _svDBErrorMsg,
                         _DlgREPORT->ERRMSGOKTitle);

@@ -4,10 +4,18 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
+#include "platform/QelFileRotation.h"
 #include "platform/QelLog.h"
-#include "platform/QelSecureFile.h"
+#include "platform/QelMsgCatalog.h"
+#include "platform/QelRunNotes.h"
 #include "platform/QelSettings.h"
 #include "platform/QelTime.h"
 
@@ -89,31 +97,68 @@ void ZEP2InstHQ::St_GenEnvFiles(QelCommand* command, int, void*) {
   WriteTraceLogFile("\nSt_GenEnvFiles End.\n\n", 0);
 }
 
+namespace {
+
+// A configuration routine that failed, or wrote to the error log, without
+// a warning of its own is a warning all the same: the installation goes on
+// past it, and the end of the run must not say it finished cleanly.
+void Configure(const char* what, const std::function<bool()>& routine) {
+  const long errors = QelErrLogWrites();
+  const long warnings = QelWarnCalls();
+  const bool done = routine();
+  if (QelWarnCalls() > warnings) return;
+  if (!done || QelErrLogWrites() > errors) QelWarn(std::string(what) + " (see the error log)");
+}
+
+}  // namespace
+
 int ZEP2InstHQ::WriteConfiguration() {
   // Each routine reports its own failures; the installation goes on, but
   // for a server setting whose undo could not be recorded.
-  const int settings = CreateDBSrvSetting();
-  AppendRdbSettings();
-  const auto services = CreateServices();
-  services->WriteSetting("ZEP_ADMINISTRATOR", _svTESDICOOwner.ToUpper(), "ZEPAdmin");
-  services->WriteSetting("ZEP_DATA_ADM", _svTESADM.ToUpper(), "ZEPAdmin");
-  services->WriteSetting("ZEP_DATA_ROLE", "ZEPADMIN", "ZEPAdmin");
-  services->WriteSetting("ZEP_DATA_ORG", "ADMIN", "ZEPAdmin");
+  int settings = 0;
+  Configure("the server settings of the logical databases were not all written", [&] {
+    settings = CreateDBSrvSetting();
+    return settings == 0;
+  });
+  Configure("the server settings were not all registered", [] {
+    AppendRdbSettings();
+    return true;
+  });
+  Configure("the ZEPAdmin settings were not all written", [] {
+    const auto services = CreateServices();
+    int failed = 0;
+    failed |= services->WriteSetting("ZEP_ADMINISTRATOR", _svTESDICOOwner.ToUpper(), "ZEPAdmin");
+    failed |= services->WriteSetting("ZEP_DATA_ADM", _svTESADM.ToUpper(), "ZEPAdmin");
+    failed |= services->WriteSetting("ZEP_DATA_ROLE", "ZEPADMIN", "ZEPAdmin");
+    failed |= services->WriteSetting("ZEP_DATA_ORG", "ADMIN", "ZEPAdmin");
+    return failed == 0;
+  });
   StepProgress(5);
   if (_nvEXEVault) {
-    VaultServerPropertiesFileUpdate();
+    Configure("the vault server's properties were not updated",
+              [] { return VaultServerPropertiesFileUpdate() == 0; });
     StepProgress(5);
   }
-  TESSAREnvironmentUpdate();
+  Configure("the runtime's environment file was not updated",
+            [] { return TESSAREnvironmentUpdate() == 0; });
   StepProgress(5);
-  St_UpdateDBEnv();
+  Configure("the environment script /tmp/TessarEnvCustom.sh did not complete", [] {
+    St_UpdateDBEnv();
+    return true;
+  });
   StepProgress(5);
   if (_nvEXEVault) {
-    VaultStarterEnvironmentUpdate();
+    Configure("the vault starter was not set up", [] {
+      VaultStarterEnvironmentUpdate();
+      return true;
+    });
     StepProgress(10);
   }
   if (_nvEXEClashInst) {
-    TESSARClashSetup();
+    Configure("the clash component was not set up completely", [] {
+      TESSARClashSetup();
+      return true;
+    });
   } else {
     WriteTraceLogFile("\nClash Client and Server installation is disabled.\n", 1);
   }
@@ -124,14 +169,28 @@ void ZEP2InstHQ::CreateDDLFile() {
   const std::string path = (_svDDLFILEPATH + "/" + _svDDLFILENAME).str();
   if (_GeneratedDDLFile.is_open()) _GeneratedDDLFile.close();
   _GeneratedDDLFile.clear();
-  // The file holds passwords for the DBA: it is private from its creation.
+  // The file holds passwords for the DBA: it is private from its creation,
+  // and the stream writes to the very file created, never to whatever the
+  // name may lead to by then.
+  std::string kept;
   std::string error;
-  const int descriptor = QelOpenOwnedFile(path, O_TRUNC, 0600, error);
-  if (descriptor >= 0) close(descriptor);
-  if (descriptor >= 0) _GeneratedDDLFile.open(path, std::ios::out | std::ios::trunc);
-  if (descriptor < 0 || !_GeneratedDDLFile.is_open()) {
-    WriteErrLogFile("\nZEP2 Installation failed: create DDL file error !!!\n");
-    WriteTraceLogFile("\nZEP2 Installation failed: create DDL file error !!!\n", 2);
+  const int descriptor = QelCreateKeepingEarlier(path, 0600, kept, error);
+  if (descriptor >= 0) {
+    _GeneratedDDLFile.open("/proc/self/fd/" + std::to_string(descriptor), std::ios::out);
+    if (!_GeneratedDDLFile.is_open()) error = path + ": " + std::strerror(errno);
+    close(descriptor);
+  }
+  if (!kept.empty()) {
+    const std::string told = "the existing DDL file " + path + " is kept as " + kept;
+    WriteLogFile("\n" + QelUnicodeString(told) + "\n");
+    WriteTraceLogFile("\n" + QelUnicodeString(told), 1);
+    QelTellOnStderr("tessardbsetup: " + told);
+  }
+  if (!_GeneratedDDLFile.is_open()) {
+    const QelUnicodeString text =
+        "\nZEP2 Installation failed: create DDL file error !!! " + QelUnicodeString(error) + "\n";
+    WriteErrLogFile(text);
+    WriteTraceLogFile(text, 2);
     return;
   }
   QelTime now;
@@ -151,11 +210,19 @@ void ZEP2InstHQ::CreateDDLFile() {
 }
 
 void ZEP2InstHQ::EndInstallation(bool defaultButton) {
+  _InstallationSucceeded = true;
+  // A finished installation has nothing to undo; what an earlier run could
+  // not undo stays on record.
+  std::string error;
+  if (_UndoJournal && _UndoJournal->KeepOnlyEarlierRuns(error) != 0) {
+    WriteErrLogFile("\nThe undo journal could not be updated: " + QelUnicodeString(error) + "\n");
+    QelWarn("the undo journal could not be updated: " + error);
+  }
   ZEP2DlgSTATUS* status = _DlgSTATUS;
   status->Frame->LabelSTATUSStateTwo->SetTitle(status->EnvFiles + status->Successfull);
   status->Frame->ProgressStatusBarEndStepIt();
   status->SetVisibility(QelDlgObject::Hidden);
-  _DlgREPORT->Frame->EditorREPORT->SetText(_DlgREPORT->Successfull);
+  _DlgREPORT->Frame->EditorREPORT->SetText(_DlgREPORT->Successfull + WarningsReport());
   _DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
   if (defaultButton) _DlgREPORT->SetDefaultButton(QelDlgDialog::CANCELButtonValue);
   _DlgREPORT->SetVisibility(QelDlgObject::Shown);
@@ -163,11 +230,17 @@ void ZEP2InstHQ::EndInstallation(bool defaultButton) {
   WriteLogFile("\nINSTALLATION ENDED\n");
   WriteTraceLogFile("\nSt_GenEnvFiles End.", 0);
   WriteTraceLogFile("\nINSTALLATION ENDED\n", 1);
-  _InstallationSucceeded = true;
-  // A finished installation has nothing to undo; what an earlier run could
-  // not undo stays on record.
-  std::string error;
-  if (_UndoJournal && _UndoJournal->KeepOnlyEarlierRuns(error) != 0) {
-    WriteErrLogFile("\nThe undo journal could not be updated: " + QelUnicodeString(error) + "\n");
-  }
+}
+
+QelUnicodeString ZEP2InstHQ::WarningsReport() {
+  const std::vector<std::string> warnings = QelRunNotes(QelRunNoteKind::Warning);
+  if (warnings.empty()) return {};
+  const QelUnicodeString heading = QelMsgCatalog::BuildMessage(
+      "ZEP2DlgREPORT", "Warnings.Title", {},
+      "The installation completed with warnings: it went on past what follows.");
+  std::string report = "\n\n" + heading.str();
+  for (const std::string& warning : warnings) report += "\n- " + warning;
+  WriteLogFile(QelUnicodeString(report) + "\n");
+  WriteTraceLogFile(QelUnicodeString(report), 1);
+  return report;
 }

@@ -2,6 +2,7 @@
 #include "ZEP2UndoJournal.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,59 +13,24 @@
 #include <fstream>
 #include <string_view>
 
+#include "platform/QelEscape.h"
+#include "platform/QelLog.h"
 #include "platform/QelSecureFile.h"
 #include "platform/QelSettings.h"
 #include "platform/db/QelDb.h"
+#include "platform/db/QelDbDialect.h"
 
 namespace {
 
 constexpr const char* EntryKey = "undo=";
 
-// One statement a line: backslashes and line breaks escaped. A record is
-// written for every object created and few statements hold any of the
-// three, so a statement without them is appended whole.
-void AppendEscaped(std::string& out, std::string_view text) {
-  const auto holds = [text](char c) { return std::memchr(text.data(), c, text.size()) != nullptr; };
-  if (!holds('\\') && !holds('\n') && !holds('\r')) {
-    out.append(text);
-    return;
-  }
-  for (const char c : text) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else {
-      out += c;
-    }
-  }
-}
-
-std::string Escape(const std::string& text) {
-  std::string escaped;
-  AppendEscaped(escaped, text);
-  return escaped;
-}
+// One statement a line: backslashes and line breaks escaped.
+constexpr QelEscape kLineEscapes[] = {{'\n', 'n'}, {'\r', 'r'}};
 
 void AppendEntry(std::string& journal, const std::string& undo) {
   journal += EntryKey;
-  AppendEscaped(journal, undo);
+  QelAppendEscaped(journal, undo, kLineEscapes);
   journal += '\n';
-}
-
-std::string Unescape(const std::string& text) {
-  std::string plain;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      plain += text[i];
-      continue;
-    }
-    const char next = text[++i];
-    plain += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-  }
-  return plain;
 }
 
 // A database name becomes part of a file name: only safe characters stay.
@@ -113,21 +79,38 @@ bool ZEP2UndoJournal::FileExists() const {
 std::string ZEP2UndoJournal::Header() const {
   return "# tessardbsetup undo journal: the statements that undo an installation, in creation "
          "order\ndbms=" +
-         std::string(dbms_ == QelDbDB2 ? "DB2" : "ORACLE") + "\ndatabase=" + Escape(database_) +
+         std::string(dbms_ == QelDbDB2 ? "DB2" : "ORACLE") +
+         "\ndatabase=" + QelEscaped(database_, kLineEscapes) +
          "\nstarted=" + Now("%Y-%m-%d %H:%M:%S") + " pid " + std::to_string(getpid()) + "\n";
 }
 
 bool ZEP2UndoJournal::Load(std::string& error) {
   CloseFile();
-  std::ifstream file(path_);
+  std::ifstream file(path_, std::ios::binary);
   if (!file) {
     error = path_ + ": " + std::strerror(errno);
     return false;
   }
   entries_.Clear();
+  torn_.clear();
+  length_ = 0;
   std::string line;
-  while (std::getline(file, line)) {
-    if (line.rfind(EntryKey, 0) == 0) entries_.Append(Unescape(line.substr(5)));
+  for (std::size_t number = 1; std::getline(file, line); ++number) {
+    // getline stops at the end of the file without a line break only for
+    // a line that never got its end: what it holds is not all of a record.
+    if (file.eof()) {
+      torn_ = "line " + std::to_string(number) + " (" + std::to_string(line.size()) +
+              " bytes) was cut short while it was written";
+      break;
+    }
+    length_ += static_cast<off_t>(line.size() + 1);
+    if (line.rfind(EntryKey, 0) == 0)
+      entries_.Append(QelUnescaped(std::string_view(line).substr(5), kLineEscapes));
+  }
+  if (file.bad()) {
+    error = path_ + ": cannot be read";
+    entries_.Clear();
+    return false;
   }
   earlier_ = entries_.Size();
   written_ = true;
@@ -142,6 +125,7 @@ int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
     }
     descriptor_ = QelOpenOwnedFile(path_, O_APPEND, 0600, error);
     if (descriptor_ < 0) return -1;
+    if (!TakeWholeLines(error)) return -1;
   }
   // The line's buffer stays with the journal: a record per object created.
   line_.clear();
@@ -154,12 +138,40 @@ int ZEP2UndoJournal::Record(const std::string& undo, std::string& error) {
   // on a disk, more than the statement. A settled journal is flushed.
   if (!QelWriteAll(descriptor_, line_)) {
     error = path_ + ": " + std::strerror(errno);
+    // What part of the line a full disk took is cut off again: the next
+    // record must start a line of its own, not complete this one.
+    if (ftruncate(descriptor_, length_) != 0) {
+      error += " (and its unfinished last line stays: " + std::string(std::strerror(errno)) + ")";
+    }
     CloseFile();
     return -1;
   }
+  length_ += static_cast<off_t>(line_.size());
   written_ = true;
   entries_.Append(undo);
   return 0;
+}
+
+bool ZEP2UndoJournal::TakeWholeLines(std::string& error) {
+  // Appending after an unfinished line would join the two into one record
+  // that means neither, so the line Load found cut short goes first.
+  if (!torn_.empty()) {
+    if (ftruncate(descriptor_, length_) != 0) {
+      error = path_ + ": its unfinished last line cannot be cut off: " + std::strerror(errno);
+      CloseFile();
+      return false;
+    }
+    torn_.clear();
+    return true;
+  }
+  struct stat info {};
+  if (fstat(descriptor_, &info) != 0) {
+    error = path_ + ": " + std::strerror(errno);
+    CloseFile();
+    return false;
+  }
+  length_ = info.st_size;
+  return true;
 }
 
 std::string ZEP2UndoJournal::TakeLast() {
@@ -171,6 +183,7 @@ std::string ZEP2UndoJournal::TakeLast() {
 int ZEP2UndoJournal::Settle(const std::vector<std::string>& left, std::string& error) {
   CloseFile();
   entries_.Clear();
+  torn_.clear();
   if (left.empty()) {
     written_ = false;
     if (unlink(path_.c_str()) != 0 && errno != ENOENT) {
@@ -192,6 +205,7 @@ int ZEP2UndoJournal::SetAside(std::string& keptAs, std::string& error) {
     return -1;
   }
   entries_.Clear();
+  torn_.clear();
   written_ = false;
   return 0;
 }
@@ -203,12 +217,22 @@ int ZEP2UndoJournal::KeepOnlyEarlierRuns(std::string& error) {
   return Settle(earlier, error);
 }
 
+void ReportTornJournalLine(const ZEP2UndoJournal& journal) {
+  if (journal.TornLastLine().empty()) return;
+  const QelUnicodeString text = "\nThe undo journal " + QelUnicodeString(journal.Path()) + ": " +
+                                QelUnicodeString(journal.TornLastLine()) +
+                                "; it is ignored: a statement cut short is never run.\n";
+  WriteErrLogFile(text);
+  WriteLogFile(text);
+  WriteTraceLogFile(text, 2);
+}
+
 bool ZEP2UndoFoundNothing(const std::string& message) {
-  static const char* const absent[] = {
-      "SQL0204N",  "SQL0556N",  "ORA-00942", "ORA-01918", "ORA-00959", "ORA-02289", "ORA-04080",
-      "ORA-04043", "ORA-01952", "ORA-01951", "ORA-01418", "ORA-01434", "ORA-01919"};
-  for (const char* code : absent) {
-    if (message.rfind(code, 0) == 0) return true;
+  // The journal keeps the message alone; a message names its DBMS by its code.
+  for (const int dbms : {QelDbDB2, QelDbOracle}) {
+    if (QelDbDialect::For(dbms).ClassifyMessage(message) == QelDbCondition::ObjectMissing) {
+      return true;
+    }
   }
   return false;
 }

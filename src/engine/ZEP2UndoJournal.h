@@ -5,6 +5,8 @@
 // between records: one write per statement.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -25,7 +27,14 @@ class ZEP2UndoJournal {
 
   bool FileExists() const;
   // Reads the file's statements; false (with the reason) when it cannot.
+  // A record is complete when its line ends: a last line without its end
+  // (a write cut short by a full disk, a killed process or a lost machine)
+  // is never taken as a statement, only reported by TornLastLine.
   bool Load(std::string& error);
+  // After Load: where the file's unfinished last line was and how long it
+  // is, for the logs (never its text: it may hold a password); empty when
+  // the file ended with a whole line. The next record cuts that line off.
+  const std::string& TornLastLine() const { return torn_; }
   // Appends undo to the file (with the header when the file is new), then
   // to the list. -1 with the reason when the file could not take it: the
   // creation must then not be made.
@@ -52,6 +61,9 @@ class ZEP2UndoJournal {
   std::string Header() const;
   // The file is replaced or renamed: the next record opens it again.
   void CloseFile();
+  // On opening the file for records: cuts off an unfinished last line Load
+  // found and takes the file's length; false (file closed) when it cannot.
+  bool TakeWholeLines(std::string& error);
 
   int dbms_;
   std::string database_;
@@ -60,8 +72,16 @@ class ZEP2UndoJournal {
   std::size_t earlier_ = 0;
   bool written_ = false;
   int descriptor_ = -1;
+  // The file's length after the last whole record: a failed write is cut
+  // back to it, so the next record never continues a partial line.
+  off_t length_ = 0;
+  std::string torn_;
   std::string line_;
 };
+
+// Tells the error log, the log and the trace that the journal's last line
+// was cut short and is ignored; nothing when it was not.
+void ReportTornJournalLine(const ZEP2UndoJournal& journal);
 
 // True when a DBMS message says that what an undo statement removes is not
 // there (an undefined name, a privilege not held): nothing is left of it.

@@ -13,6 +13,7 @@
 #include "QelDisplay.h"
 #include "QelDlgNotify.h"
 #include "QelLog.h"
+#include "QelRunNotes.h"
 #include "QelSettings.h"
 #include "QelSignal.h"
 
@@ -175,7 +176,7 @@ int QelApplication::Run(int argc, char** argv) {
   // them back to the system and the next statement faulted them in again.
   // A few megabytes kept cost nothing at the peak, which is higher anyway.
   mallopt(M_TRIM_THRESHOLD, KeptHeapBytes);
-  QelUserSettingDirectory();
+  QelStartRunNotes(QelUserSettingDirectory());
   QelSetErrLogFile(QelFindOptionValue(argc, argv, "-logerr"));
   BeginApplication();
   while (RunOnce()) {
@@ -183,6 +184,10 @@ int QelApplication::Run(int argc, char** argv) {
   Destroy();
   const int status = EndApplication();
   const int exitStatus = abortStatus_ >= 0 ? abortStatus_ : status;
+  // The outcome carries what the run went on past and any test fault, in
+  // the transcript and in the last line alike.
+  QelEndRunNotes();
+  outcome_ = QelOutcomeWithNotes(exitStatus, outcome_);
   if (QelDisplay* display = QelGetDisplay()) display->ApplicationEnding(exitStatus, outcome_);
   // The display may hold the terminal: it goes before the process ends.
   QelSetDisplay(nullptr);

@@ -6,8 +6,10 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <vector>
 
 #include "QelLog.h"
+#include "QelRunNotes.h"
 
 namespace {
 
@@ -35,6 +37,17 @@ long Position(const Counter& counter, bool& lasting) {
   lasting = *end == '+';
   if (lasting) ++end;
   return *end == '\0' && position > 0 ? position : 0;
+}
+
+// What the switch does, in words: "database call 5 fails on purpose".
+std::string Meaning(const Counter& counter, long position, bool lasting) {
+  const std::string kind = counter.name == std::string("database") ? "database" : "file write";
+  if (lasting) {
+    return kind + (kind == "database" ? " calls" : "s") + " from " + std::to_string(position) +
+           " on fail on purpose";
+  }
+  return kind + (kind == "database" ? " call " : " ") + std::to_string(position) +
+         " fails on purpose";
 }
 
 // The record goes straight to the file: the file services are what may be
@@ -70,6 +83,8 @@ const std::string& StopText() {
 }
 
 bool stopped = false;
+// The announcement of the stop switch holds its text: it must not stop.
+bool announcing = false;
 
 }  // namespace
 
@@ -94,6 +109,11 @@ bool QelFaultDue(QelFaultKind kind) {
   }
   Append(std::string(counter.name) + " " + std::to_string(counter.calls) + " " +
          std::to_string(getpid()) + "\n");
+  // A lasting fault is one note: its first call says what follows.
+  if (counter.calls == position) {
+    QelNoteTestFault(Meaning(counter, position, lasting) + " (" + counter.variable + "=" +
+                     std::getenv(counter.variable) + ", process " + std::to_string(getpid()) + ")");
+  }
   WriteTraceLogFile("\nFAULT INJECTED: " + QelUnicodeString(QelFaultText(kind)), 2);
   return true;
 }
@@ -103,9 +123,45 @@ std::string QelFaultText(QelFaultKind kind) {
   return std::string("injected fault: ") + counter.name + " call " + std::to_string(counter.calls);
 }
 
+void QelAnnounceTestSwitches() {
+  std::vector<std::string> lines;
+  for (const Counter& counter : counters) {
+    const char* value = std::getenv(counter.variable);
+    if (!value || !*value) continue;
+    bool lasting = false;
+    const long position = Position(counter, lasting);
+    lines.push_back(std::string(counter.variable) + "=" + value + ": " +
+                    (position > 0
+                         ? Meaning(counter, position, lasting) + ", counted in each process"
+                         : "not a position (N or N+), no fault is injected"));
+  }
+  if (!StopText().empty()) {
+    lines.push_back("TESSARDBSETUP_STOP_AT=" + StopText() +
+                    ": the process stops itself (SIGSTOP) the first time its trace holds that "
+                    "text; SIGCONT lets it go on");
+  }
+  if (const char* log = FaultLog()) {
+    lines.push_back(std::string("TESSARDBSETUP_FAULT_LOG=") + log +
+                    ": injected faults and call counts are recorded there");
+  }
+  announcing = true;
+  for (const std::string& line : lines) {
+    QelTellOnStderr("tessardbsetup: test switch " + line);
+    WriteLogFile("\nTEST SWITCH SET: " + QelUnicodeString(line) + "\n");
+    WriteTraceLogFile("\nTEST SWITCH SET: " + QelUnicodeString(line), 1);
+  }
+  announcing = false;
+}
+
 void QelStopWhenTraced(std::string_view text) {
-  if (!QelStopPending() || text.find(StopText()) == std::string_view::npos) return;
+  if (!QelStopPending() || announcing || text.find(StopText()) == std::string_view::npos) return;
   stopped = true;
+  const std::string pid = std::to_string(getpid());
+  QelNoteTestFault("stopped itself at a trace holding '" + StopText() +
+                   "' (TESSARDBSETUP_STOP_AT, process " + pid + ")");
+  QelTellOnStderr("tessardbsetup: process " + pid +
+                  " stops itself on purpose (TESSARDBSETUP_STOP_AT=" + StopText() +
+                  "); kill -CONT " + pid + " lets it go on");
   QelFlushLogFiles();
   Append("stop " + std::to_string(getpid()) + " database " + std::to_string(counters[0].calls) +
          " file-write " + std::to_string(counters[1].calls) + "\n");

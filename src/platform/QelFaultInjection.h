@@ -18,6 +18,12 @@ enum class QelFaultKind { DatabaseCall, FileWrite };
 // made: "count <kind> <calls> <pid>" (kinds "database" and "file-write").
 bool QelFaultDue(QelFaultKind kind);
 
+// Test switches never act in silence: each one set is said on stderr and in
+// the log as the process starts (called once the log is open), and each
+// fault injected or stop made is a note of the run (QelRunNotes.h), so its
+// end says so whatever its status.
+void QelAnnounceTestSwitches();
+
 // The text a failed call reports: "injected fault: <kind> call <N>".
 std::string QelFaultText(QelFaultKind kind);
 

@@ -33,6 +33,7 @@ LogFile traceLog{"trace"};
 // What could not be written, told on stderr as soon as no front end draws
 // on the terminal (a line written over a drawn page would be lost in it).
 std::string untoldFailures;
+long errLogWrites = 0;
 std::string errLogPath;
 bool newRunStarted = false;
 int traceLevelLimit = 4;
@@ -143,7 +144,17 @@ void WriteLogFile(const QelUnicodeString& text) {
   Write(outLog, text.c_str(), text.Length());
 }
 void WriteErrLogFile(const QelUnicodeString& text) {
+  ++errLogWrites;
   Write(errLog, text.c_str(), text.Length());
+}
+
+long QelErrLogWrites() {
+  return errLogWrites;
+}
+
+void QelTellOnStderr(const std::string& line) {
+  untoldFailures += line + "\n";
+  TellFailures();
 }
 void WriteTraceLogFile(const QelUnicodeString& text, int level) {
   WriteTraceLogParts({text.str()}, level);

@@ -30,6 +30,14 @@ QelLogPaths QelCurrentLogPaths();
 
 void WriteLogFile(const QelUnicodeString& text);
 void WriteErrLogFile(const QelUnicodeString& text);
+// How many texts were given to the error log so far in this process: a step
+// that wrote to it without failing went on past an error.
+long QelErrLogWrites();
+
+// Says line (a line feed is added) on stderr as soon as no front end draws
+// on the terminal: at once in a silent run, else when the terminal is given
+// back (at the latest, the end of the process).
+void QelTellOnStderr(const std::string& line);
 void WriteTraceLogFile(const QelUnicodeString& text, int level);
 // The parts traced as one text, without putting it together first: for the
 // lines an installation writes for every statement.

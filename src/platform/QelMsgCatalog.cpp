@@ -9,60 +9,83 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <set>
 #include <string_view>
 
+#include "QelEscape.h"
+#include "QelLog.h"
+#include "QelRunNotes.h"
 #include "QelText.h"
 
 namespace {
 
-std::string Unescape(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  for (std::size_t position = 0; position < text.size(); ++position) {
-    const char c = text[position];
-    // A backslash ending the text has nothing to escape and is kept.
-    if (c != '\\' || position + 1 == text.size()) {
-      result += c;
-      continue;
-    }
-    const char escaped = text[++position];
-    switch (escaped) {
-      case 'n':
-        result += '\n';
-        break;
-      case 't':
-        result += '\t';
-        break;
-      case 's':
-        result += ' ';
-        break;
-      default:
-        result += escaped;
-    }
-  }
-  return result;
-}
+// A text's line breaks and tabs, and the blanks the line's trimming would
+// take from its ends.
+constexpr QelEscape kTextEscapes[] = {{'\n', 'n'}, {'\t', 't'}, {' ', 's'}};
 
 // Only regular files count: a directory or a device named like a catalogue
-// would otherwise be "found" and then read as nothing, or forever.
-bool ReadRegularFile(const std::string& path, std::string& content) {
-  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return false;
-  struct stat info {};
-  bool ok = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
+// would otherwise be "found" and then read as nothing, or forever. Empty
+// reason: there is nothing at path; otherwise why it cannot be read.
+bool ReadRegularFile(const std::string& path, std::string& content, std::string& reason) {
+  reason.clear();
   content.clear();
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (descriptor < 0) {
+    if (errno != ENOENT) reason = std::strerror(errno);
+    return false;
+  }
+  struct stat info {};
+  if (fstat(descriptor, &info) != 0) {
+    reason = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    reason = S_ISDIR(info.st_mode) ? "is a directory" : "not a regular file";
+  }
   char buffer[65536];
-  while (ok) {
+  while (reason.empty()) {
     const ssize_t count = read(descriptor, buffer, sizeof buffer);
     if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) {
-      ok = count == 0;
-      break;
-    }
+    if (count < 0) reason = std::strerror(errno);
+    if (count <= 0) break;
     content.append(buffer, static_cast<std::size_t>(count));
   }
   close(descriptor);
-  return ok;
+  return reason.empty();
+}
+
+// A catalogue that cannot be had leaves every text of its class empty: said
+// once per catalogue and process on stderr, and a warning of the run.
+void TellOnce(const std::string& name, const std::string& problem) {
+  static std::set<std::string> told;
+  if (!told.insert(name).second) return;
+  const std::string text = "message catalogue " + name + ".cat " + problem;
+  QelTellOnStderr("tessardbsetup: " + text +
+                  ": texts will be missing (set QelMsgCatalogPath to the directory of the "
+                  "catalogues)");
+  QelWarn(text);
+}
+
+// A class without texts of its own ships a catalogue that says so in a
+// comment; an empty file or lines without a key are a damaged catalogue.
+bool OnlyComments(std::string_view content) {
+  bool comment = false;
+  while (!content.empty()) {
+    const std::size_t end = content.find('\n');
+    const std::string_view line = QelTrimBlanks(content.substr(0, end));
+    content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
+    if (line.empty() || line == "\r") continue;
+    if (line.front() != '#') return false;
+    comment = true;
+  }
+  return comment;
+}
+
+std::string Searched(const std::vector<std::string>& directories) {
+  std::string searched;
+  for (const std::string& directory : directories) {
+    searched += (searched.empty() ? "" : ":") + directory;
+  }
+  return searched.empty() ? "(no directory)" : searched;
 }
 
 std::string ExecutableDirectory() {
@@ -100,7 +123,8 @@ void QelMsgCatalog::Parse(const std::string& content) {
     if (equals == std::string_view::npos) continue;
     const std::string_view key = QelTrimBlanks(line.substr(0, equals));
     if (key.empty()) continue;
-    messages_[std::string(key)] = Unescape(QelTrimBlanks(line.substr(equals + 1)));
+    messages_[std::string(key)] =
+        QelUnescaped(QelTrimBlanks(line.substr(equals + 1)), kTextEscapes);
   }
 }
 
@@ -113,12 +137,22 @@ int QelMsgCatalog::LoadMsgCatalog(const QelString& catalogName) {
     return -1;
   }
   std::string content;
-  for (const std::string& directory : CatalogDirectories()) {
-    if (ReadRegularFile(directory + "/" + name + ".cat", content)) {
+  std::string reason;
+  std::string unreadable;
+  const std::vector<std::string> directories = CatalogDirectories();
+  for (const std::string& directory : directories) {
+    const std::string path = directory + "/" + name + ".cat";
+    if (ReadRegularFile(path, content, reason)) {
       Parse(content);
+      if (messages_.empty() && !OnlyComments(content)) {
+        TellOnce(name, "(" + path + ") holds no text");
+      }
       return 0;
     }
+    if (!reason.empty()) unreadable += (unreadable.empty() ? "" : "; ") + path + ": " + reason;
   }
+  TellOnce(name, unreadable.empty() ? "not found in " + Searched(directories)
+                                    : "cannot be read (" + unreadable + ")");
   return -1;
 }
 
@@ -191,18 +225,4 @@ std::vector<std::string> QelMsgCatalog::CatalogDirectories(const char* configure
   directories.push_back(executableDirectory + "/share/msgcatalog");
   directories.push_back(executableDirectory + "/../share/tessardbsetup/msgcatalog");
   return directories;
-}
-
-bool QelMsgCatalog::WarnIfMissing(const QelString& catalogName) {
-  QelMsgCatalog catalog;
-  if (catalog.LoadMsgCatalog(catalogName) == 0) return false;
-  std::string searched;
-  for (const std::string& directory : CatalogDirectories()) {
-    searched += (searched.empty() ? "" : ":") + directory;
-  }
-  std::fprintf(stderr,
-               "tessardbsetup: message catalogue %s.cat not found in %s: texts will be missing "
-               "(set QelMsgCatalogPath to the directory of the catalogues)\n",
-               catalogName.c_str(), searched.empty() ? "(no directory)" : searched.c_str());
-  return true;
 }

@@ -35,7 +35,10 @@ class QelMsg {
 class QelMsgCatalog {
  public:
   // Reads "<catalogName>.cat" from the first catalogue directory holding it.
-  // 0, or -1 when none does; either way the earlier messages are dropped.
+  // 0, or -1 when none does; either way the earlier messages are dropped. A
+  // catalogue that is missing, cannot be read or holds no text is said once
+  // per process on stderr and is a warning of the run: every text of its
+  // class would be empty.
   int LoadMsgCatalog(const QelString& catalogName);
 
   // 0 and the key's text, or -1 and an empty message when the key is absent.
@@ -60,11 +63,6 @@ class QelMsgCatalog {
   static std::vector<std::string> CatalogDirectories();
   static std::vector<std::string> CatalogDirectories(const char* configuredPath,
                                                      const std::string& executableDirectory);
-
-  // Says once on stderr that the catalogue cannot be found, where it was
-  // looked for and how to point to it: every text of its class would be
-  // empty. True when it is missing.
-  static bool WarnIfMissing(const QelString& catalogName);
 
   // Reads catalogue lines into the messages, later keys replacing earlier ones.
   void Parse(const std::string& content);

@@ -11,58 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "QelEscape.h"
 #include "QelSecureFile.h"
 
 namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-std::string Escape(const std::string& text, bool isKey) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '\\':
-        escaped += "\\\\";
-        break;
-      case '\n':
-        escaped += "\\n";
-        break;
-      case '\r':
-        escaped += "\\r";
-        break;
-      case '\0':
-        escaped += "\\0";
-        break;
-      case '=':
-        escaped += isKey ? "\\=" : "=";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
-// Unescapes from position, up to the first unescaped stopAt (or the end).
-std::string Unescape(const std::string& line, std::size_t& position, char stopAt) {
-  std::string text;
-  for (; position < line.size(); ++position) {
-    char c = line[position];
-    if (c == stopAt) break;
-    if (c == '\\' && position + 1 < line.size()) {
-      c = line[++position];
-      if (c == 'n')
-        c = '\n';
-      else if (c == 'r')
-        c = '\r';
-      else if (c == '0')
-        c = '\0';
-    }
-    text += c;
-  }
-  return text;
-}
+// What would break a line; a key's '=' would end the key early.
+constexpr QelEscape kValueEscapes[] = {{'\n', 'n'}, {'\r', 'r'}, {'\0', '0'}};
+constexpr QelEscape kKeyEscapes[] = {{'\n', 'n'}, {'\r', 'r'}, {'\0', '0'}, {'=', '='}};
 
 // Only a plain file of this user is trusted: answers planted through a link
 // or in another user's file would be taken for the father's.
@@ -88,10 +46,11 @@ Pairs Load(const std::string& path) {
   std::string line;
   while (std::getline(file, line)) {
     std::size_t position = 0;
-    std::string key = Unescape(line, position, '=');
+    std::string key;
+    QelUnescape(line, position, kKeyEscapes, key, '=');
     if (position >= line.size()) continue;  // no '=': not a pair
     ++position;
-    pairs.emplace_back(std::move(key), Unescape(line, position, '\n'));
+    pairs.emplace_back(std::move(key), QelUnescaped(line.substr(position), kValueEscapes));
   }
   return pairs;
 }
@@ -118,7 +77,10 @@ int QelSettingsServices::WriteSetting(const QelUnicodeString& key, const QelUnic
 
   std::string content;
   for (const auto& [storedKey, storedValue] : pairs) {
-    content += Escape(storedKey, true) + "=" + Escape(storedValue, false) + "\n";
+    QelAppendEscaped(content, storedKey, kKeyEscapes);
+    content += '=';
+    QelAppendEscaped(content, storedValue, kValueEscapes);
+    content += '\n';
   }
   std::string error;
   return QelWriteFileAtomically(path, content, 0600, error);

@@ -16,12 +16,16 @@ int pipeRead = -1;
 int pipeWrite = -1;
 std::array<QelSignalHandler, NSIG> handlers{};
 std::atomic<bool> pending{false};
+std::array<volatile std::sig_atomic_t, NSIG> interrupting{};
+std::atomic<bool> interruptPending{false};
+int interruptDescriptor = -1;
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 void Trampoline(int signal) {
   const int savedErrno = errno;
   const unsigned char number = static_cast<unsigned char>(signal);
   pending.store(true, std::memory_order_relaxed);
+  if (interrupting[signal]) interruptPending.store(true, std::memory_order_relaxed);
   // A full pipe means the loop has plenty of wake-ups pending already.
   [[maybe_unused]] const ssize_t written = write(pipeWrite, &number, 1);
   errno = savedErrno;
@@ -48,6 +52,13 @@ int QelSetSignalAction(int signal, QelSignalHandler handler, int flags) {
   return sigaction(signal, &action, nullptr) == 0 ? 0 : -1;
 }
 
+int QelSetInterruptAction(int signal, QelSignalHandler handler, int flags) {
+  if (signal <= 0 || signal >= NSIG) return -1;
+  // Marked first: the first delivery may come as soon as the action is set.
+  interrupting[signal] = true;
+  return QelSetSignalAction(signal, handler, flags);
+}
+
 int QelSignalDescriptor() {
   return pipeRead;
 }
@@ -56,10 +67,33 @@ bool QelSignalPending() {
   return pending.load(std::memory_order_relaxed);
 }
 
+bool QelInterruptPending() {
+  return interruptPending.load(std::memory_order_relaxed);
+}
+
+void QelSetInterruptDescriptor(int descriptor) {
+  interruptDescriptor = descriptor;
+}
+
+int QelInterruptDescriptor() {
+  return interruptDescriptor;
+}
+
+sigset_t QelInterruptSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal = 1; signal < NSIG; ++signal) {
+    if (interrupting[signal]) sigaddset(&signals, signal);
+  }
+  return signals;
+}
+
 void QelDispatchPendingSignals() {
   if (pipeRead < 0) return;
-  // Cleared before the pipe is read: a signal arriving meanwhile sets it again.
+  // Cleared before the pipe is read: a signal arriving meanwhile sets them
+  // again.
   pending.store(false, std::memory_order_relaxed);
+  interruptPending.store(false, std::memory_order_relaxed);
   unsigned char number = 0;
   while (read(pipeRead, &number, 1) == 1) {
     if (number < handlers.size() && handlers[number]) handlers[number](number);

@@ -6,10 +6,10 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -18,16 +18,6 @@
 #include "QelLog.h"
 
 extern char** environ;
-
-namespace {
-
-int ExitCode(int status) {
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return -1;
-}
-
-}  // namespace
 
 const char* QelGetEnv(const char* name) {
   return std::getenv(name);
@@ -52,16 +42,35 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
   posix_spawn_file_actions_init(&actions);
   const QelDisplay* display = QelGetDisplay();
   const bool quiet = display && display->HoldsTerminal();
-  if (quiet) {
+  // A command waited for leads a process group of its own, so that an
+  // interruption ends it with everything it started; away from the
+  // terminal's foreground group, a read of the terminal would stop it, and
+  // none of these commands has anything to read.
+  if (quiet || wait) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  }
+  if (quiet) {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  }
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (wait) {
+    // Ignored by whoever started us (nohup), SIGTERM would not end it.
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
   }
   // A bare name is looked up on PATH, as the shell would.
   const bool searchPath = program.str().find('/') == std::string::npos;
   const int spawned =
-      searchPath ? posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ)
-                 : posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+      searchPath
+          ? posix_spawnp(&child, program.c_str(), &actions, &attributes, argv.data(), environ)
+          : posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     // glibc reports an exec failure here; the child never ran.
@@ -76,18 +85,15 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
   return QelWaitProcess(child, code);
 }
 
-int QelWaitProcess(int pid, int& code) {
-  int status = 0;
-  pid_t waited;
-  do {
-    waited = waitpid(pid, &status, 0);
-  } while (waited < 0 && errno == EINTR);
-  if (waited < 0) {
-    code = -1;
-    return -1;
-  }
-  code = ExitCode(status);
-  return 0;
+int QelRunShellCommand(const std::string& command) {
+  QelListValQelUnicodeString arguments;
+  arguments.Append("sh");
+  arguments.Append("-c");
+  arguments.Append(command);
+  int pid = 0;
+  int code = 0;
+  QelStartProcess("/bin/sh", arguments, 1, pid, code);
+  return code;
 }
 
 int QelFileAccess(const QelUnicodeString& path, int mode) {

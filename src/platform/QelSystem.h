@@ -3,6 +3,8 @@
 
 #include <sys/types.h>
 
+#include <string>
+
 #include "QelList.h"
 #include "QelUnicodeString.h"
 
@@ -15,12 +17,21 @@ const char* QelGetEnv(const char* name);
 // wait = 0: returns at once, pid is the child's, code 0.
 // Returns 0 when the process was started, -1 with errno set when it could
 // not be (code then 127 with wait = 1, -1 with wait = 0).
+// With wait = 1 the child leads a process group of its own, its standard
+// input is /dev/null, and the wait is QelWaitProcess's.
 int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
                     int wait, int& pid, int& code);
 
-// Waits for the child pid; code as for QelStartProcess. 0, or -1 when pid is
-// not a child of this process.
+// Waits for the child pid; code as for QelStartProcess. An interruption
+// (QelSetInterruptAction) arriving before or during the wait ends it: the
+// child's process group gets SIGTERM, SIGKILL after a short grace, and code
+// tells the signal it died of. 0, or -1 when pid is not a child of this
+// process.
 int QelWaitProcess(int pid, int& code);
+
+// Runs command with /bin/sh -c, waiting as QelStartProcess does; the
+// command's exit code (127 when the shell cannot run).
+int QelRunShellCommand(const std::string& command);
 
 // access(2): 0 when the path exists (mode 0) or allows mode.
 int QelFileAccess(const QelUnicodeString& path, int mode);

@@ -49,8 +49,9 @@ sed -e "s|^VaultServer_HostName = .*|VaultServer_HostName = $(hostname)|" \
   "$WORK/shipped/VaultServer.properties" >"$WORK/expected.properties"
 cmp -s "$WORK/expected.properties" "$properties" ||
   fail "VaultServer.properties: $(diff "$WORK/expected.properties" "$properties")"
-expect_contains /tmp/TessarEnvCustom.sh "\n  ## VAULT Orbix Register\n"
-expect_no_secret sandbox "$properties" /tmp/TessarEnvCustom.sh "$RUN.trace" "$RUN.transcript"
+traced_script "$RUN.trace" /tmp/TessarEnvCustom.sh "$WORK/TessarEnvCustom.sh"
+expect_contains "$WORK/TessarEnvCustom.sh" "\n  ## VAULT Orbix Register\n"
+expect_no_secret sandbox "$properties" "$WORK/TessarEnvCustom.sh" "$RUN.trace" "$RUN.transcript"
 
 expect_contains "$RUN.trace" '\nClash Setup for a Client.\n'
 expect_not_contains "$RUN.trace" 'CustShell_'

@@ -24,10 +24,12 @@ expect_contains "$RUN.trace" 'St_PlayDROPDDL  DDL DML Statement : <DROP TABLESPA
 # From that drop on, the DBMS refuses everything.
 run_wizard refused "$WORK/install.rsp" TESSARDBSETUP_FAULT_DB_CALL="$((calls - 5))+"
 expect_run 5 "an installation whose rollback cannot drop its tablespace"
-expect_contains "$RUN.stderr" 'installation failed; rollback incomplete (exit status 5)'
-
 mapfile -t pids < <(pids_of "$RUN.transcript")
-expect_contains "$RUN.transcript" "{\"pid\":${pids[1]:-0},\"event\":\"exit\",\"status\":5,\"outcome\":\"installation failed; rollback incomplete\"}"
+expect_contains "$RUN.stderr" \
+  "installation failed; rollback incomplete; test fault injected: database calls from $((calls - 5)) on fail on purpose (TESSARDBSETUP_FAULT_DB_CALL=$((calls - 5))+, process ${pids[1]:-0}) (exit status 5)"
+
+# The fault that lost the DBMS is a test switch's: the outcome says so.
+expect_contains "$RUN.transcript" "{\"pid\":${pids[1]:-0},\"event\":\"exit\",\"status\":5,\"outcome\":\"installation failed; rollback incomplete; test fault injected: database calls from $((calls - 5)) on fail on purpose"
 expect_contains "$RUN.err" '\nUNDO FAILED: <DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS>\nORA-00600: internal error code'
 expect_contains "$RUN.err" '\nUNDO FAILED: <REMOVE SERVER SETTING "TESCOMMON" OF "PDMORA" VENDOR 2>\nORA-00600: internal error code'
 expect_contains "$RUN.err" '\nROLLBACK INCOMPLETE: The installation failed and its rollback is incomplete: 5 statement(s)'

@@ -92,6 +92,14 @@ check_run() {
   [ "$status" != 5 ] || [ "${son:-none}" = 5 ] || fail "$label: 5 from a son that ended ${son:-none}"
   case ${son:-none} in 0 | 1 | 2 | 3 | 4 | 5 | none) ;; *) fail "$label: undocumented son status $son" ;; esac
   [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "$label: settings file left"
+  # The fault never passes for a real failure: the run's last line and its
+  # outcome say it was injected, whatever the status.
+  if [ -s "$WORK/fault.log" ] && grep -q '^[a-z-]* [0-9]* ' "$WORK/fault.log"; then
+    [[ $(tail -n 1 "$RUN.stderr") == *"test fault injected: "* ]] ||
+      fail "$label: the last line does not say the fault: $(tail -n 1 "$RUN.stderr")"
+    [[ $(tail -n 1 "$RUN.transcript") == *'"outcome":"'*'test fault injected: '* ]] ||
+      fail "$label: the outcome does not say the fault: $(tail -n 1 "$RUN.transcript")"
+  fi
   expect_no_secret "$PASSWORD" "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
     "$RUN.stderr"
   db_snapshot "$database" "$WORK/after"
@@ -100,7 +108,7 @@ check_run() {
     cmp -s "$WORK/before" "$WORK/after" &&
       fail "$label: rollback said incomplete, nothing is left: $(grep -A1 'UNDO FAILED' "$RUN.err")"
     expect_contains "$RUN.err" '\nUNDO FAILED: <'
-    expect_contains "$RUN.transcript" '"outcome":"installation failed; rollback incomplete"'
+    expect_contains "$RUN.transcript" '"outcome":"installation failed; rollback incomplete;'
     [ -n "$(journals)" ] || fail "$label: an incomplete rollback kept no journal"
     # What the journal keeps is exactly what is left: a run that plays it
     # brings the database back.

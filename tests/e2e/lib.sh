@@ -311,3 +311,12 @@ while text is not None and i < len(text):
 print(out if text is not None else "<no text " + sys.argv[2] + ">")
 PY
 }
+
+# traced_script TRACE PATH OUT: the text of the generated script PATH as the
+# trace shows it the last time it ran (a script goes once it has run).
+traced_script() {
+  awk -v head="$2 holds:" '$0 == head { text = ""; on = 1; next }
+    on { text = text $0 "\n" } on && /^return \$rc$/ { on = 0 } END { printf "%s", text }' \
+    "$1" >"$3"
+  [ -s "$3" ] || fail "$1 shows no text of $2"
+}

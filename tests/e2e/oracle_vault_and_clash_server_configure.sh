@@ -103,9 +103,10 @@ cmp -s "$WORK/expected.properties" "$properties" ||
   fail "VaultServer.properties changed its mode"
 
 # The vault block of the custom script, run (the starter was registered).
-expect_contains /tmp/TessarEnvCustom.sh "  ## VAULT Installation Update\n\nchmod -fR a+wrx,og-w,+st '$QelInstallPath/code/bin/ZEPVaultStarter' \n"
-expect_contains /tmp/TessarEnvCustom.sh "mkdir -p '$SITE/vault/secured0'\n\n\nmkdir -p '$SITE/vault/tmp'\n"
-expect_contains /tmp/TessarEnvCustom.sh "  ## VAULT Orbix Register\n\nif [ -f '$commands/RegisterVaultStarter' ] \n"
+traced_script "$RUN.trace" /tmp/TessarEnvCustom.sh "$WORK/TessarEnvCustom.sh"
+expect_contains "$WORK/TessarEnvCustom.sh" "  ## VAULT Installation Update\n\nchmod -fR a+wrx,og-w,+st '$QelInstallPath/code/bin/ZEPVaultStarter' \n"
+expect_contains "$WORK/TessarEnvCustom.sh" "mkdir -p '$SITE/vault/secured0'\n\n\nmkdir -p '$SITE/vault/tmp'\n"
+expect_contains "$WORK/TessarEnvCustom.sh" "  ## VAULT Orbix Register\n\nif [ -f '$commands/RegisterVaultStarter' ] \n"
 grep -q "^RegisterVaultStarter TESSARVaultServer [0-9]* [0-9]* $QelInstallPath/startup/orbix " \
   "$SITE/calls.log" || fail "the vault starter was not registered"
 
@@ -164,5 +165,5 @@ expect_lines "$(cat "$QelUserSettingPath/TESSARClash.settings")" "$clash_setting
   fail "two encryptions of the password gave the same text"
 
 expect_no_secret sandbox "$WORK"/run-*.transcript "$WORK"/run-*.trace "$WORK"/run-*.log \
-  "$WORK"/run-*.err "$properties" /tmp/TessarEnvCustom.sh /tmp/zep2inst*.sh
+  "$WORK"/run-*.err "$properties" "$WORK/TessarEnvCustom.sh"
 finish

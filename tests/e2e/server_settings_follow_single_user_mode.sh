@@ -64,6 +64,5 @@ expect_lines "$(stored_settings)" "$(for n in $names; do echo "$n PDMADM $secret
 grep -Eq '^  TESCOMMON +server PDMDB, vendor 1, authentication 1, user PDMADM, password \*\*\*$' \
   "$WORK/db-show.txt" || fail "db show lists no TESCOMMON setting: $(grep TESCOMMON "$WORK/db-show.txt")"
 expect_no_secret "$secret" "$WORK/db-show.txt" "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
-  "$RUN.stderr" /tmp/TessarEnvCustom.sh /tmp/zep2inst*.sh /tmp/TESStartTmp.sh \
-  "$QelvarV5_environment_directory/TESSAR.txt"
+  "$RUN.stderr" "$QelvarV5_environment_directory/TESSAR.txt"
 finish

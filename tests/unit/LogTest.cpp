@@ -24,8 +24,16 @@ class LogFiles : public ::testing::Test {
     H::ResetInstallationParameters();
     setenv("QelUserSettingPath", directory.File("settings").c_str(), 1);
     unsetenv("TESSARDBSETUP_TRACE_LEVEL");
+    // The pages' catalogues as shipped: a missing one is a warning of the
+    // run, written to the error log these tests read whole.
+    const std::string catalogues =
+        (std::filesystem::path(__FILE__).parent_path() / "../../share/msgcatalog").string();
+    setenv("QelMsgCatalogPath", catalogues.c_str(), 1);
   }
-  void TearDown() override { QelCloseLogFiles(); }
+  void TearDown() override {
+    QelCloseLogFiles();
+    unsetenv("QelMsgCatalogPath");
+  }
 
   // A run: the trace as the constructor left it, before Build writes.
   std::string Start() {

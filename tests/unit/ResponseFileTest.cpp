@@ -420,27 +420,36 @@ TEST_F(ResponseFileTest, HostileInputEndsInAnErrorOrAFileNeverACrash) {
   EXPECT_EQ(many->ForPage("PanelP99999", 1)->line, 199999);
 }
 
-TEST_F(ResponseFileTest, LoadReportsUnreadableFilesAndLocatesErrorsByPath) {
+TEST_F(ResponseFileTest, LoadReportsUnreadableAndEmptyFilesAndLocatesErrorsByPath) {
   TempDirectory directory;
   const std::string path = directory.File("silent.rsp");
   EXPECT_EQ(ResponseFile::Load(path, error), nullptr);
-  EXPECT_EQ(error, path + ": No such file or directory");
+  EXPECT_EQ(error, "cannot read response file " + path + ": No such file or directory");
   EXPECT_EQ(ResponseFile::Load(directory.Path(), error), nullptr);
-  EXPECT_EQ(error, directory.Path() + ": Is a directory");
+  EXPECT_EQ(error, "cannot read response file " + directory.Path() + ": Is a directory");
+
+  // Nothing but blank lines and comments is no answer at all, not empty
+  // answers for the first page to refuse.
+  for (const char* nothing : {"", "\n\n", "# answers to come\n; none yet\r\n   \n"}) {
+    std::ofstream(path) << nothing;
+    EXPECT_EQ(ResponseFile::Load(path, error), nullptr) << nothing;
+    EXPECT_EQ(error, "response file " + path + " is empty");
+  }
 
   std::ofstream(path) << "[PanelTESADM]\nbutton = Nxt\n";
   EXPECT_EQ(ResponseFile::Load(path, error), nullptr);
   EXPECT_EQ(error, path + ":2: unknown button 'Nxt' (Next, Back, Cancel or Close)");
 
-  std::ofstream(path) << "[PanelTESADM]\nbutton = Back\n";
+  std::ofstream(path) << "# one page\n[PanelTESADM]\nbutton = Back\n";
   const auto file = ResponseFile::Load(path, error);
   ASSERT_NE(file, nullptr) << error;
   EXPECT_EQ(file->ForPage("PanelTESADM", 1)->button, "Back");
 
   const std::string pipe = directory.File("pipe.rsp");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  const auto fromPipe = ResponseFile::Load(pipe, error);
-  ASSERT_NE(fromPipe, nullptr) << "a pipe nobody writes to reads as an empty file, at once";
+  EXPECT_EQ(ResponseFile::Load(pipe, error), nullptr)
+      << "a pipe nobody writes to reads as an empty file, at once";
+  EXPECT_EQ(error, "response file " + pipe + " is empty");
 }
 
 }  // namespace

@@ -1,12 +1,42 @@
 // The rows of every table share one store and views are read through their
 // kept queries: tables wider than one stored record, column types applied to
 // values as a table of their own would, writes that read their own table,
-// views of views, and a unit of work that made objects and rows undone.
+// views of views, a unit of work that made objects and rows undone, and
+// statements or a stored catalogue that name relations or keys wrongly.
+#include <sqlite3.h>
+
 #include "SandboxDbmsTestSite.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
+
+// Changes the stored catalogue behind the DBMS's back, as a damaged file
+// or an older sandbox could have it.
+void Damage(const std::string& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(file.c_str(), &db));
+  char* error = nullptr;
+  const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  const std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(SQLITE_OK, result) << message;
+}
+
+std::string StoredValue(const std::string& file, const std::string& query) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* statement = nullptr;
+  std::string value;
+  if (sqlite3_open(file.c_str(), &db) == SQLITE_OK &&
+      sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return value;
+}
 
 TEST_F(SandboxDbmsTest, WideTablesKeepEveryColumnThroughWritesAndAlters) {
   constexpr int Width = 70;  // more than two stored records per row
@@ -117,6 +147,70 @@ TEST_F(SandboxDbmsTest, RollbackUndoesObjectsAndRowsMadeInTheUnitOfWork) {
   EXPECT_EQ(Strings{"1"}, Rows(other, "SELECT ID FROM Z.KEEP ORDER BY ID"));
   Commit(db2);
   EXPECT_EQ((Strings{"1", "3"}), Rows(other, "SELECT ID FROM Z.KEEP ORDER BY ID"));
+}
+
+TEST_F(SandboxDbmsTest, TheMarkerByteInAStatementIsAValueOrAnErrorNeverARelation) {
+  auto db2 = Db2();
+  ASSERT_EQ("", Run(db2, "CREATE TABLE Z.T (ID INTEGER NOT NULL, NAME VARCHAR(20))"));
+  ASSERT_EQ("", Run(db2, "CREATE TABLE Z.OTHER (SECRET VARCHAR(9))"));
+  ASSERT_EQ("", Run(db2, "INSERT INTO Z.OTHER VALUES ('hidden')"));
+  // In a string it is a character like any other, even where it would
+  // enclose an object's id or stand alone.
+  Commit(db2);
+  const std::string id = StoredValue(qelsandbox::Db2Location(Site(), "db2inst1", "SAMPLE").file,
+                                     "SELECT id FROM sbx_objects WHERE name = 'OTHER'");
+  ASSERT_FALSE(id.empty());
+  const std::string enclosed = "\x01" + id + "\x01";
+  ASSERT_EQ("",
+            Run(db2, "INSERT INTO Z.T VALUES (1, '" + enclosed + "'), (2, 'a\x01'), (3, '\x01')"));
+  EXPECT_EQ((Strings{"1|" + enclosed, "2|a\x01", "3|\x01"}),
+            Rows(db2, "SELECT ID, NAME FROM Z.T ORDER BY ID"));
+  EXPECT_EQ(Strings{"1"}, Rows(db2, "SELECT ID FROM Z.T WHERE NAME = '" + enclosed + "'"));
+  ASSERT_EQ("", Run(db2, "CREATE VIEW Z.V AS SELECT ID FROM Z.T WHERE NAME = 'a\x01'"));
+  EXPECT_EQ(Strings{"2"}, Rows(db2, "SELECT ID FROM Z.V"));
+  // Outside a string it is an invalid character, unbalanced or not.
+  for (const std::string& statement :
+       {"SELECT * FROM Z.T WHERE ID = \x01" + id + "\x01", std::string("SELECT \x01"),
+        std::string("SELECT * FROM Z.T \"\x01\"")}) {
+    EXPECT_EQ("SQL0007N  The character X'01' is not valid in the statement.  SQLSTATE=42601",
+              Run(db2, statement));
+  }
+  auto oracle = Oracle();
+  EXPECT_EQ("ORA-00911: invalid character", Run(oracle, "SELECT \x01 FROM DUAL"));
+}
+
+TEST_F(SandboxDbmsTest, ADamagedViewQueryOrKeyIsAnErrorNotAHangOrAWrongRelation) {
+  auto db2 = Db2();
+  ASSERT_EQ("", Run(db2, "CREATE TABLE Z.T (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(9))"));
+  ASSERT_EQ("", Run(db2, "CREATE UNIQUE INDEX Z.TN ON Z.T (NAME)"));
+  ASSERT_EQ("", Run(db2, "INSERT INTO Z.T VALUES (1, 'a')"));
+  ASSERT_EQ("", Run(db2, "CREATE VIEW Z.V AS SELECT ID FROM Z.T"));
+  Commit(db2);
+  const std::string file = qelsandbox::Db2Location(Site(), "db2inst1", "SAMPLE").file;
+  const std::string damaged =
+      "SQL0902N  A system error occurred: a relation reference of the statement is damaged: no "
+      "object id between its markers.  SQLSTATE=58005";
+  for (const std::string& query :
+       {std::string("SELECT * FROM \x01"), std::string("SELECT * FROM \x01x\x01"),
+        std::string("SELECT * FROM \x01\x01"), std::string("SELECT * FROM \x01-3\x01"),
+        std::string("SELECT * FROM \x01"
+                    "99999999999999999999\x01")}) {
+    Damage(file, "UPDATE sbx_objects SET query = '" + query + "' WHERE name = 'V'");
+    EXPECT_EQ(damaged, Run(db2, "SELECT * FROM Z.V"));
+  }
+  // A key naming a column the table lacks would check nothing: the index's
+  // key columns, then the primary key's.
+  Damage(file, "UPDATE sbx_objects SET columns = 'NAME' || char(31) || 'GONE' WHERE name = 'TN'");
+  const std::string refused = Run(db2, "INSERT INTO Z.T VALUES (2, 'a')");
+  EXPECT_EQ(0u, refused.find("SQL0902N")) << refused;
+  EXPECT_NE(std::string::npos, refused.find("names the column \"GONE\" the table does not have"))
+      << refused;
+  Damage(file,
+         "UPDATE sbx_constraints SET columns = 'GONE' WHERE object_id = (SELECT id FROM "
+         "sbx_objects WHERE name = 'T')");
+  EXPECT_EQ("SQL0206N  \"GONE\" is not valid in the context where it is used.  SQLSTATE=42703",
+            Run(db2, "INSERT INTO Z.T VALUES (3, 'c')"));
+  EXPECT_EQ(Strings{"1|a"}, Rows(db2, "SELECT ID, NAME FROM Z.T"));
 }
 
 }  // namespace

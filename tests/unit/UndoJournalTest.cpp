@@ -1,8 +1,11 @@
 // The undo journal file: what a run records reads back exactly, in order;
 // settling keeps exactly what is left; a finished run keeps only what an
-// earlier run had left; and which DBMS messages mean "nothing to undo".
+// earlier run had left; a line cut short is never a statement; and which
+// DBMS messages mean "nothing to undo".
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -28,6 +31,11 @@ class UndoJournalTest : public ::testing::Test {
     if (!journal.Load(error)) return {"<" + error + ">"};
     while (!journal.Empty()) read.insert(read.begin(), journal.TakeLast());
     return read;
+  }
+
+  static std::string Content(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   }
 
   TempDirectory directory_;
@@ -122,6 +130,72 @@ TEST_F(UndoJournalTest, SetAsideMovesTheFileOutOfTheWay) {
   EXPECT_FALSE(journal.FileExists());
   EXPECT_EQ(0u, keptAs.rfind(journal.Path() + ".kept-", 0)) << keptAs;
   EXPECT_TRUE(std::ifstream(keptAs).good());
+}
+
+TEST_F(UndoJournalTest, ALastLineWithoutItsEndIsIgnoredReportedAndCutOffBeforeTheNextRecord) {
+  std::string error;
+  const std::string path = ZEP2UndoJournal::PathFor(QelDbDB2, "PDMDB");
+  {
+    ZEP2UndoJournal killed(QelDbDB2, "PDMDB");
+    ASSERT_EQ(0, killed.Record("DROP TABLE A.T1", error)) << error;
+    ASSERT_EQ(0, killed.Record("DROP TABLE A.T2", error)) << error;
+  }
+  // What a process killed in the middle of its write leaves: a record
+  // whose end never reached the file. Played back, this one would drop a
+  // table the run never created.
+  std::ofstream(path, std::ios::app) << "undo=DROP TABLE A.T";
+
+  ZEP2UndoJournal journal(QelDbDB2, "PDMDB");
+  ASSERT_TRUE(journal.Load(error)) << error;
+  EXPECT_EQ(2u, journal.Size());
+  EXPECT_EQ("line 7 (19 bytes) was cut short while it was written", journal.TornLastLine());
+  EXPECT_EQ((std::vector<std::string>{"DROP TABLE A.T1", "DROP TABLE A.T2"}),
+            Read(QelDbDB2, "PDMDB"));
+
+  // The next record starts a line of its own instead of completing the cut one.
+  ASSERT_EQ(0, journal.Record("DROP VIEW A.V", error)) << error;
+  EXPECT_EQ(std::string::npos, Content(path).find("A.Tundo=")) << Content(path);
+  ZEP2UndoJournal again(QelDbDB2, "PDMDB");
+  ASSERT_TRUE(again.Load(error)) << error;
+  EXPECT_EQ("", again.TornLastLine());
+  EXPECT_EQ((std::vector<std::string>{"DROP TABLE A.T1", "DROP TABLE A.T2", "DROP VIEW A.V"}),
+            Read(QelDbDB2, "PDMDB"));
+
+  // A journal cut short in its header holds nothing to play back.
+  const std::string header = Content(path).substr(0, Content(path).find("\ndbms=") + 4);
+  std::ofstream(path, std::ios::trunc) << header;
+  ZEP2UndoJournal headerOnly(QelDbDB2, "PDMDB");
+  ASSERT_TRUE(headerOnly.Load(error)) << error;
+  EXPECT_TRUE(headerOnly.Empty());
+  EXPECT_EQ("line 2 (3 bytes) was cut short while it was written", headerOnly.TornLastLine());
+}
+
+TEST_F(UndoJournalTest, ARecordAFullDiskCutShortFailsAndLeavesNoPartOfItsLine) {
+  std::string error;
+  ZEP2UndoJournal journal(QelDbOracle, "PDMORA");
+  ASSERT_EQ(0, journal.Record("DROP USER PDMDICO CASCADE", error)) << error;
+  const std::string whole = Content(journal.Path());
+  // The file may grow by a few bytes only: the kernel takes part of the
+  // next write, as a disk that fills up in the middle of it would.
+  rlimit before{};
+  ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &before));
+  const auto previousSignal = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = whole.size() + 10;
+  ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+  const int recorded = journal.Record("DROP TABLESPACE PDMTBS INCLUDING CONTENTS", error);
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, previousSignal);
+  EXPECT_EQ(-1, recorded);
+  EXPECT_NE(std::string::npos, error.find("File too large")) << error;
+  EXPECT_EQ(whole, Content(journal.Path()));
+
+  ASSERT_EQ(0, journal.Record("DROP ROLE PDMROLE", error)) << error;
+  ZEP2UndoJournal again(QelDbOracle, "PDMORA");
+  ASSERT_TRUE(again.Load(error)) << error;
+  EXPECT_EQ("", again.TornLastLine());
+  EXPECT_EQ((std::vector<std::string>{"DROP USER PDMDICO CASCADE", "DROP ROLE PDMROLE"}),
+            Read(QelDbOracle, "PDMORA"));
 }
 
 TEST(UndoFoundNothing, OnlyMessagesThatSayTheThingIsNotThere) {

@@ -181,3 +181,32 @@ TEST(DbDialect, ConnectionStringValuesCannotAddAttributes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The engine branches on what an error means, not on its number: the same
+// condition reads the same from a code and from a message.
+TEST(DbDialect, CodesAndMessagesClassifyAlike) {
+  const QelDbDialect& db2 = QelDbDialect::For(QelDbDB2);
+  const QelDbDialect& oracle = QelDbDialect::For(QelDbOracle);
+  EXPECT_EQ(db2.Classify(-30082), QelDbCondition::WrongPassword);
+  EXPECT_EQ(oracle.Classify(-1017), QelDbCondition::WrongPassword);
+  EXPECT_EQ(db2.Classify(-1013), QelDbCondition::UnknownDatabase);
+  EXPECT_EQ(oracle.Classify(-12154), QelDbCondition::UnknownDatabase);
+  EXPECT_EQ(db2.Classify(-601), QelDbCondition::ObjectExists);
+  EXPECT_EQ(oracle.Classify(-1920), QelDbCondition::ObjectExists);
+  EXPECT_EQ(db2.Classify(-551), QelDbCondition::NoPrivilege);
+  EXPECT_EQ(oracle.Classify(-1031), QelDbCondition::NoPrivilege);
+  EXPECT_EQ(oracle.Classify(-1013), QelDbCondition::Other) << "a DB2 number means nothing here";
+  EXPECT_EQ(db2.ClassifyMessage("SQL0204N  \"X\" is an undefined name.  SQLSTATE=42704"),
+            QelDbCondition::ObjectMissing);
+  EXPECT_EQ(oracle.ClassifyMessage("ORA-01918: user 'X' does not exist"),
+            QelDbCondition::ObjectMissing);
+  EXPECT_EQ(db2.ClassifyMessage("ORA-01918: user 'X' does not exist"), QelDbCondition::Other);
+  EXPECT_EQ(oracle.ClassifyMessage("ORA-: nothing"), QelDbCondition::Other);
+  EXPECT_EQ(db2.TableExistsQuery("PDM", "T'X"),
+            "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = 'PDM' AND TABNAME = 'T''X' AND TYPE = "
+            "'T'");
+}
+
+}  // namespace

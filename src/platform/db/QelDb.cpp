@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "QelDbDialect.h"
 #include "QelDbStatements.h"
 #include "platform/QelAccounts.h"
 #include "platform/QelDisplay.h"
@@ -261,14 +262,7 @@ int IsSchemaNameInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
                      QelListValQelUnicodeString& authentications, int& errorCode, char* message) {
   users.Clear();
   authentications.Clear();
-  // DB2 users are operating-system accounts known to the database by their
-  // authorities. They log in with their system password, which is what the
-  // installer needs, so none of them is "EXTERNAL" in the installer's sense.
-  const std::string sql =
-      dbms == QelDbDB2
-          ? "SELECT DISTINCT GRANTEE, 'PASSWORD' FROM SYSCAT.DBAUTH WHERE GRANTEETYPE = 'U' "
-            "ORDER BY GRANTEE"
-          : "SELECT USERNAME, AUTHENTICATION_TYPE FROM DBA_USERS ORDER BY USERNAME";
+  const std::string sql = QelDbDialect::For(dbms).UsersQuery();
   std::vector<QelDbRow> rows;
   const int result =
       CatalogueQuery(ConnectionOf(cursor, connection), dbms, sql, rows, errorCode, message);
@@ -284,12 +278,7 @@ int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
                 const QelUnicodeString& schema, const QelUnicodeString& table, int& found,
                 int& errorCode, char* message) {
   found = 0;
-  const std::string sql =
-      dbms == QelDbDB2
-          ? "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = " + QelQuoted(schema.str(), '\'') +
-                " AND TABNAME = " + QelQuoted(table.str(), '\'') + " AND TYPE = 'T'"
-          : "SELECT 1 FROM ALL_TABLES WHERE OWNER = " + QelQuoted(schema.str(), '\'') +
-                " AND TABLE_NAME = " + QelQuoted(table.str(), '\'');
+  const std::string sql = QelDbDialect::For(dbms).TableExistsQuery(schema.str(), table.str());
   std::vector<QelDbRow> rows;
   const int result =
       CatalogueQuery(ConnectionOf(cursor, connection), dbms, sql, rows, errorCode, message);
@@ -303,12 +292,7 @@ int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, in
   if (!combo) return Fail(errorCode, message, -1, "no list to receive the tablespaces");
   // Only tablespaces a table can be created in: neither temporary ones nor
   // those the DBMS keeps for its own catalogue.
-  const std::string sql =
-      dbms == QelDbDB2
-          ? "SELECT TBSPACE FROM SYSCAT.TABLESPACES WHERE DATATYPE IN ('A', 'L') AND TBSPACE <> "
-            "'SYSCATSPACE' ORDER BY TBSPACE"
-          : "SELECT TABLESPACE_NAME FROM DBA_TABLESPACES WHERE CONTENTS = 'PERMANENT' AND "
-            "TABLESPACE_NAME NOT IN ('SYSTEM', 'SYSAUX') ORDER BY TABLESPACE_NAME";
+  const std::string sql = QelDbDialect::For(dbms).TablespacesQuery();
   std::vector<QelDbRow> rows;
   const int result =
       CatalogueQuery(ConnectionOf(cursor, connection), dbms, sql, rows, errorCode, message);

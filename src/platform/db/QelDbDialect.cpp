@@ -35,16 +35,62 @@ bool StartsWithUpper(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 const QelDbDialect& QelDbDialect::For(int dbms) {
-  // DB2 authorization names and tablespace names (18 bytes; SYS is kept for
-  // the catalogue's own); Oracle's ordinary names of 30 bytes, which cannot
-  // hold a double quote even between quotes.
-  static const QelDbDialect db2(QelDbDB2, 30, 18, "_@#$", "SYS", true);
-  static const QelDbDialect oracle(QelDbOracle, 30, 30, "_$#", "", false);
+  static const QelDbDialect db2 = QelDbDB2Spec.Dialect();
+  static const QelDbDialect oracle = QelDbOracleSpec.Dialect();
   return dbms == QelDbDB2 ? db2 : oracle;
 }
 
 const char* QelDbName(int dbms) {
-  return dbms == QelDbDB2 ? "DB2" : "Oracle";
+  return dbms == QelDbDB2 ? QelDbDB2Spec.name : QelDbOracleSpec.name;
+}
+
+std::size_t QelDbDialect::MaxUserName() const {
+  return spec_.maxUserName;
+}
+std::size_t QelDbDialect::MaxTablespaceName() const {
+  return spec_.maxTablespaceName;
+}
+std::string_view QelDbDialect::NameCharacters() const {
+  return spec_.nameCharacters;
+}
+std::string_view QelDbDialect::ReservedPrefix() const {
+  return spec_.reservedPrefix;
+}
+
+std::string QelDbDialect::UsersQuery() const {
+  return spec_.usersQuery;
+}
+std::string QelDbDialect::TablespacesQuery() const {
+  return spec_.tablespacesQuery;
+}
+std::string QelDbDialect::FreeSpaceQuery() const {
+  return spec_.freeSpaceQuery;
+}
+
+std::string QelDbDialect::TableExistsQuery(std::string_view schema, std::string_view table) const {
+  const std::string format = spec_.tableExistsQuery;
+  const std::size_t first = format.find("%s");
+  const std::size_t second = format.find("%s", first + 2);
+  return format.substr(0, first) + QelQuoted(schema, '\'') +
+         format.substr(first + 2, second - first - 2) + QelQuoted(table, '\'') +
+         format.substr(second + 2);
+}
+
+QelDbCondition QelDbDialect::Classify(int code) const {
+  for (std::size_t i = 0; i < spec_.codeCount; ++i) {
+    if (spec_.codes[i].code == code) return spec_.codes[i].condition;
+  }
+  return QelDbCondition::Other;
+}
+
+QelDbCondition QelDbDialect::ClassifyMessage(std::string_view message) const {
+  if (message.substr(0, spec_.codePrefix.size()) != spec_.codePrefix) return QelDbCondition::Other;
+  int number = 0;
+  std::size_t i = spec_.codePrefix.size();
+  for (; i < message.size() && IsAsciiDigit(message[i]); ++i)
+    number = number * 10 + (message[i] - '0');
+  if (i == spec_.codePrefix.size()) return QelDbCondition::Other;
+  return Classify(-number);
 }
 
 QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLength) const {
@@ -55,7 +101,7 @@ QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLengt
   if (!IsAsciiLetter(name.front())) return QelDbRefusal::FirstCharacter;
   for (const char c : name) {
     if (!IsAsciiLetter(c) && !IsAsciiDigit(c) &&
-        nameCharacters_.find(c) == std::string_view::npos) {
+        spec_.nameCharacters.find(c) == std::string_view::npos) {
       return QelDbRefusal::Character;
     }
   }
@@ -64,20 +110,20 @@ QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLengt
 }
 
 QelDbRefusal QelDbDialect::CheckUserName(std::string_view name) const {
-  return CheckName(name, maxUserName_);
+  return CheckName(name, spec_.maxUserName);
 }
 
 QelDbRefusal QelDbDialect::CheckTablespaceName(std::string_view name) const {
-  const QelDbRefusal refusal = CheckName(name, maxTablespaceName_);
+  const QelDbRefusal refusal = CheckName(name, spec_.maxTablespaceName);
   if (refusal != QelDbRefusal::None) return refusal;
-  return StartsWithUpper(name, reservedPrefix_) ? QelDbRefusal::Reserved : QelDbRefusal::None;
+  return StartsWithUpper(name, spec_.reservedPrefix) ? QelDbRefusal::Reserved : QelDbRefusal::None;
 }
 
 QelDbRefusal QelDbDialect::CheckPassword(std::string_view password) const {
   if (password.empty()) return QelDbRefusal::Empty;
   for (const char c : password) {
     if (IsControl(c)) return QelDbRefusal::ControlCharacter;
-    if (c == '"' && !doublesQuotes_) return QelDbRefusal::DoubleQuote;
+    if (c == '"' && !spec_.doublesQuotes) return QelDbRefusal::DoubleQuote;
   }
   return QelDbRefusal::None;
 }
@@ -90,7 +136,7 @@ QelDbRefusal QelDbDialect::CheckLiteral(std::string_view text) const {
 }
 
 std::optional<std::string> QelDbDialect::OrdinaryName(std::string_view name) const {
-  if (CheckName(name, std::max(maxUserName_, maxTablespaceName_)) != QelDbRefusal::None) {
+  if (CheckName(name, std::max(spec_.maxUserName, spec_.maxTablespaceName)) != QelDbRefusal::None) {
     return std::nullopt;
   }
   return std::string(name);
@@ -99,7 +145,7 @@ std::optional<std::string> QelDbDialect::OrdinaryName(std::string_view name) con
 std::optional<std::string> QelDbDialect::DelimitedName(std::string_view name) const {
   if (name.empty()) return std::nullopt;
   for (const char c : name) {
-    if (IsControl(c) || (c == '"' && !doublesQuotes_)) return std::nullopt;
+    if (IsControl(c) || (c == '"' && !spec_.doublesQuotes)) return std::nullopt;
   }
   return QelQuoted(name, '"');
 }
@@ -144,7 +190,7 @@ QelDbError QelDbDialect::Error(const QelDbDiagnostic& diagnostic) const {
     return {-1, diagnostic.sqlstate + ": " + text, diagnostic.sqlstate};
   }
   char code[32];
-  if (dbms_ == QelDbDB2) {
+  if (spec_.dbms == QelDbDB2) {
     if (!StartsWithCode(text, "SQL")) {
       std::snprintf(code, sizeof code, "SQL%04dN  ", number);
       text = code + text + "  SQLSTATE=" + diagnostic.sqlstate;

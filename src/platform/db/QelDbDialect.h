@@ -36,6 +36,18 @@ struct QelDbDiagnostic {
   std::string text;
 };
 
+// What the engine needs to know of a DBMS's error, whatever its code.
+enum class QelDbCondition {
+  Other,
+  WrongPassword,
+  UnknownDatabase,
+  ObjectExists,
+  ObjectMissing,
+  NoPrivilege,
+};
+
+struct QelDbDialectSpec;
+
 class QelDbDialect {
  public:
   // DB2 for QelDbDB2, Oracle for anything else.
@@ -64,33 +76,67 @@ class QelDbDialect {
   // on (DB2's SQLCODE, the ORA number negated).
   QelDbError Error(const QelDbDiagnostic& diagnostic) const;
 
-  std::size_t MaxUserName() const { return maxUserName_; }
-  std::size_t MaxTablespaceName() const { return maxTablespaceName_; }
-  std::string_view NameCharacters() const { return nameCharacters_; }
-  std::string_view ReservedPrefix() const { return reservedPrefix_; }
+  // What an error code (QelDbError::code) means to the engine.
+  QelDbCondition Classify(int code) const;
+  // The same for a message of the DBMS ("SQL0204N ...", "ORA-00942: ..."),
+  // as the undo journal keeps it.
+  QelDbCondition ClassifyMessage(std::string_view message) const;
+
+  // The catalogue queries, as the DBMS's own catalogue views have them.
+  // Every user (upper case) and its authentication: PASSWORD or EXTERNAL.
+  std::string UsersQuery() const;
+  // The tablespaces a table can be created in, by name.
+  std::string TablespacesQuery() const;
+  // The tablespaces with their free space in kilobytes, by name.
+  std::string FreeSpaceQuery() const;
+  // One row when the table schema.table exists.
+  std::string TableExistsQuery(std::string_view schema, std::string_view table) const;
+
+  std::size_t MaxUserName() const;
+  std::size_t MaxTablespaceName() const;
+  std::string_view NameCharacters() const;
+  std::string_view ReservedPrefix() const;
 
  private:
-  QelDbDialect(int dbms, std::size_t maxUserName, std::size_t maxTablespaceName,
-               std::string_view nameCharacters, std::string_view reservedPrefix, bool doublesQuotes)
-      : dbms_(dbms),
-        maxUserName_(maxUserName),
-        maxTablespaceName_(maxTablespaceName),
-        nameCharacters_(nameCharacters),
-        reservedPrefix_(reservedPrefix),
-        doublesQuotes_(doublesQuotes) {}
+  friend struct QelDbDialectSpec;
+  explicit QelDbDialect(const QelDbDialectSpec& spec) : spec_(spec) {}
 
   QelDbRefusal CheckName(std::string_view name, std::size_t maxLength) const;
 
-  int dbms_;
-  std::size_t maxUserName_;
-  std::size_t maxTablespaceName_;
-  // Characters besides letters and digits an ordinary name may hold.
-  std::string_view nameCharacters_;
-  // Tablespace names the DBMS keeps for itself start with it.
-  std::string_view reservedPrefix_;
-  // Whether "" stands for one " inside a delimited name.
-  bool doublesQuotes_;
+  const QelDbDialectSpec& spec_;
 };
+
+// One DBMS's rules and catalogue (QelDbDialectDB2.cpp, QelDbDialectOracle.cpp).
+struct QelDbDialectSpec {
+  int dbms;
+  const char* name;
+  std::size_t maxUserName;
+  std::size_t maxTablespaceName;
+  // Characters besides letters and digits an ordinary name may hold.
+  std::string_view nameCharacters;
+  // Tablespace names the DBMS keeps for itself start with it.
+  std::string_view reservedPrefix;
+  // Whether "" stands for one " inside a delimited name.
+  bool doublesQuotes;
+  // How the DBMS writes a code in a message: "SQL" or "ORA-".
+  std::string_view codePrefix;
+  const char* usersQuery;
+  const char* tablespacesQuery;
+  const char* freeSpaceQuery;
+  // Two %s: the schema and the table, each a string literal.
+  const char* tableExistsQuery;
+  struct Code {
+    int code;
+    QelDbCondition condition;
+  };
+  const Code* codes;
+  std::size_t codeCount;
+
+  QelDbDialect Dialect() const { return QelDbDialect(*this); }
+};
+
+extern const QelDbDialectSpec QelDbDB2Spec;
+extern const QelDbDialectSpec QelDbOracleSpec;
 
 // "the DBMS" in the refusal texts: "DB2" or "Oracle".
 const char* QelDbName(int dbms);

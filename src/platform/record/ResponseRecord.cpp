@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "../QelEscape.h"
+#include "../QelResponseWords.h"
 #include "../QelText.h"
 
 namespace {
@@ -23,38 +25,18 @@ bool IsSameAnswer(const RecordedPress& left, const RecordedPress& right) {
 
 // Fields of a state line are separated by tabs; these escapes keep a tab,
 // a line break or a backslash inside a field.
+constexpr QelEscape kFieldEscapes[] = {{'\t', 't'}, {'\n', 'n'}};
+
 std::string Escape(const std::string& field) {
-  std::string escaped;
-  for (const char c : field) {
-    switch (c) {
-      case '\\':
-        escaped += "\\\\";
-        break;
-      case '\t':
-        escaped += "\\t";
-        break;
-      case '\n':
-        escaped += "\\n";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
+  return QelEscaped(field, kFieldEscapes);
 }
 
 std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '\t') {
-      fields.emplace_back();
-    } else if (line[i] == '\\' && i + 1 < line.size()) {
-      const char next = line[++i];
-      fields.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next;
-    } else {
-      fields.back() += line[i];
-    }
-  }
+  std::vector<std::string> fields;
+  std::size_t position = 0;
+  do {
+    QelUnescape(line, position, kFieldEscapes, fields.emplace_back(), '\t');
+  } while (position++ < line.size());
   return fields;
 }
 
@@ -124,26 +106,7 @@ std::string ResponseRecord::Quote(const std::string& value) {
     plain = c >= 0x20 && c != 0x7f && !(c == '#' && i > 0 && QelIsBlank(value[i - 1]));
   }
   if (plain) return value;
-  std::string quoted = "\"";
-  for (const char c : value) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        quoted += c;
-    }
-  }
-  return quoted + "\"";
+  return "\"" + QelEscaped(value, QelResponseWords::QuotedEscapes) + "\"";
 }
 
 std::string ResponseRecord::Text() const {

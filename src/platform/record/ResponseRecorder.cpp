@@ -19,6 +19,7 @@
 #include "../QelDlgNotify.h"
 #include "../QelDlgToggle.h"
 #include "../QelLog.h"
+#include "../QelResponseWords.h"
 #include "../QelSecureFile.h"
 
 namespace {
@@ -28,19 +29,6 @@ constexpr const char* kStateVariable = "TESSARDBSETUP_RECORD_STATE";
 
 std::string Name(const QelDlgObject* object) {
   return object->GetCommandName().str();
-}
-
-std::string AnswerWord(const QelDlgNotify* notice, int value) {
-  switch (value) {
-    case QelDlgNotify::CancelValue:
-      return "Cancel";
-    case QelDlgNotify::YesValue:
-      return "Yes";
-    case QelDlgNotify::NoValue:
-      return "No";
-    default:
-      return notice->IsYesNo() ? "Yes" : "OK";
-  }
 }
 
 // The silent run finds a combo's line by its text, the last line of that
@@ -158,7 +146,7 @@ bool QelResponseRecorder::ValueOf(QelDlgObject* widget, std::string& value) {
     return true;
   }
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(widget)) {
-    value = toggle->IsChecked() ? "checked" : "unchecked";
+    value = toggle->IsChecked() ? QelResponseWords::Checked : QelResponseWords::Unchecked;
     // A radio button is only ever checked by an answer.
     return toggle->IsChecked() || !dynamic_cast<QelDlgRadioButton*>(toggle);
   }
@@ -184,7 +172,7 @@ void QelResponseRecorder::ButtonPressed(QelDlgDialog* page, const char* button) 
 
 void QelResponseRecorder::BoxAnswered(QelDlgNotify* notice, int value) {
   Reload();
-  record_.Answer(Name(notice), AnswerWord(notice, value));
+  record_.Answer(Name(notice), QelResponseWords::AnswerOf(*notice, value));
   Save();
 }
 

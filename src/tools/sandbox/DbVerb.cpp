@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SandboxCommand.h"
+#include "platform/QelJson.h"
 #include "platform/db/sandbox/SandboxAdmin.h"
 
 namespace {
@@ -47,43 +48,14 @@ std::string Value(const CommandOptions& options, const std::string& name,
   return found == options.values.end() ? fallback : found->second;
 }
 
-std::string Json(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        quoted += "\\\"";
-        break;
-      case '\\':
-        quoted += "\\\\";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          quoted += escaped;
-        } else {
-          quoted += c;
-        }
-    }
-  }
-  return quoted + "\"";
-}
-
 std::string JsonRecords(const std::vector<ReportRecord>& records) {
   std::string json = "[";
   for (std::size_t i = 0; i < records.size(); ++i) {
     json += i ? ",\n    {" : "\n    {";
     for (std::size_t j = 0; j < records[i].size(); ++j) {
       const qelsandbox::ReportField& field = records[i][j];
-      json += (j ? ", " : "") + Json(field.key) + ": " +
-              (field.number ? field.value : Json(field.value));
+      json += (j ? ", " : "") + QelJsonString(field.key) + ": " +
+              (field.number ? field.value : QelJsonString(field.value));
     }
     json += "}";
   }
@@ -100,8 +72,8 @@ void PrintJson(const DatabaseReport& report) {
       "{\n  \"database\": {\"name\": %s, \"dbms\": %s, \"instance\": %s, \"file\": %s},\n"
       "  \"users\": %s,\n  \"tablespaces\": %s,\n  \"objects\": %s,\n  \"grants\": %s,\n"
       "  \"server_settings\": %s\n}\n",
-      Json(location.name).c_str(), Json(DbmsName(location)).c_str(),
-      Json(location.instance).c_str(), Json(location.file).c_str(),
+      QelJsonString(location.name).c_str(), QelJsonString(DbmsName(location)).c_str(),
+      QelJsonString(location.instance).c_str(), QelJsonString(location.file).c_str(),
       JsonRecords(report.users).c_str(), JsonRecords(report.tablespaces).c_str(),
       JsonRecords(report.objects).c_str(), JsonRecords(report.grants).c_str(),
       JsonRecords(report.serverSettings).c_str());

@@ -5,21 +5,9 @@
 
 #include <cstring>
 
-namespace {
+#include "QelOdbcEnvironment.h"
 
-// One environment for the process, asking for ODBC 3 behaviour (SQLSTATEs
-// of ODBC 3, SQLEndTran).
-const QelOdbcHandle& Environment() {
-  static const QelOdbcHandle environment = [] {
-    QelOdbcHandle handle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    if (handle.IsValid()) {
-      SQLSetEnvAttr(handle.Get(), SQL_ATTR_ODBC_VERSION,
-                    reinterpret_cast<SQLPOINTER>(static_cast<long>(SQL_OV_ODBC3)), 0);
-    }
-    return handle;
-  }();
-  return environment;
-}
+namespace {
 
 QelDbError NoHandle(int dbms, const char* what) {
   return QelDbDialect::For(dbms).Error(
@@ -47,6 +35,20 @@ bool ReadColumn(const QelOdbcHandle& statement, SQLUSMALLINT column, std::string
 }
 
 }  // namespace
+
+const QelOdbcHandle& QelOdbcEnvironment() {
+  // SQLEndTran and the ODBC 3 SQLSTATEs need the version set before any
+  // connection handle exists.
+  static const QelOdbcHandle environment = [] {
+    QelOdbcHandle handle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    if (handle.IsValid()) {
+      SQLSetEnvAttr(handle.Get(), SQL_ATTR_ODBC_VERSION,
+                    reinterpret_cast<SQLPOINTER>(static_cast<long>(SQL_OV_ODBC3)), 0);
+    }
+    return handle;
+  }();
+  return environment;
+}
 
 std::vector<QelDbDiagnostic> QelDbDiagnostics(const QelOdbcHandle& handle) {
   std::vector<QelDbDiagnostic> records;
@@ -84,11 +86,11 @@ QelOdbcConnection::~QelOdbcConnection() {
 std::unique_ptr<QelOdbcConnection> QelOdbcConnection::Open(int dbms,
                                                            const std::string& connectionString,
                                                            QelDbError& error) {
-  if (!Environment().IsValid()) {
+  if (!QelOdbcEnvironment().IsValid()) {
     error = NoHandle(dbms, "environment");
     return nullptr;
   }
-  QelOdbcHandle handle(SQL_HANDLE_DBC, Environment().Get());
+  QelOdbcHandle handle(SQL_HANDLE_DBC, QelOdbcEnvironment().Get());
   if (!handle.IsValid()) {
     error = NoHandle(dbms, "connection");
     return nullptr;

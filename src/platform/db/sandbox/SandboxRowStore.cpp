@@ -4,6 +4,7 @@
 // table with its real definition, so SQLite applies the column types and
 // constraints and reports their failures as it would for a table of its own.
 #include <algorithm>
+#include <charconv>
 
 #include "SandboxSession.h"
 
@@ -66,6 +67,26 @@ std::string RelationMarker(long long id) {
   return std::string(1, Marker) + std::to_string(id) + Marker;
 }
 
+std::string StringLiteral(std::string_view text) {
+  std::size_t at = text.find(Marker);
+  if (at == std::string_view::npos) return QuoteString(text);
+  std::string pieces = "(" + QuoteString(text.substr(0, at));
+  for (; at != std::string_view::npos; at = text.find(Marker, at + 1)) {
+    const std::size_t next = text.find(Marker, at + 1);
+    pieces += " || char(1) || " + QuoteString(text.substr(at + 1, next - at - 1));
+  }
+  return pieces + ")";
+}
+
+void RejectMarkerBytes(Dialect dialect, const std::vector<Token>& tokens) {
+  for (const Token& token : tokens) {
+    if (token.kind == TokenKind::String || token.text.find(Marker) == std::string::npos) continue;
+    Raise(dialect == Dialect::Db2
+              ? Db2Error(7, "The character X'01' is not valid in the statement.", "42601")
+              : OraError(911, "invalid character"));
+  }
+}
+
 std::string Session::RowsSql(long long tableId) {
   const std::vector<ColumnInfo> columns = Columns(tableId);
   std::string select;
@@ -92,6 +113,22 @@ std::string Session::ViewSql(long long viewId, int depth) {
          ") SELECT * FROM sbx_view)";
 }
 
+// What stands between two markers must be an object id: a query stored
+// damaged must not be expanded into another relation, nor read past its end.
+static long long MarkedId(const std::string& sql, std::size_t open, std::size_t close) {
+  long long id = 0;
+  const char* first = sql.data() + open + 1;
+  const char* last = sql.data() + (close == std::string::npos ? sql.size() : close);
+  const std::from_chars_result read = std::from_chars(first, last, id);
+  if (close == std::string::npos || read.ptr != last || read.ec != std::errc() || id <= 0) {
+    // Not quoted: what follows a damaged marker may be any value's text.
+    throw SqliteFailure{SQLITE_ERROR,
+                        "a relation reference of the statement is damaged: no object id between "
+                        "its markers"};
+  }
+  return id;
+}
+
 std::string Session::ExpandRelations(const std::string& sql, int depth) {
   if (depth > 32) throw SqliteFailure{SQLITE_ERROR, "views nested too deeply"};
   std::string out;
@@ -99,7 +136,7 @@ std::string Session::ExpandRelations(const std::string& sql, int depth) {
   for (std::size_t open = sql.find(Marker); open != std::string::npos;
        open = sql.find(Marker, start)) {
     const std::size_t close = sql.find(Marker, open + 1);
-    const long long id = std::stoll(sql.substr(open + 1, close - open - 1));
+    const long long id = MarkedId(sql, open, close);
     out.append(sql, start, open - start);
     SqliteStatement object = db_->Prepare("SELECT type FROM sbx_objects WHERE id = ?1");
     const std::optional<std::string> type =
@@ -181,6 +218,13 @@ void Session::CheckStoredKeys(long long tableId, const std::vector<ColumnInfo>& 
       start = end + 1;
       const auto column = std::find_if(columns.begin(), columns.end(),
                                        [&name](const ColumnInfo& c) { return c.name == name; });
+      // A key kept from before its column was lost (a damaged catalogue)
+      // checks nothing: the write is refused rather than let through.
+      if (column == columns.end()) {
+        throw SqliteFailure{SQLITE_ERROR, "a unique key of table " + std::to_string(tableId) +
+                                              " names the column \"" + name +
+                                              "\" the table does not have"};
+      }
       const std::size_t at = static_cast<std::size_t>(column - columns.begin());
       bands = std::max(bands, at / BandWidth + 1);
       match += " AND " + Band(at / BandWidth) + "." + Slot(at) + " = s." + QuoteIdentifier(name);

@@ -183,6 +183,7 @@ void Session::Run(const std::string& text, ResultSet* result) {
   grantees_.clear();
   try {
     Parser parser(dialect_, Tokenize(dialect_, text));
+    RejectMarkerBytes(dialect_, parser.Tokens());
     if (parser.Accept("COMMIT") || parser.Accept("ROLLBACK")) {
       const bool commit = parser.Tokens()[0].IsWord("COMMIT");
       parser.Accept("WORK");

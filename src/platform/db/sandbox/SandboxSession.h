@@ -78,6 +78,12 @@ std::string ColumnAffinity(const std::string& type);
 
 // A table or view as it stands in translated SQL until the statement runs.
 std::string RelationMarker(long long id);
+// A string as translated SQL holds it: where the text holds the marker's
+// byte, that byte is written char(1), so no value passes for a relation.
+std::string StringLiteral(std::string_view text);
+// Outside a string no DBMS takes the marker's byte (a control character):
+// raises the dialect's invalid character error for a statement that has it.
+void RejectMarkerBytes(Dialect dialect, const std::vector<Token>& tokens);
 
 // The temporary table a write on a table works on (SandboxRowStore.cpp).
 std::string StageName(long long tableId);

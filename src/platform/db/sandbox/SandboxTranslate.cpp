@@ -53,7 +53,7 @@ std::string Session::Translate(Parser& parser, std::size_t end) {
   while (parser.Position() < end && !parser.AtEnd()) {
     const Token& token = parser.Peek();
     if (token.kind == TokenKind::String) {
-      emit(QuoteString(parser.Next().text));
+      emit(StringLiteral(parser.Next().text));
       continue;
     }
     if (token.kind == TokenKind::Number) {
@@ -94,10 +94,10 @@ std::string Session::Translate(Parser& parser, std::size_t end) {
     } else if ((word == "USER" || word == "CURRENT_USER") && !parser.Peek(1).IsSymbol("(") &&
                !parser.Peek(1).IsSymbol(".")) {
       parser.Next();
-      emit(QuoteString(user_));
+      emit(StringLiteral(user_));
     } else if (word == "CURRENT" && (parser.PeekWord("USER", 1) || parser.PeekWord("SCHEMA", 1))) {
       parser.Next();
-      emit(QuoteString(parser.Next().IsWord("USER") ? user_ : schema_));
+      emit(StringLiteral(parser.Next().IsWord("USER") ? user_ : schema_));
     } else if (dialect_ == Dialect::Db2 && (parser.AcceptSequence({"NEXT", "VALUE", "FOR"}) ||
                                             parser.AcceptSequence({"NEXTVAL", "FOR"}))) {
       emit(std::to_string(NextSequenceValue(parser.Name(schema_), true)));

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "../../QelResponseWords.h"
 #include "../../QelText.h"
 #include "ResponseFileText.h"
 
@@ -21,9 +22,6 @@ namespace {
 // Far above any real response file; keeps a device or a runaway file from
 // filling memory before the parser could refuse it.
 constexpr std::size_t kMaximumSize = 16 * 1024 * 1024;
-
-constexpr std::array<std::string_view, 4> kButtons = {"Next", "Back", "Cancel", "Close"};
-constexpr std::array<std::string_view, 4> kAnswers = {"OK", "Cancel", "Yes", "No"};
 
 bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
   return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
@@ -197,26 +195,9 @@ class ResponseFile::Parser {
       return true;
     }
     std::size_t position = 1;
-    for (; position < start.size() && start[position] != '"'; ++position) {
-      if (start[position] != '\\') {
-        value += start[position];
-        continue;
-      }
-      if (++position == start.size()) break;
-      switch (start[position]) {
-        case '"':
-        case '\\':
-          value += start[position];
-          break;
-        case 'n':
-          value += '\n';
-          break;
-        case 't':
-          value += '\t';
-          break;
-        default:
-          return Fail("unknown escape in quoted value (\\\", \\\\, \\n or \\t)");
-      }
+    if (!QelUnescape(start, position, QelResponseWords::QuotedEscapes, value, '"',
+                     QelUnknownEscape::Refused)) {
+      return Fail("unknown escape in quoted value (\\\", \\\\, \\n or \\t)");
     }
     if (position >= start.size()) return Fail("unterminated quoted value");
     const std::string_view after = QelTrimBlanks(start.substr(position + 1));
@@ -256,7 +237,7 @@ class ResponseFile::Parser {
       return true;
     }
     page_->buttonLine = line_;
-    page_->button = Normalise(value, kButtons);
+    page_->button = Normalise(value, QelResponseWords::Buttons);
     if (page_->button.empty()) {
       return Fail("unknown button " + Shown(value) + " (Next, Back, Cancel or Close)");
     }
@@ -277,7 +258,7 @@ class ResponseFile::Parser {
     for (;;) {
       const std::size_t comma = value.find(',');
       const std::string_view word = QelTrimBlanks(value.substr(0, comma));
-      std::string answer = Normalise(word, kAnswers);
+      std::string answer = Normalise(word, QelResponseWords::Answers);
       if (answer.empty()) return Fail("unknown answer " + Shown(word) + " (OK, Cancel, Yes or No)");
       box_->answers.push_back(std::move(answer));
       if (comma == std::string_view::npos) return true;
@@ -305,11 +286,28 @@ std::unique_ptr<ResponseFile> ResponseFile::Parse(const std::string& text, const
   return file;
 }
 
+namespace {
+
+// Only blank lines and comments: nothing to answer any page with, which a
+// run would otherwise take for empty answers and refuse on its first page.
+bool HoldsNothing(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = QelTrimBlanks(text.substr(0, end));
+    if (!line.empty() && line != "\r" && line.front() != '#' && line.front() != ';') return false;
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
 std::unique_ptr<ResponseFile> ResponseFile::Load(const std::string& path, std::string& error) {
+  const std::string unreadable = "cannot read response file " + path + ": ";
   // O_NONBLOCK: opening a named pipe nobody writes to must not hang the run.
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) {
-    error = path + ": " + std::strerror(errno);
+    error = unreadable + std::strerror(errno);
     return nullptr;
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
@@ -326,11 +324,15 @@ std::unique_ptr<ResponseFile> ResponseFile::Load(const std::string& path, std::s
   }
   close(descriptor);
   if (failure != 0) {
-    error = path + ": " + std::strerror(failure);
+    error = unreadable + std::strerror(failure);
     return nullptr;
   }
   if (text.size() > kMaximumSize) {
-    error = path + ": larger than 16 MB, not a response file";
+    error = unreadable + "larger than 16 MB, not a response file";
+    return nullptr;
+  }
+  if (HoldsNothing(text)) {
+    error = "response file " + path + " is empty";
     return nullptr;
   }
   return Parse(text, path, error);

@@ -49,7 +49,8 @@ struct PageAnswers {
 class ResponseFile {
  public:
   // Null with error "<path>:<line>: <what is wrong>" for a faulty file, or
-  // "<path>: <reason>" for one that cannot be read.
+  // "cannot read response file <path>: <reason>" for one that cannot be
+  // read, "response file <path> is empty" for one without a line to read.
   static std::unique_ptr<ResponseFile> Load(const std::string& path, std::string& error);
   // As Load, on text already read; name stands for the path in errors.
   static std::unique_ptr<ResponseFile> Parse(const std::string& text, const std::string& name,

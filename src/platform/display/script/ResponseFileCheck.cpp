@@ -4,6 +4,7 @@
 // silently never applies.
 #include <algorithm>
 
+#include "../../QelResponseWords.h"
 #include "ResponseCatalogue.h"
 #include "ResponseFile.h"
 #include "ResponseFileText.h"
@@ -97,11 +98,12 @@ class ResponseFile::Checker {
     if (!TakesAnswers(kind)) {
       Note(answer.line, Shown(answer.widget) + " on page " + Shown(page) + " is " +
                             Described(kind) + ", which takes no answer");
-    } else if (kind == "checkbutton" && answer.value != "checked" && answer.value != "unchecked") {
+    } else if (kind == "checkbutton" && answer.value != QelResponseWords::Checked &&
+               answer.value != QelResponseWords::Unchecked) {
       Note(answer.line, Shown(answer.widget) +
                             " is a check button: its answer is checked or "
                             "unchecked");
-    } else if (kind == "radiobutton" && answer.value != "checked") {
+    } else if (kind == "radiobutton" && answer.value != QelResponseWords::Checked) {
       Note(answer.line, Shown(answer.widget) +
                             " is a radio button: its answer is checked (checking another button "
                             "of its group unchecks it)");

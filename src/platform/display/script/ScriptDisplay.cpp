@@ -21,6 +21,7 @@
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
+#include "../../QelResponseWords.h"
 #include "../../QelSecureFile.h"
 #include "ResponseCatalogue.h"
 #include "Transcript.h"
@@ -35,31 +36,18 @@ bool IsErrorNotice(const QelDlgNotify* notice) {
   return !notice->IsYesNo() && !notice->HasCancel();
 }
 
-std::string AnswerWord(const QelDlgNotify* notice, int value) {
-  switch (value) {
-    case QelDlgNotify::CancelValue:
-      return "Cancel";
-    case QelDlgNotify::YesValue:
-      return "Yes";
-    case QelDlgNotify::NoValue:
-      return "No";
-    default:
-      return notice->IsYesNo() ? "Yes" : "OK";
-  }
-}
-
 // A response file names answers by what a person reads on the buttons;
 // an answer the box does not offer falls to its nearest meaning.
 int AnswerValue(const QelDlgNotify* notice, const std::string& answer) {
-  const bool negative = answer == "Cancel" || answer == "No";
+  const bool negative = answer == QelResponseWords::Cancel || answer == QelResponseWords::No;
   if (notice->IsYesNo()) return negative ? QelDlgNotify::NoValue : QelDlgNotify::YesValue;
   if (notice->HasCancel()) return negative ? QelDlgNotify::CancelValue : QelDlgNotify::OkValue;
   return QelDlgNotify::OkValue;
 }
 
 QelDlgDialog::Button ButtonOf(const std::string& name) {
-  if (name == "Back") return QelDlgDialog::OK;
-  if (name == "Cancel") return QelDlgDialog::APPLY;
+  if (name == QelResponseWords::Back) return QelDlgDialog::OK;
+  if (name == QelResponseWords::Cancel) return QelDlgDialog::APPLY;
   return QelDlgDialog::CANCEL;
 }
 
@@ -129,7 +117,7 @@ const PageAnswers* QelScriptDisplay::AnswersFor(const std::string& page) const {
 }
 
 bool QelScriptDisplay::CanPress(QelDlgDialog* page, const std::string& button) const {
-  if (button == "Close") return page->GetWindCloseNotification()->HasHandlers();
+  if (button == QelResponseWords::Close) return page->GetWindCloseNotification()->HasHandlers();
   const QelDlgDialog::Button which = ButtonOf(button);
   return page->IsButtonSensitive(which) && page->GetButtonNotification(which)->HasHandlers();
 }
@@ -147,7 +135,8 @@ QelDlgDialog* QelScriptDisplay::PendingPage() {
     // that its being greyed out is reported.
     const PageAnswers* answers = AnswersFor(Name(page));
     if (answers && answers->cancelAfterStatements >= 0) continue;
-    if ((answers && !answers->button.empty()) || CanPress(page, "Next")) return page;
+    if ((answers && !answers->button.empty()) || CanPress(page, QelResponseWords::Next))
+      return page;
   }
   return nullptr;
 }
@@ -162,7 +151,7 @@ QelDlgDialog* QelScriptDisplay::PageToCancel() {
     const PageAnswers* answers = AnswersFor(Name(page));
     if (answers && answers->cancelAfterStatements >= 0 &&
         played_ - playedAtShow_[page] >= answers->cancelAfterStatements &&
-        CanPress(page, "Cancel")) {
+        CanPress(page, QelResponseWords::Cancel)) {
       return page;
     }
   }
@@ -212,14 +201,14 @@ int QelScriptDisplay::Answer(QelDlgNotify* notice) {
   QelTranscript::Record("box", {{"class", Name(notice)},
                                 {"title", notice->GetTitle().str()},
                                 {"text", notice->GetText().str()},
-                                {"answer", AnswerWord(notice, value)}});
+                                {"answer", QelResponseWords::AnswerOf(*notice, value)}});
   return value;
 }
 
 QelDlgDialog* QelScriptDisplay::PageOfferingCancel() const {
   for (QelDialog* dialog : QelDialog::AllDialogs()) {
     auto* page = dynamic_cast<QelDlgDialog*>(dialog);
-    if (page && page->IsVisible() && CanPress(page, "Cancel")) return page;
+    if (page && page->IsVisible() && CanPress(page, QelResponseWords::Cancel)) return page;
   }
   return nullptr;
 }
@@ -294,7 +283,7 @@ void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
     }
   }
   const bool given = answers && !answers->button.empty();
-  const std::string button = given ? answers->button : "Next";
+  const std::string button = given ? answers->button : QelResponseWords::Next;
   if (!CanPress(page, button)) {
     CannotPress(page, given ? answers_->Name() + ":" + std::to_string(answers->buttonLine) + ": " +
                                   name + ": the button " + button +
@@ -310,11 +299,12 @@ void QelScriptDisplay::AnswerPage(QelDlgDialog* page) {
 void QelScriptDisplay::CancelAfterStatements(QelDlgDialog* page) {
   BeginAnswer(page);
   const long played = played_ - playedAtShow_[page];
-  QelTranscript::Record("button",
-                        {{"page", Name(page)}, {"button", "Cancel"}, {"statements", played}});
+  QelTranscript::Record(
+      "button",
+      {{"page", Name(page)}, {"button", QelResponseWords::Cancel}, {"statements", played}});
   // Whatever the confirmation box answers, this was the visit's answer: a
   // Cancel that is not confirmed lets the installation go on.
-  Push(page, "Cancel");
+  Push(page, QelResponseWords::Cancel);
 }
 
 QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const std::string& name,
@@ -376,7 +366,7 @@ QelScriptDisplay::Setting QelScriptDisplay::SetWidget(QelDlgDialog* page, const 
   // a radio button checked.
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(object)) {
     QelTranscript::Record("set", {{"page", Name(page)}, {"widget", name}, {"value", value}});
-    if (toggle->IsChecked() != (value == "checked")) toggle->Click();
+    if (toggle->IsChecked() != (value == QelResponseWords::Checked)) toggle->Click();
     return Setting::Set;
   }
   reason = name + " is a " + object->GetKind() + ", which takes no answer";
@@ -394,7 +384,7 @@ void QelScriptDisplay::RefusedText(QelDlgDialog* page, const std::string& messag
 void QelScriptDisplay::CannotPress(QelDlgDialog* page, const std::string& message) {
   // Another page may be the one that can end the run (the status page
   // under a greyed report page).
-  QelDlgDialog* cancel = CanPress(page, "Cancel") ? page : PageOfferingCancel();
+  QelDlgDialog* cancel = CanPress(page, QelResponseWords::Cancel) ? page : PageOfferingCancel();
   if (!cancel || cancelledVisit_[cancel] == cancel->GetVisitCount()) return Fail(message);
   Report(message);
   cancelledVisit_[cancel] = cancel->GetVisitCount();
@@ -402,7 +392,7 @@ void QelScriptDisplay::CannotPress(QelDlgDialog* page, const std::string& messag
   // This page is answered again once the Cancel's work is done, and ends
   // the run then if its button still cannot be pressed.
   if (cancel != page) retry_[page] = true;
-  Press(cancel, "Cancel");
+  Press(cancel, QelResponseWords::Cancel);
 }
 
 void QelScriptDisplay::Press(QelDlgDialog* page, const std::string& button) {
@@ -413,7 +403,7 @@ void QelScriptDisplay::Press(QelDlgDialog* page, const std::string& button) {
 void QelScriptDisplay::Push(QelDlgDialog* page, const std::string& button) {
   refusal_.reset();
   pressing_ = true;
-  if (button == "Close") {
+  if (button == QelResponseWords::Close) {
     page->RequestClose();
   } else {
     page->PressButton(ButtonOf(button));
@@ -425,8 +415,9 @@ void QelScriptDisplay::AfterPress(QelDlgDialog* page, int visitBefore, const std
   const std::string name = Name(page);
   QelApplication* application = QelApplication::MainApplication();
   if (application && application->IsDestroyed()) return;
-  const bool stayed = page->IsVisible() && page->GetVisitCount() == visitBefore &&
-                      (button == "Close" || page->IsButtonSensitive(ButtonOf(button)));
+  const bool stayed =
+      page->IsVisible() && page->GetVisitCount() == visitBefore &&
+      (button == QelResponseWords::Close || page->IsButtonSensitive(ButtonOf(button)));
   if (!stayed) {
     stays_[name] = 0;
     return;
