@@ -320,3 +320,38 @@ traced_script() {
     "$1" >"$3"
   [ -s "$3" ] || fail "$1 shows no text of $2"
 }
+
+# stored_server_settings SERVER VENDOR: the server settings recorded for a
+# database (DB2 or Oracle), password in clear, one "name server vendor
+# authentication user password" line each, by name.
+stored_server_settings() {
+  python3 - "$QelUserSettingPath/TESSARDBServers.settings" "$2.$(echo "$1" | tr a-z A-Z)" <<'PY'
+import sys
+escapes = {"n": "\n", "r": "\r", "0": "\0"}
+def unescape(text):
+    out, i = "", 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out += escapes.get(text[i + 1], text[i + 1])
+            i += 2
+        else:
+            out += text[i]
+            i += 1
+    return out
+pairs = {}
+try:
+    for line in open(sys.argv[1], encoding="utf-8", errors="replace").read().split("\n"):
+        i = 0
+        while i < len(line) and line[i] != "=":
+            i += 2 if line[i] == "\\" else 1
+        if i < len(line):
+            pairs[unescape(line[:i])] = unescape(line[i + 1:])
+except FileNotFoundError:
+    pass
+database = sys.argv[2]
+for name in sorted(n for n in pairs.get(database, "").split("\n") if n):
+    fields = pairs.get(database + "." + name, "").split("\n")
+    if len(fields) >= 5:
+        print(name, *fields[:5])
+PY
+}

@@ -7,14 +7,7 @@ new_site
 
 # stored_settings: every setting as stored, password in clear.
 stored_settings() {
-  python3 - "$SITE" <<'PY'
-import glob, sqlite3, sys
-for path in glob.glob(sys.argv[1] + "/**/PDMDB.sqlite", recursive=True):
-    for row in sqlite3.connect(path).execute(
-            "SELECT name, server, vendor, authentication, username, password "
-            "FROM sbx_server_settings ORDER BY name"):
-        print(*row)
-PY
+  stored_server_settings PDMDB DB2
 }
 
 # A configuration-only run leaves settings with the administrator and its

@@ -18,13 +18,7 @@ RSP
 
 # stored_settings: name, user and password of every setting as stored.
 stored_settings() {
-  python3 - "$SITE" <<'PY'
-import glob, sqlite3, sys
-for path in glob.glob(sys.argv[1] + "/**/PDMDB.sqlite", recursive=True):
-    for row in sqlite3.connect(path).execute(
-            "SELECT name, username, password FROM sbx_server_settings ORDER BY name"):
-        print(*row)
-PY
+  stored_server_settings PDMDB DB2 | cut -d' ' -f1,5,6
 }
 
 names="TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB"

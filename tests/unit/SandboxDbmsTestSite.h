@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "SandboxOdbcConfiguration.h"
 #include "TempDirectory.h"
 #include "platform/db/QelDb.h"
 #include "platform/db/sandbox/SandboxSite.h"
@@ -63,7 +64,10 @@ class SandboxDbmsTest : public ::testing::Test {
     std::ofstream(site + "/tns/tnsnames.ora")
         << "# sandbox services\nORCL =\n  (DESCRIPTION = (ADDRESS = (PROTOCOL = TCP)(HOST = "
            "localhost)(PORT = 1521)) (CONNECT_DATA = (SERVICE_NAME = ORCL)))\n";
+    UseSandboxOdbcDriver();
     environment_.Set("TESSARDBSETUP_SANDBOX", site);
+    // Where the layer records the server settings.
+    environment_.Set("QelUserSettingPath", site + "/settings");
     environment_.Set("DB2INSTANCE", "db2inst1");
     environment_.Set("TNS_ADMIN", site + "/tns");
     environment_.Set("TESSARDBSETUP_SANDBOX_LOCK_TIMEOUT", "2000");

@@ -15,28 +15,6 @@ namespace {
 
 class SandboxOdbcDriverTest : public SandboxDbmsTest {
  protected:
-  // The driver manager reads ODBCSYSINI once per process: one configuration
-  // serves every test, each test's site coming from TESSARDBSETUP_SANDBOX.
-  static void SetUpTestSuite() {
-    configuration_ = std::make_unique<TempDirectory>();
-    const std::string directory = configuration_->Path();
-    std::ofstream(directory + "/odbcinst.ini")
-        << "[Sandbox DB2 test]\nDriver = " TESSARDBSETUP_SANDBOX_ODBC_DRIVER
-           "\nDialect = DB2\n\n[Sandbox Oracle test]\nDriver = " TESSARDBSETUP_SANDBOX_ODBC_DRIVER
-           "\nDialect = Oracle\n\n[Sandbox without dialect]\nDriver "
-           "= " TESSARDBSETUP_SANDBOX_ODBC_DRIVER "\n";
-    std::ofstream(directory + "/odbc.ini")
-        << "[SAMPLE]\nDriver = Sandbox DB2 test\n\n[ORACLE_SOURCE]\nDriver = Sandbox Oracle "
-           "test\nDatabase = ORCL\n";
-    setenv("ODBCSYSINI", directory.c_str(), 1);
-    setenv("ODBCINI", (directory + "/odbc.ini").c_str(), 1);
-  }
-  static void TearDownTestSuite() {
-    unsetenv("ODBCSYSINI");
-    unsetenv("ODBCINI");
-    configuration_.reset();
-  }
-
   void SetUp() override {
     SandboxDbmsTest::SetUp();
     const std::string site = Site();
@@ -75,10 +53,7 @@ class SandboxOdbcDriverTest : public SandboxDbmsTest {
   }
 
   static constexpr const char* Braced = "pa;ss}word";
-  static std::unique_ptr<TempDirectory> configuration_;
 };
-
-std::unique_ptr<TempDirectory> SandboxOdbcDriverTest::configuration_;
 
 // An ODBC connection of our own, for what the layer does not show: the raw
 // diagnostics, autocommit on, and the C types the layer does not ask for.

@@ -3,6 +3,8 @@
 // from SQL statements, and puts a sandbox database's setting back as it was.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "SandboxDbmsTestSite.h"
 #include "engine/ZEP2ServerSettingUndo.h"
 #include "platform/db/QelDbSecrets.h"
@@ -112,12 +114,12 @@ TEST_F(SandboxDbmsTest, SettingUndoPutsBackWhatTheDatabaseHadBefore) {
   EXPECT_EQ(2, setting.authentication);
   EXPECT_EQ("PDMADM", setting.user);
   EXPECT_EQ("old pw", setting.password);
-  // Removing what is not there is no failure; a database that does not exist
-  // is one, with the DBMS's message.
+  // Removing what is not there is no failure; settings that cannot be
+  // written are one, with where they are kept.
   std::string message;
   EXPECT_EQ(0, ZEP2ApplyServerSettingUndo(undos[1], message)) << message;
-  ZEP2ServerSettingUndo nowhere = undos[1];
-  nowhere.database = "NOWHERE";
-  EXPECT_NE(0, ZEP2ApplyServerSettingUndo(nowhere, message));
-  EXPECT_NE(std::string::npos, message.find("NOWHERE")) << message;
+  std::ofstream(Site() + "/not-a-directory") << "x";
+  environment_.Set("QelUserSettingPath", Site() + "/not-a-directory/settings");
+  EXPECT_NE(0, ZEP2ApplyServerSettingUndo(undos[0], message));
+  EXPECT_NE(std::string::npos, message.find("not-a-directory/settings")) << message;
 }

@@ -11,78 +11,14 @@
 
 #include "QelDbDialect.h"
 #include "QelDbStatements.h"
-#include "platform/QelAccounts.h"
+#include "odbc/QelOdbcConnection.h"
+#include "odbc/QelOdbcDriverCheck.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
 #include "platform/QelFaultInjection.h"
 #include "platform/QelUtf8Cut.h"
-#include "sandbox/SandboxAdmin.h"
-#include "sandbox/SandboxSession.h"
 
 namespace {
-
-constexpr const char* NoDriver =
-    "no database driver: the ODBC driver is not part of this build; set TESSARDBSETUP_SANDBOX "
-    "to use a sandbox site";
-
-// What an injected fault looks like to the caller: the DBMS's own code for a
-// failure inside the server, so the engine cannot tell it from a real one.
-QelDbError InjectedFault(int dbms) {
-  const std::string reason = QelFaultText(QelFaultKind::DatabaseCall);
-  if (dbms == QelDbDB2) {
-    return {-901,
-            "SQL0901N  The SQL statement or command failed because of a database system "
-            "error. (Reason \"" +
-                reason + "\".)  SQLSTATE=58004",
-            "58004"};
-  }
-  return {-600, "ORA-00600: internal error code, arguments: [" + reason + "]", "HY000"};
-}
-
-// The sandbox driver: a sandbox session behind the layer's connection.
-class SandboxConnection : public QelDbConnection {
- public:
-  SandboxConnection(int dbms, std::unique_ptr<qelsandbox::Session> session)
-      : QelDbConnection(dbms), session_(std::move(session)) {}
-
-  int Close() override {
-    session_->Close();
-    return 0;
-  }
-  bool IsOpen() const override { return session_->IsOpen(); }
-  int Execute(const std::string& statement, QelDbError& error) override {
-    return Guard(error, [&] { session_->Execute(statement); });
-  }
-  int Commit(QelDbError& error) override {
-    return Guard(error, [&] { session_->Commit(); });
-  }
-  int Query(const std::string& statement, std::vector<QelDbRow>& rows, QelDbError& error) override {
-    return Guard(error, [&] { rows = session_->Query(statement); });
-  }
-
- private:
-  // The sandbox raises its errors; the layer's callers expect codes. An
-  // injected fault fails the call before the DBMS sees it.
-  template <class Body>
-  int Guard(QelDbError& error, Body&& body) {
-    if (QelFaultDue(QelFaultKind::DatabaseCall)) {
-      error = InjectedFault(GetDBMS());
-      return error.code;
-    }
-    try {
-      body();
-      error = {};
-      return 0;
-    } catch (const qelsandbox::SandboxError& failure) {
-      error = {failure.code ? failure.code : -1, failure.message};
-    } catch (const std::exception& failure) {
-      error = {-1, std::string("sandbox DBMS failure: ") + failure.what(), "HY000"};
-    }
-    return error.code;
-  }
-
-  std::unique_ptr<qelsandbox::Session> session_;
-};
 
 int Fail(int& errorCode, char* message, int code, const std::string& text) {
   errorCode = code;
@@ -193,22 +129,19 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
   if (dbms != QelDbDB2 && dbms != QelDbOracle) {
     return Fail(errorCode, message, -1, "unknown DBMS type " + std::to_string(dbms));
   }
-  const std::string site = QelSandboxSite();
-  if (site.empty()) return Fail(errorCode, message, -1, NoDriver);
+  // Whatever the driver would say about a route that cannot work, the
+  // check says first and more precisely.
+  QelOdbcRoute route;
+  const std::string problem = QelOdbcCheckRoute(dbms, database.str(), route);
+  if (!problem.empty()) return Fail(errorCode, message, -1, problem);
   if (QelFaultDue(QelFaultKind::DatabaseCall)) {
-    const QelDbError fault = InjectedFault(dbms);
+    const QelDbError fault = QelDbInjectedFault(dbms);
     return Fail(errorCode, message, fault.code, fault.message);
   }
-  try {
-    auto session = qelsandbox::Session::Open(
-        site, dbms == QelDbDB2 ? qelsandbox::Dialect::Db2 : qelsandbox::Dialect::Oracle,
-        database.str(), user.str(), password.str());
-    connection = std::make_unique<SandboxConnection>(dbms, std::move(session));
-  } catch (const qelsandbox::SandboxError& failure) {
-    return Fail(errorCode, message, failure.code ? failure.code : -1, failure.message);
-  } catch (const std::exception& failure) {
-    return Fail(errorCode, message, -1, std::string("sandbox DBMS failure: ") + failure.what());
-  }
+  QelDbError error;
+  connection = QelOdbcConnection::Open(
+      dbms, QelOdbcWithCredentials(route, user.str(), password.str()), error);
+  if (!connection) return Fail(errorCode, message, error.code ? error.code : -1, error.message);
   cursor = std::make_unique<QelDbCursor>(connection.get());
   return Succeed(errorCode, message);
 }
@@ -299,73 +232,4 @@ int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, in
   if (result != 0) return result;
   for (const QelDbRow& row : rows) combo->AddLine(row.at(0));
   return 0;
-}
-
-namespace {
-
-// Runs body on the sandbox database that server and vendor name; the
-// failure (an injected fault included) comes back as the DBMS reports it.
-template <class Body>
-QelDbError OnSettingsDatabase(const QelUnicodeString& server, int vendor, Body&& body) {
-  const std::string site = QelSandboxSite();
-  if (site.empty()) return {-1, NoDriver};
-  if (vendor != QelDbDB2 && vendor != QelDbOracle) {
-    return {-1, "unknown DBMS type " + std::to_string(vendor)};
-  }
-  if (QelFaultDue(QelFaultKind::DatabaseCall)) return InjectedFault(vendor);
-  try {
-    body(qelsandbox::LocateForClient(
-        site, vendor == QelDbDB2 ? qelsandbox::Dialect::Db2 : qelsandbox::Dialect::Oracle,
-        server.str()));
-  } catch (const qelsandbox::SandboxError& raised) {
-    return {raised.code ? raised.code : -1, raised.message};
-  }
-  return {};
-}
-
-}  // namespace
-
-int QelDbDatabase::SetServer(const QelUnicodeString& name, const QelUnicodeString& server,
-                             int vendor, int authentication, const QelUnicodeString& user,
-                             const QelUnicodeString& password, QelDbError* error) {
-  const QelDbError failure =
-      OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
-        qelsandbox::RecordServerSetting(location, {name.str(), server.str(), vendor, authentication,
-                                                   user.str(), password.str()});
-      });
-  if (error) *error = failure;
-  return failure.code;
-}
-
-int QelDbDatabase::GetServer(const QelUnicodeString& name, const QelUnicodeString& server,
-                             int vendor, bool& found, QelDbServerSetting& setting,
-                             QelDbError& error) {
-  found = false;
-  error = OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
-    qelsandbox::ServerSetting recorded;
-    found = qelsandbox::ReadServerSetting(location, name.str(), recorded);
-    if (found) {
-      setting = {recorded.server, recorded.vendor, recorded.authentication, recorded.user,
-                 recorded.password};
-    }
-  });
-  return error.code;
-}
-
-int QelDbDatabase::RestoreServer(const QelUnicodeString& name, const QelUnicodeString& database,
-                                 int vendor, const QelDbServerSetting& setting, QelDbError& error) {
-  error = OnSettingsDatabase(database, vendor, [&](const qelsandbox::DatabaseLocation& location) {
-    qelsandbox::RecordServerSetting(
-        location, {name.str(), setting.server, setting.vendor, setting.authentication, setting.user,
-                   setting.password});
-  });
-  return error.code;
-}
-
-int QelDbDatabase::RemoveServer(const QelUnicodeString& name, const QelUnicodeString& server,
-                                int vendor, QelDbError& error) {
-  error = OnSettingsDatabase(server, vendor, [&](const qelsandbox::DatabaseLocation& location) {
-    qelsandbox::RemoveServerSetting(location, name.str());
-  });
-  return error.code;
 }

@@ -104,6 +104,11 @@ int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
 int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, int, int& errorCode,
                   char* message, QelDlgCombo* combo, int);
 
+// A fault injected into a database call (a test switch): the DBMS's own
+// code for a failure inside the server, so the engine cannot tell it from
+// a real one.
+QelDbError QelDbInjectedFault(int dbms);
+
 // Copies text into a message buffer of QelDbMessageSize bytes.
 void QelDbSetMessage(char* message, const std::string& text);
 
@@ -116,16 +121,17 @@ struct QelDbServerSetting {
   std::string password;
 };
 
-// The server settings a PDM server reads to reach its logical databases.
-// Each operation is one call of the database driver (a fault can be
+// The server settings a PDM server reads to reach its logical databases,
+// kept in the settings repository TESSARDBServers of $QelUserSettingPath
+// (one entry per DBMS, server and logical name), the same for every DBMS
+// and driver. Each operation is one call of the layer (a fault can be
 // injected there).
 class QelDbDatabase {
  public:
   // Records how the PDM server reaches logical database name: server (DB2
   // alias or Oracle service name), vendor (1 DB2, 2 Oracle), authentication
   // (1 server, 2 client) and, in single-user mode, the account it logs in
-  // as. The sandbox keeps them in the table sbx_server_settings of that
-  // database. 0, or non-zero with the reason in error when given.
+  // as. 0, or non-zero with the reason in error when given.
   static int SetServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
                        int authentication, const QelUnicodeString& user,
                        const QelUnicodeString& password, QelDbError* error = nullptr);
@@ -140,4 +146,7 @@ class QelDbDatabase {
   // Removes the setting recorded for name there; none is no failure.
   static int RemoveServer(const QelUnicodeString& name, const QelUnicodeString& server, int vendor,
                           QelDbError& error);
+  // Every setting recorded for server and vendor, by logical name.
+  static std::vector<std::pair<std::string, QelDbServerSetting>> ListServers(
+      const QelUnicodeString& server, int vendor);
 };

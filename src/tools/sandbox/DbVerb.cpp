@@ -3,12 +3,14 @@
 // resets it to the state right after its creation.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "SandboxCommand.h"
 #include "platform/QelJson.h"
+#include "platform/db/QelDb.h"
 #include "platform/db/sandbox/SandboxAdmin.h"
 
 namespace {
@@ -31,6 +33,26 @@ constexpr const char* Help =
     "      back to the state right after create\n"
     "\n"
     "The site is --site DIR, or $TESSARDBSETUP_SANDBOX. Exit status: 0 done, 1 error, 2 usage.\n";
+
+// The server settings the installer recorded for the database as the name
+// shown (its alias or service), where the PDM runtime reads them.
+std::vector<ReportRecord> ServerSettings(const std::string& name,
+                                         const DatabaseLocation& location) {
+  auto settings = QelDbDatabase::ListServers(
+      name, location.dialect == qelsandbox::Dialect::Db2 ? QelDbDB2 : QelDbOracle);
+  std::sort(settings.begin(), settings.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<ReportRecord> records;
+  for (const auto& [logical, setting] : settings) {
+    records.push_back({{"name", logical},
+                       {"server", setting.server},
+                       {"vendor", std::to_string(setting.vendor)},
+                       {"authentication", std::to_string(setting.authentication)},
+                       {"user", setting.user},
+                       {"password", setting.password.empty() ? "" : "***"}});
+  }
+  return records;
+}
 
 int UsageError(const std::string& text) {
   std::fprintf(stderr, "tessardbsetup-sandbox db: %s\n\n%s", text.c_str(), Help);
@@ -235,7 +257,8 @@ int RunDbVerb(const std::vector<std::string>& arguments) {
       std::printf("reset %s database %s\n", DbmsName(location).c_str(), location.name.c_str());
       return ExitOk;
     }
-    const DatabaseReport report = qelsandbox::Report(location);
+    DatabaseReport report = qelsandbox::Report(location);
+    report.serverSettings = ServerSettings(options.positional[1], location);
     options.flags.count("json") ? PrintJson(report) : PrintText(report);
   } catch (const qelsandbox::SandboxError& failure) {
     return Error(failure.message);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "QelOdbcEnvironment.h"
+#include "platform/QelFaultInjection.h"
 
 namespace {
 
@@ -144,6 +145,11 @@ int QelOdbcConnection::Failed(const QelOdbcHandle& handle, const char* call,
 }
 
 int QelOdbcConnection::Execute(const std::string& statement, QelDbError& error) {
+  // An injected fault fails the call before the driver sees it.
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+    error = QelDbInjectedFault(GetDBMS());
+    return error.code;
+  }
   if (!connected_) return Failed(connection_, "SQLExecDirect", error);
   QelOdbcHandle handle(SQL_HANDLE_STMT, connection_.Get());
   if (!handle.IsValid()) return Failed(connection_, "SQLAllocHandle", error);
@@ -157,6 +163,11 @@ int QelOdbcConnection::Execute(const std::string& statement, QelDbError& error) 
 }
 
 int QelOdbcConnection::Commit(QelDbError& error) {
+  // An injected fault fails the call before the driver sees it.
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+    error = QelDbInjectedFault(GetDBMS());
+    return error.code;
+  }
   if (!connected_) return Failed(connection_, "SQLEndTran", error);
   if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_COMMIT))) {
     return Failed(connection_, "SQLEndTran", error);
@@ -168,6 +179,11 @@ int QelOdbcConnection::Commit(QelDbError& error) {
 int QelOdbcConnection::Query(const std::string& statement, std::vector<QelDbRow>& rows,
                              QelDbError& error) {
   rows.clear();
+  // An injected fault fails the call before the driver sees it.
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+    error = QelDbInjectedFault(GetDBMS());
+    return error.code;
+  }
   if (!connected_) return Failed(connection_, "SQLExecDirect", error);
   QelOdbcHandle handle(SQL_HANDLE_STMT, connection_.Get());
   if (!handle.IsValid()) return Failed(connection_, "SQLAllocHandle", error);

@@ -1,5 +1,4 @@
-// Server settings and the catalogue report of a sandbox database, read and
-// written directly in its file.
+// The catalogue report of a sandbox database, read directly in its file.
 #include "SandboxAdmin.h"
 
 #include <filesystem>
@@ -30,26 +29,6 @@ std::vector<ReportRecord> Records(SqliteDatabase& db, const std::string& sql,
 
 }  // namespace
 
-void RecordServerSetting(const DatabaseLocation& location, const ServerSetting& setting) {
-  try {
-    SqliteDatabase db(location.file, false, LockTimeoutMilliseconds());
-    db.Exec("BEGIN IMMEDIATE");
-    db.Prepare(
-          "INSERT OR REPLACE INTO sbx_server_settings(name, server, vendor, authentication, "
-          "username, password, updated) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
-        .Bind(1, setting.name)
-        .Bind(2, setting.server)
-        .Bind(3, static_cast<long long>(setting.vendor))
-        .Bind(4, static_cast<long long>(setting.authentication))
-        .Bind(5, setting.user)
-        .Bind(6, setting.password)
-        .Bind(7, CurrentTimestamp())
-        .Step();
-    db.Exec("COMMIT");
-  } catch (const SqliteFailure& failure) {
-    Raise({-1, "cannot record the server setting " + setting.name + ": " + failure.message});
-  }
-}
 
 std::vector<DatabaseLocation> FindDatabases(const std::string& site, const std::string& name) {
   std::vector<DatabaseLocation> found;
@@ -118,11 +97,6 @@ DatabaseReport Report(const DatabaseLocation& location) {
         "g.grantor, CASE g.admin_option WHEN 1 THEN 'yes' ELSE 'no' END FROM sbx_grants g "
         "LEFT JOIN sbx_objects o ON o.id = g.object_id ORDER BY g.grantee, g.kind, g.privilege",
         {"grantee", "kind", "privilege", "object", "grantor", "admin_option"});
-    report.serverSettings = Records(
-        db,
-        "SELECT name, server, vendor, authentication, username, CASE password WHEN '' THEN '' "
-        "ELSE '***' END FROM sbx_server_settings ORDER BY name",
-        {"name", "server", "vendor", "authentication", "user", "password"});
   } catch (const SqliteFailure& failure) {
     Raise({-1, "cannot read " + location.file + ": " + failure.message});
   }

@@ -1,6 +1,5 @@
-// Administration of sandbox databases without a session: the server
-// settings a PDM server reads, and the report `tessardbsetup-sandbox db
-// show` prints.
+// Administration of sandbox databases without a session: the report
+// `tessardbsetup-sandbox db show` prints.
 #pragma once
 
 #include <string>
@@ -9,27 +8,6 @@
 #include "SandboxSite.h"
 
 namespace qelsandbox {
-
-// How a PDM server reaches one logical database.
-struct ServerSetting {
-  std::string name;
-  std::string server;      // DB2 alias or Oracle service name
-  int vendor = 0;          // 1 DB2, 2 Oracle
-  int authentication = 0;  // 1 server, 2 client
-  std::string user;
-  std::string password;
-};
-
-// Records (or replaces) a setting in the database's sbx_server_settings
-// table. Raises a SandboxError on failure.
-void RecordServerSetting(const DatabaseLocation& location, const ServerSetting& setting);
-// The setting recorded under name: false when there is none. Raises a
-// SandboxError when the database cannot be read.
-bool ReadServerSetting(const DatabaseLocation& location, const std::string& name,
-                       ServerSetting& setting);
-// Removes the setting recorded under name; none is no failure. Raises a
-// SandboxError on failure.
-void RemoveServerSetting(const DatabaseLocation& location, const std::string& name);
 
 struct ReportField {
   std::string key;
@@ -44,7 +22,9 @@ struct DatabaseReport {
   std::vector<ReportRecord> tablespaces;
   std::vector<ReportRecord> objects;
   std::vector<ReportRecord> grants;
-  std::vector<ReportRecord> serverSettings;  // passwords shown as ***
+  // The server settings a PDM server reads for this database, which the
+  // caller adds (they are no part of the database); passwords shown as ***.
+  std::vector<ReportRecord> serverSettings;
 };
 
 // Every database named name under the site: a DB2 alias of any instance or

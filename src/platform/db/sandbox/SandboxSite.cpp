@@ -100,15 +100,12 @@ CREATE TABLE sbx_rows(object_id INTEGER NOT NULL, band INTEGER NOT NULL,
   v17, v18, v19, v20, v21, v22, v23, v24, v25, v26, v27, v28, v29, v30, v31, v32,
   PRIMARY KEY(object_id, band, row_no)) WITHOUT ROWID;
 CREATE INDEX sbx_rows_first ON sbx_rows(object_id, band, v1);
-CREATE TABLE sbx_server_settings(name TEXT PRIMARY KEY, server TEXT NOT NULL,
-  vendor INTEGER NOT NULL, authentication INTEGER NOT NULL, username TEXT NOT NULL,
-  password TEXT NOT NULL, updated TEXT NOT NULL);
 )";
 
 constexpr const char* CatalogueTables[] = {
     "sbx_users",   "sbx_roles",   "sbx_quotas",         "sbx_tablespaces", "sbx_containers",
     "sbx_objects", "sbx_columns", "sbx_constraints",    "sbx_sequences",   "sbx_comments",
-    "sbx_grants",  "sbx_rows",    "sbx_server_settings"};
+    "sbx_grants",  "sbx_rows"};
 
 struct BuiltinTablespace {
   const char* name;
