@@ -29,7 +29,6 @@ std::vector<ReportRecord> Records(SqliteDatabase& db, const std::string& sql,
 
 }  // namespace
 
-
 std::vector<DatabaseLocation> FindDatabases(const std::string& site, const std::string& name) {
   std::vector<DatabaseLocation> found;
   std::error_code ignored;

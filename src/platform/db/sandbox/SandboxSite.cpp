@@ -102,10 +102,10 @@ CREATE TABLE sbx_rows(object_id INTEGER NOT NULL, band INTEGER NOT NULL,
 CREATE INDEX sbx_rows_first ON sbx_rows(object_id, band, v1);
 )";
 
-constexpr const char* CatalogueTables[] = {
-    "sbx_users",   "sbx_roles",   "sbx_quotas",         "sbx_tablespaces", "sbx_containers",
-    "sbx_objects", "sbx_columns", "sbx_constraints",    "sbx_sequences",   "sbx_comments",
-    "sbx_grants",  "sbx_rows"};
+constexpr const char* CatalogueTables[] = {"sbx_users",       "sbx_roles",       "sbx_quotas",
+                                           "sbx_tablespaces", "sbx_containers",  "sbx_objects",
+                                           "sbx_columns",     "sbx_constraints", "sbx_sequences",
+                                           "sbx_comments",    "sbx_grants",      "sbx_rows"};
 
 struct BuiltinTablespace {
   const char* name;
