@@ -55,6 +55,8 @@ void ZEP2DlgDBAUSER::Build() {
              {"ERRMSGTextToDisplayForDBAUSER.Title", &ERRMSGTextToDisplayForDBAUSER},
              {"ERRMSGWndTitleDBCONN.Title", &ERRMSGWndTitleDBCONN},
              {"ERRMSGTextToDisplayForDBCONN.Title", &ERRMSGTextToDisplayForDBCONN},
+             {"ERRMSGWndTitleDRIVER.Title", &ERRMSGWndTitleDRIVER},
+             {"ERRMSGTextToDisplayForDRIVER.Title", &ERRMSGTextToDisplayForDRIVER},
              {"ERRMSGOKTitle.Title", &ERRMSGOKTitle},
              {"ERRMSGTextToDisplayForDBAUSERP.Title", &ERRMSGTextToDisplayForDBAUSERP}},
             CancelGroup);

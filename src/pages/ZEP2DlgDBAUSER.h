@@ -40,6 +40,9 @@ class ZEP2DlgDBAUSER : public ZEP2PageDialog {
   QelUnicodeString ERRMSGTextToDisplayForDBAUSER;
   QelUnicodeString ERRMSGWndTitleDBCONN;
   QelUnicodeString ERRMSGTextToDisplayForDBCONN;
+  // The database cannot be reached at all through its ODBC route; %1 says why.
+  QelUnicodeString ERRMSGWndTitleDRIVER;
+  QelUnicodeString ERRMSGTextToDisplayForDRIVER;
   QelUnicodeString ERRMSGTextToDisplayForDBAUSERP;
   ZEP2FrmDBAUSER* Frame = nullptr;
 

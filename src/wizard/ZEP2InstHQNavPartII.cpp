@@ -5,6 +5,7 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/QelMsgCatalog.h"
 #include "wizard/ZEP2PageHelpers.h"
 
 namespace {
@@ -70,6 +71,22 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
   if (Empty(_svDBAUSERP)) return c->ShowError(page, page->ERRMSGTextToDisplayForDBAUSERP);
   ReleaseDBAConnection();
   const QelUnicodeString source = _nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME;
+  // A driver that cannot work is no wrong password: said for what it is,
+  // before the first connection.
+  const std::string problem = QelDbCheckDriver(_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle, source.str());
+  if (!problem.empty()) {
+    WriteErrLogFile("\n" + QelUnicodeString(problem));
+    Trace("\nDRIVER CHECK: " + QelUnicodeString(problem));
+    QelListValQelUnicodeString parameters;
+    parameters.Append(problem);
+    QelUnicodeString text;
+    QelMsgCatalog::BuildMessage(QelMsg(page->ERRMSGTextToDisplayForDRIVER), text, parameters);
+    c->_ErrInCallBack = std::make_unique<ZEP2ErrInCallBack>(c, page, page->ERRMSGWndTitleDRIVER,
+                                                            text, "", page->ERRMSGOKTitle);
+    c->_ErrInCallBack->Build();
+    c->_ErrInCallBack.reset();
+    return;
+  }
   if (GenDBConnection(source, _svDBAUSER, _svDBAUSERP, 1, 1, _nvDBAConnection, _nvDBACursor) != 0) {
     _nvDBACursor.reset();
     _nvDBAConnection.reset();

@@ -146,6 +146,11 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
   return Succeed(errorCode, message);
 }
 
+std::string QelDbCheckDriver(int dbms, const std::string& database) {
+  QelOdbcRoute route;
+  return QelOdbcCheckRoute(dbms, database, route);
+}
+
 namespace {
 
 // The front end follows the installation statement by statement (a silent

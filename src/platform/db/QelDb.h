@@ -80,6 +80,11 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
                     std::unique_ptr<QelDbConnection>& connection,
                     std::unique_ptr<QelDbCursor>& cursor, int& errorCode, char* message);
 
+// Why database (DB2 alias, Oracle service) cannot be reached through its
+// ODBC route whatever the account (driver not registered, its library not
+// loading, the client's variables missing), or an empty text.
+std::string QelDbCheckDriver(int dbms, const std::string& database);
+
 // mode 0: executes text on the cursor's connection. mode 1: appends it to
 // ddlFile with the dialect's separator, so the file runs as it is in the
 // DBMS's command-line tool (nothing is executed).
