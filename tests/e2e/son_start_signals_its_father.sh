@@ -43,11 +43,13 @@ expect_contains "$WORK/T" "\nGrand Father process pid: $father"
 expect_contains "$WORK/T" '\nProcess pid             : '
 expect_contains "$WORK/T" '\nDatabase execution mode\nNO File execution mode\n'
 
+# Answers for a silent run, so that only the settings file can stop it.
+printf '[PanelTESADM]\nEditorTESADM = pdmadm\n' >"$WORK/answers.rsp"
 for mark in N y ""; do
   write_settings "$mark"
   echo "earlier run" >"$WORK/T"
   start_father
-  FATHERPID=$father "$BIN/tessardbsetup" -responsefile /dev/null -logtrace "$WORK/T" \
+  FATHERPID=$father "$BIN/tessardbsetup" -responsefile "$WORK/answers.rsp" -logtrace "$WORK/T" \
     </dev/null 2>"$WORK/stderr"
   expect_status $? 4 "mark '$mark'"
   expect_contains "$WORK/stderr" "holds no answers of a first process"
