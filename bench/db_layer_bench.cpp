@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/db/QelDb.h"
-#include "platform/db/sandbox/SandboxSite.h"
+#include "sandbox/dbms/SandboxSite.h"
 
 namespace {
 

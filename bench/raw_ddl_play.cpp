@@ -27,10 +27,10 @@
 #include "platform/db/QelDb.h"
 #include "platform/db/QelDbStatements.h"
 #include "platform/db/QelZepDDLFile.h"
-#include "platform/db/sandbox/SandboxColumnChecks.h"
-#include "platform/db/sandbox/SandboxSite.h"
-#include "platform/db/sandbox/SandboxSqlite.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/dbms/SandboxColumnChecks.h"
+#include "sandbox/dbms/SandboxSite.h"
+#include "sandbox/dbms/SandboxSqlite.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

@@ -42,14 +42,14 @@ bool ToNumber(const std::string& text, unsigned long& value) {
 
 }  // namespace
 
-std::string QelSandboxSite() {
+std::string QelAccountsRoot() {
   const char* site = std::getenv("TESSARDBSETUP_SANDBOX");
   return site && *site ? site : "";
 }
 
 std::optional<QelAccount> QelLookupAccount(const std::string& name) {
   if (name.empty()) return std::nullopt;
-  const std::string site = QelSandboxSite();
+  const std::string site = QelAccountsRoot();
   if (site.empty()) {
     passwd entry{};
     passwd* found = nullptr;
@@ -71,7 +71,7 @@ std::optional<QelAccount> QelLookupAccount(const std::string& name) {
 }
 
 std::optional<std::string> QelLookupPasswordHash(const std::string& name) {
-  return QelLookupPasswordHash(name, QelSandboxSite());
+  return QelLookupPasswordHash(name, QelAccountsRoot());
 }
 
 std::optional<std::string> QelLookupPasswordHash(const std::string& name, const std::string& site) {

@@ -25,5 +25,6 @@ std::optional<std::string> QelLookupPasswordHash(const std::string& name);
 // empty), for a caller that names its site rather than inheriting it.
 std::optional<std::string> QelLookupPasswordHash(const std::string& name, const std::string& site);
 
-// The sandbox site directory, empty on a real host.
-std::string QelSandboxSite();
+// The directory whose etc/passwd and etc/shadow hold the accounts
+// (TESSARDBSETUP_SANDBOX), empty for the host's own.
+std::string QelAccountsRoot();

@@ -74,4 +74,10 @@ expect_no_secret wrong-secret "$WORK/db2-refused.out" "$WORK/oracle-refused.out"
 for binary in tessardbsetup tessardbsetup-sandbox; do
   ldd "$BIN/$binary" | grep -q tessarsbodbc && fail "$binary links the sandbox's ODBC driver"
 done
+# The product reaches the sandbox through the driver manager alone: none of
+# the sandbox DBMS's code, nor its storage, is in the program.
+ldd "$BIN/tessardbsetup" | grep -q libsqlite3 && fail "tessardbsetup links SQLite"
+ldd "$BIN/tessardbsetup" | grep -q 'libodbc\.so' || fail "tessardbsetup does not link the driver manager"
+nm -C "$BIN/tessardbsetup" | grep -iE ' (qelsandbox::|sqlite3_|[a-z_:]*Sandbox)' >"$WORK/sandbox-symbols"
+[ -s "$WORK/sandbox-symbols" ] && fail "tessardbsetup holds sandbox code: $(head -n 5 "$WORK/sandbox-symbols")"
 finish

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "platform/db/sandbox/SandboxSession.h"
-#include "platform/db/sandbox/SandboxSite.h"
+#include "sandbox/dbms/SandboxSession.h"
+#include "sandbox/dbms/SandboxSite.h"
 
 namespace {
 

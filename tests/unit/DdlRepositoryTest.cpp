@@ -16,8 +16,8 @@
 #include "TempDirectory.h"
 #include "platform/db/QelDbStatements.h"
 #include "platform/db/QelZepDDLFile.h"
-#include "tools/sandbox/ddl/DdlModelTexts.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlModelTexts.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "EngineTestSite.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

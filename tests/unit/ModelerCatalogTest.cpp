@@ -12,7 +12,7 @@
 #include "app/ZEP2InstApp.h"
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelLog.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

@@ -43,7 +43,7 @@ TEST_F(PagePattern, WithoutCataloguesThePageBuildsEmptyAndTracesEveryKey) {
   const std::string trace = Trace();
   EXPECT_EQ(Count(trace, "\nError on LoadMsgCatalog ZEP2DlgDBAUSER!!!"), 1);
   EXPECT_EQ(Count(trace, "\nError on LoadMsgCatalog ZEP2FrmDBAUSER!!!"), 1);
-  EXPECT_EQ(Count(trace, "\nError on GetCatalogMsg ZEP2DlgDBAUSER "), 11);
+  EXPECT_EQ(Count(trace, "\nError on GetCatalogMsg ZEP2DlgDBAUSER "), 13);
   EXPECT_EQ(Count(trace, "\nError on GetCatalogMsg ZEP2FrmDBAUSER "), 7);
   EXPECT_NE(trace.find("\nError on GetCatalogMsg ZEP2DlgDBAUSER CANCELWndTitle"),
             std::string::npos);

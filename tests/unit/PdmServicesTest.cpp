@@ -8,7 +8,7 @@
 #include "platform/QelLog.h"
 #include "platform/db/QelDbStatements.h"
 #include "platform/pdm/ZEPServices.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "SandboxDbmsTestSite.h"
-#include "platform/db/sandbox/SandboxAdmin.h"
+#include "sandbox/dbms/SandboxAdmin.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "SandboxDbmsTestSite.h"
 #include "platform/QelDlgCombo.h"
-#include "platform/db/sandbox/SandboxAdmin.h"
+#include "sandbox/dbms/SandboxAdmin.h"
 
 namespace {
 

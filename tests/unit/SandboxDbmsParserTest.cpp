@@ -2,7 +2,7 @@
 // words, sizes and parentheses, and the syntax errors it reports.
 #include <gtest/gtest.h>
 
-#include "platform/db/sandbox/SandboxSql.h"
+#include "sandbox/dbms/SandboxSql.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "SandboxOdbcConfiguration.h"
 #include "TempDirectory.h"
 #include "platform/db/QelDb.h"
-#include "platform/db/sandbox/SandboxSite.h"
+#include "sandbox/dbms/SandboxSite.h"
 
 // Sets environment variables for one test and puts the old values back.
 class ScopedEnvironment {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/db/sandbox/SandboxSession.h"
+#include "sandbox/dbms/SandboxSession.h"
 
 namespace sbodbc {
 

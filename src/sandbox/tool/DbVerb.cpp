@@ -11,7 +11,7 @@
 #include "SandboxCommand.h"
 #include "platform/QelJson.h"
 #include "platform/db/QelDb.h"
-#include "platform/db/sandbox/SandboxAdmin.h"
+#include "sandbox/dbms/SandboxAdmin.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sandbox/ddl/DdlModel.h"
+#include "sandbox/tool/ddl/DdlModel.h"
 
 // The modelers in installation order; VAULTFILE, installed with the vault
 // only, comes last.

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace {
 

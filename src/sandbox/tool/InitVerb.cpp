@@ -15,9 +15,9 @@
 
 #include "SandboxCommand.h"
 #include "SiteFiles.h"
-#include "platform/db/sandbox/SandboxSite.h"
+#include "sandbox/dbms/SandboxSite.h"
 #include "platform/pdm/TAVOVaultServices.h"
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <charconv>
 #include <string>
 
-#include "tools/sandbox/ddl/DdlModel.h"
+#include "sandbox/tool/ddl/DdlModel.h"
 
 namespace {
 

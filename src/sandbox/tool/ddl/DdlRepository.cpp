@@ -1,6 +1,6 @@
 // Where the DDL repository's files go and what they are called, the
 // built-in models read in installation order, and the writing of the files.
-#include "tools/sandbox/ddl/DdlRepository.h"
+#include "sandbox/tool/ddl/DdlRepository.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include <set>
 
 #include "engine/ZEP2ModelerNames.h"
-#include "tools/sandbox/ddl/DdlModelTexts.h"
+#include "sandbox/tool/ddl/DdlModelTexts.h"
 
 namespace {
 

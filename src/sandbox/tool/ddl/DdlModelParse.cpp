@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "tools/sandbox/ddl/DdlModel.h"
+#include "sandbox/tool/ddl/DdlModel.h"
 
 namespace {
 
