@@ -15,8 +15,8 @@
 
 #include "SandboxCommand.h"
 #include "SiteFiles.h"
-#include "sandbox/dbms/SandboxSite.h"
 #include "platform/pdm/TAVOVaultServices.h"
+#include "sandbox/dbms/SandboxSite.h"
 #include "sandbox/tool/ddl/DdlRepository.h"
 
 namespace fs = std::filesystem;
