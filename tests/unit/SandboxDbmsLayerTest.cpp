@@ -5,11 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
 #include "SandboxDbmsTestSite.h"
 #include "platform/QelDlgCombo.h"
+#include "platform/db/QelDbDialect.h"
 #include "sandbox/dbms/SandboxAdmin.h"
 
 namespace {
@@ -207,6 +209,29 @@ TEST(SandboxDbmsMessage, IsCutOnACharacterBoundary) {
   QelDbSetMessage(message, "short");
   EXPECT_EQ("short", std::string(message));
   QelDbSetMessage(nullptr, "ignored");
+}
+
+}  // namespace
+
+namespace {
+
+// Each dialect's catalogue queries run as they stand on the sandbox, as they
+// would on the real catalogue views.
+TEST_F(SandboxDbmsTest, TheDialectsCatalogueQueriesRun) {
+  auto oracle = Oracle();
+  ASSERT_EQ(0, oracle.result) << oracle.message;
+  ASSERT_EQ("", Run(oracle, "CREATE TABLESPACE PDMTBS DATAFILE 'pdm.dbf' SIZE 2M"));
+  const QelDbDialect& oracleDialect = QelDbDialect::For(QelDbOracle);
+  const Strings free = Rows(oracle, oracleDialect.FreeSpaceQuery());
+  EXPECT_NE(std::find(free.begin(), free.end(), "PDMTBS|2048"), free.end()) << free.size();
+  EXPECT_NE(Rows(oracle, oracleDialect.UsersQuery()), Strings{});
+  EXPECT_EQ(Rows(oracle, oracleDialect.TableExistsQuery("SYSTEM", "NONE")), Strings{});
+  auto db2 = Db2();
+  ASSERT_EQ(0, db2.result) << db2.message;
+  const QelDbDialect& db2Dialect = QelDbDialect::For(QelDbDB2);
+  EXPECT_NE(Rows(db2, db2Dialect.FreeSpaceQuery()), Strings{});
+  EXPECT_NE(Rows(db2, db2Dialect.TablespacesQuery()), Strings{});
+  EXPECT_NE(Rows(db2, db2Dialect.UsersQuery()), Strings{});
 }
 
 }  // namespace

@@ -36,6 +36,15 @@ constexpr CatalogueView Views[] = {
      "\"TBSPACETYPE\", CASE t.contents WHEN 'LARGE' THEN 'L' WHEN 'SYSTEM TEMPORARY' THEN 'T' "
      "WHEN 'USER TEMPORARY' THEN 'U' ELSE 'A' END AS \"DATATYPE\", 4096 AS \"PAGESIZE\" "
      "FROM sbx_tablespaces t"},
+    // The sandbox keeps no pages: a tablespace's free space is the size its
+    // containers were declared with (a directory container declares none).
+    {Dialect::Db2, "SYSIBMADM", "TBSP_UTILIZATION", Access::Public,
+     "SELECT t.name AS \"TBSP_NAME\", t.id - 1 AS \"TBSP_ID\", CASE t.management WHEN "
+     "'DATABASE' THEN 'DMS' ELSE 'SMS' END AS \"TBSP_TYPE\", t.contents AS "
+     "\"TBSP_CONTENT_TYPE\", (SELECT IFNULL(sum(c.bytes), 0) / 1024 FROM sbx_containers c WHERE "
+     "c.tablespace = t.name) AS \"TBSP_TOTAL_SIZE_KB\", 0 AS \"TBSP_USED_SIZE_KB\", (SELECT "
+     "IFNULL(sum(c.bytes), 0) / 1024 FROM sbx_containers c WHERE c.tablespace = t.name) AS "
+     "\"TBSP_FREE_SIZE_KB\" FROM sbx_tablespaces t"},
     {Dialect::Db2, "SYSCAT", "DBAUTH", Access::Public,
      "SELECT max(g.grantor) AS \"GRANTOR\", g.grantee AS \"GRANTEE\", CASE g.grantee WHEN "
      "'PUBLIC' THEN 'G' ELSE 'U' END AS \"GRANTEETYPE\", "
@@ -104,6 +113,10 @@ constexpr CatalogueView Views[] = {
      "\"TABLESPACE_NAME\", c.bytes AS \"BYTES\", CASE c.autoextend WHEN 1 THEN 'YES' ELSE 'NO' "
      "END AS \"AUTOEXTENSIBLE\", 'AVAILABLE' AS \"STATUS\" FROM sbx_containers c JOIN "
      "sbx_tablespaces t ON t.name = c.tablespace WHERE t.contents <> 'TEMPORARY'"},
+    {Dialect::Oracle, "SYS", "DBA_FREE_SPACE", Access::Dictionary,
+     "SELECT c.tablespace AS \"TABLESPACE_NAME\", c.position AS \"FILE_ID\", 1 AS "
+     "\"BLOCK_ID\", c.bytes AS \"BYTES\", c.bytes / 8192 AS \"BLOCKS\" FROM sbx_containers c "
+     "JOIN sbx_tablespaces t ON t.name = c.tablespace WHERE t.contents <> 'TEMPORARY'"},
     {Dialect::Oracle, "SYS", "DBA_TEMP_FILES", Access::Dictionary,
      "SELECT c.path AS \"FILE_NAME\", c.position AS \"FILE_ID\", c.tablespace AS "
      "\"TABLESPACE_NAME\", c.bytes AS \"BYTES\" FROM sbx_containers c JOIN sbx_tablespaces t "
