@@ -30,7 +30,7 @@ constexpr const char* Help =
     "  db show NAME [--json] [--dbms db2|oracle] [--instance I]\n"
     "      users, tablespaces, schema objects with row counts, grants\n"
     "  db reset NAME [--dbms db2|oracle] [--instance I]\n"
-    "      back to the state right after create\n"
+    "      back to the state right after create, the server settings recorded for NAME removed\n"
     "\n"
     "The site is --site DIR, or $TESSARDBSETUP_SANDBOX. Exit status: 0 done, 1 error, 2 usage.\n";
 
@@ -254,6 +254,15 @@ int RunDbVerb(const std::vector<std::string>& arguments) {
   try {
     if (subcommand == "reset") {
       qelsandbox::ResetDatabase(location);
+      // Right after create no installation had recorded how to reach it.
+      const int vendor = location.dialect == qelsandbox::Dialect::Db2 ? QelDbDB2 : QelDbOracle;
+      for (const auto& [logical, setting] :
+           QelDbDatabase::ListServers(options.positional[1], vendor)) {
+        QelDbError error;
+        if (QelDbDatabase::RemoveServer(logical, options.positional[1], vendor, error) != 0) {
+          return Error(error.message);
+        }
+      }
       std::printf("reset %s database %s\n", DbmsName(location).c_str(), location.name.c_str());
       return ExitOk;
     }
