@@ -69,14 +69,12 @@ std::string MissingVariables(int dbms) {
 }
 
 // Loads the driver's library as the driver manager will, so that a missing
-// dependency or a wrong path is told with the loader's own words.
+// dependency or a wrong path is told with the loader's own words. A library
+// that loads stays loaded: the driver manager takes the same one next, and
+// unloading it here would run a driver's finalisers before its first use.
 std::string LoadFailure(const std::string& library) {
   if (library.empty()) return "its entry names no library (Driver = ...)";
-  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle) {
-    dlclose(handle);
-    return "";
-  }
+  if (dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) return "";
   const char* reason = dlerror();
   const std::string path = Variable("LD_LIBRARY_PATH");
   return "its library " + library + " does not load: " + (reason ? reason : "unknown reason") +
