@@ -15,8 +15,11 @@
 # two sides take turns RUNS times (default 3) and every run is printed.
 # Timed: each client's whole process (start, connection, the statements,
 # exit), wall and processor time; the layer's loop alone is printed beside.
-# Printed last: the fastest run of each side and the ratio layer rate /
-# psql rate (1: the layer is as fast as psql).
+# A third side shows what the transactions cost: psql -f on the same
+# statements sent as the server's ODBC driver sends them with autocommit off
+# ("BEGIN;statement", then COMMIT: two round trips where psql's autocommit
+# makes one). Printed last: the fastest run of each side and the ratios
+# layer rate / psql rate (1: the layer is as fast as psql).
 set -euo pipefail
 shopt -s inherit_errexit
 
@@ -41,6 +44,10 @@ awk -v n="$count" 'BEGIN {
     printf "CREATE TABLE PDM_T%05d (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(64) NOT NULL, " \
       "AMOUNT DECIMAL(12,2), CREATED TIMESTAMP);\n", i
 }' >"$statements"
+# The same statements with the transactions the layer's driver makes: its
+# "BEGIN;statement" in one message, then COMMIT in another (psql sends a
+# line joined by \; as one message).
+awk '{ printf "BEGIN\\; %s\nCOMMIT;\n", $0 }' "$statements" >"$pg_work/with_commits.sql"
 
 psql_cmd() {
   "$pg_bindir/psql" -X -q -v ON_ERROR_STOP=1 -h "$pg_socket" -U bench "$@"
@@ -64,15 +71,18 @@ count_tables() {
 
 : >"$pg_work/layer.runs"
 : >"$pg_work/psql.runs"
+: >"$pg_work/psql-tx.runs"
 for ((run = 1; run <= runs; ++run)); do
-  for side in layer psql; do
-    database=${side}_$run
+  for side in layer psql psql-tx; do
+    database=${side//-/_}_$run
     psql_cmd -d postgres -c "CREATE DATABASE $database"
     if [[ $side == layer ]]; then
       read -r wall cpu < <(timed "$player" "$statements" "DSN=PGBENCH;UID=bench;Database=$database")
       loop=$(awk '{ print $4 }' "$pg_work/out")
     else
-      read -r wall cpu < <(timed psql_cmd -d "$database" -f "$statements")
+      file=$statements
+      [[ $side == psql-tx ]] && file=$pg_work/with_commits.sql
+      read -r wall cpu < <(timed psql_cmd -d "$database" -f "$file")
       loop=-
     fi
     tables=$(count_tables "$database")
@@ -82,7 +92,7 @@ for ((run = 1; run <= runs; ++run)); do
     fi
     echo "$wall $cpu $loop" >>"$pg_work/$side.runs"
     awk -v side="$side" -v run="$run" -v n="$count" -v wall="$wall" -v cpu="$cpu" -v loop="$loop" \
-      'BEGIN { printf "run %d %-5s %7.2f s  %6.0f statements/s   (client cpu %.2f s; loop %s s)\n",
+      'BEGIN { printf "run %d %-7s %7.2f s  %6.0f statements/s   (client cpu %.2f s; loop %s s)\n",
         run, side, wall, n / wall, cpu, loop }'
     psql_cmd -d postgres -c "DROP DATABASE $database"
   done
@@ -90,10 +100,14 @@ done
 
 read -r layer_wall layer_cpu _ < <(sort -n "$pg_work/layer.runs" | head -n 1)
 read -r psql_wall psql_cpu _ < <(sort -n "$pg_work/psql.runs" | head -n 1)
-awk -v n="$count" -v lw="$layer_wall" -v pw="$psql_wall" -v lc="$layer_cpu" -v pc="$psql_cpu" \
-  'BEGIN {
-  printf "fastest: layer %.2f s (%.0f statements/s), psql -f %.2f s (%.0f statements/s)\n",
+read -r tx_wall tx_cpu _ < <(sort -n "$pg_work/psql-tx.runs" | head -n 1)
+awk -v n="$count" -v lw="$layer_wall" -v pw="$psql_wall" -v tw="$tx_wall" -v lc="$layer_cpu" \
+  -v pc="$psql_cpu" -v tc="$tx_cpu" 'BEGIN {
+  printf "fastest: layer %.2f s (%.0f statements/s), psql -f %.2f s (%.0f statements/s),",
     lw, n / lw, pw, n / pw
+  printf " psql -f with the layer'"'"'s transactions %.2f s (%.0f statements/s)\n", tw, n / tw
   printf "ratio    %.2f   layer rate / psql rate   (client cpu: layer %.2f s, psql %.2f s)\n",
     pw / lw, lc, pc
+  printf "ratio    %.2f   layer rate / rate of psql with the same transactions (its cpu %.2f s)\n",
+    tw / lw, tc
 }'
