@@ -126,6 +126,7 @@ std::unique_ptr<QelOdbcConnection> QelOdbcConnection::Open(int dbms,
 int QelOdbcConnection::Close() {
   if (!connected_) return 0;
   connected_ = false;
+  statement_.Free();
   // A session ends with its uncommitted work rolled back, as the DBMSs do;
   // some drivers refuse to disconnect inside a transaction.
   SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK);
@@ -151,15 +152,26 @@ int QelOdbcConnection::Execute(const std::string& statement, QelDbError& error) 
     return error.code;
   }
   if (!connected_) return Failed(connection_, "SQLExecDirect", error);
-  QelOdbcHandle handle(SQL_HANDLE_STMT, connection_.Get());
-  if (!handle.IsValid()) return Failed(connection_, "SQLAllocHandle", error);
+  // One statement handle serves every execution: the driver manager's
+  // allocation and release of one per statement was a visible part of the
+  // statement's cost.
+  if (!statement_.IsValid()) {
+    statement_ = QelOdbcHandle(SQL_HANDLE_STMT, connection_.Get());
+    if (!statement_.IsValid()) return Failed(connection_, "SQLAllocHandle", error);
+  }
   std::string text = statement;
-  const SQLRETURN rc = SQLExecDirect(handle.Get(), reinterpret_cast<SQLCHAR*>(text.data()),
+  const SQLRETURN rc = SQLExecDirect(statement_.Get(), reinterpret_cast<SQLCHAR*>(text.data()),
                                      static_cast<SQLINTEGER>(text.size()));
   // A searched UPDATE or DELETE that touched no row is no failure.
-  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) return Failed(handle, "SQLExecDirect", error);
-  error = {};
-  return 0;
+  int code = 0;
+  if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) {
+    error = {};
+  } else {
+    code = Failed(statement_, "SQLExecDirect", error);
+  }
+  // Whatever the statement returned is not read: the handle is ready again.
+  SQLFreeStmt(statement_.Get(), SQL_CLOSE);
+  return code;
 }
 
 int QelOdbcConnection::Commit(QelDbError& error) {

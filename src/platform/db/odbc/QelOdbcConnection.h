@@ -36,6 +36,9 @@ class QelOdbcConnection : public QelDbConnection {
   int Failed(const QelOdbcHandle& handle, const char* call, QelDbError& error) const;
 
   QelOdbcHandle connection_;
+  // Execute's statement handle, allocated at the first statement and freed
+  // before the session ends (a disconnection frees it behind our back).
+  QelOdbcHandle statement_;
   bool connected_ = true;
 };
 
