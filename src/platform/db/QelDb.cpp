@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <ostream>
 
 #include "QelDbDialect.h"
@@ -19,6 +21,32 @@
 #include "platform/QelUtf8Cut.h"
 
 namespace {
+
+// The route to a database, checked once per process and environment: an
+// installation opens a connection per schema owner, and reading the ODBC
+// configuration and loading the driver each time costs more than a
+// hundred statements. A route that failed is checked again, since the
+// administrator may have put it right in between; a change of driver name
+// or of a variable the check reads is a new route.
+std::string CheckedRoute(int dbms, const std::string& database, QelOdbcRoute& route) {
+  static std::map<std::string, QelOdbcRoute> working;
+  const auto variable = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value ? value : "");
+  };
+  std::string key = std::to_string(dbms) + '\n' + database + '\n' + QelOdbcDriverName(dbms);
+  for (const char* name :
+       {"ODBCSYSINI", "ODBCINI", "DB2INSTANCE", "ORACLE_HOME", "TNS_ADMIN", "LD_LIBRARY_PATH"}) {
+    key += '\n' + variable(name);
+  }
+  if (const auto found = working.find(key); found != working.end()) {
+    route = found->second;
+    return "";
+  }
+  const std::string problem = QelOdbcCheckRoute(dbms, database, route);
+  if (problem.empty()) working.emplace(key, route);
+  return problem;
+}
 
 int Fail(int& errorCode, char* message, int code, const std::string& text) {
   errorCode = code;
@@ -132,7 +160,7 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
   // Whatever the driver would say about a route that cannot work, the
   // check says first and more precisely.
   QelOdbcRoute route;
-  const std::string problem = QelOdbcCheckRoute(dbms, database.str(), route);
+  const std::string problem = CheckedRoute(dbms, database.str(), route);
   if (!problem.empty()) return Fail(errorCode, message, -1, problem);
   if (QelFaultDue(QelFaultKind::DatabaseCall)) {
     const QelDbError fault = QelDbInjectedFault(dbms);
