@@ -35,40 +35,40 @@ bool StartsWithUpper(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 const QelDbDialect& QelDbDialect::For(int dbms) {
-  static const QelDbDialect db2 = QelDbDB2Spec.Dialect();
-  static const QelDbDialect oracle = QelDbOracleSpec.Dialect();
+  static const QelDbDialect db2 = QelDbDB2Rules.Dialect();
+  static const QelDbDialect oracle = QelDbOracleRules.Dialect();
   return dbms == QelDbDB2 ? db2 : oracle;
 }
 
 const char* QelDbName(int dbms) {
-  return dbms == QelDbDB2 ? QelDbDB2Spec.name : QelDbOracleSpec.name;
+  return dbms == QelDbDB2 ? QelDbDB2Rules.name : QelDbOracleRules.name;
 }
 
 std::size_t QelDbDialect::MaxUserName() const {
-  return spec_.maxUserName;
+  return rules_.maxUserName;
 }
 std::size_t QelDbDialect::MaxTablespaceName() const {
-  return spec_.maxTablespaceName;
+  return rules_.maxTablespaceName;
 }
 std::string_view QelDbDialect::NameCharacters() const {
-  return spec_.nameCharacters;
+  return rules_.nameCharacters;
 }
 std::string_view QelDbDialect::ReservedPrefix() const {
-  return spec_.reservedPrefix;
+  return rules_.reservedPrefix;
 }
 
 std::string QelDbDialect::UsersQuery() const {
-  return spec_.usersQuery;
+  return rules_.usersQuery;
 }
 std::string QelDbDialect::TablespacesQuery() const {
-  return spec_.tablespacesQuery;
+  return rules_.tablespacesQuery;
 }
 std::string QelDbDialect::FreeSpaceQuery() const {
-  return spec_.freeSpaceQuery;
+  return rules_.freeSpaceQuery;
 }
 
 std::string QelDbDialect::TableExistsQuery(std::string_view schema, std::string_view table) const {
-  const std::string format = spec_.tableExistsQuery;
+  const std::string format = rules_.tableExistsQuery;
   const std::size_t first = format.find("%s");
   const std::size_t second = format.find("%s", first + 2);
   return format.substr(0, first) + QelQuoted(schema, '\'') +
@@ -77,19 +77,20 @@ std::string QelDbDialect::TableExistsQuery(std::string_view schema, std::string_
 }
 
 QelDbCondition QelDbDialect::Classify(int code) const {
-  for (std::size_t i = 0; i < spec_.codeCount; ++i) {
-    if (spec_.codes[i].code == code) return spec_.codes[i].condition;
+  for (std::size_t i = 0; i < rules_.codeCount; ++i) {
+    if (rules_.codes[i].code == code) return rules_.codes[i].condition;
   }
   return QelDbCondition::Other;
 }
 
 QelDbCondition QelDbDialect::ClassifyMessage(std::string_view message) const {
-  if (message.substr(0, spec_.codePrefix.size()) != spec_.codePrefix) return QelDbCondition::Other;
+  if (message.substr(0, rules_.codePrefix.size()) != rules_.codePrefix)
+    return QelDbCondition::Other;
   int number = 0;
-  std::size_t i = spec_.codePrefix.size();
+  std::size_t i = rules_.codePrefix.size();
   for (; i < message.size() && IsAsciiDigit(message[i]); ++i)
     number = number * 10 + (message[i] - '0');
-  if (i == spec_.codePrefix.size()) return QelDbCondition::Other;
+  if (i == rules_.codePrefix.size()) return QelDbCondition::Other;
   return Classify(-number);
 }
 
@@ -101,7 +102,7 @@ QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLengt
   if (!IsAsciiLetter(name.front())) return QelDbRefusal::FirstCharacter;
   for (const char c : name) {
     if (!IsAsciiLetter(c) && !IsAsciiDigit(c) &&
-        spec_.nameCharacters.find(c) == std::string_view::npos) {
+        rules_.nameCharacters.find(c) == std::string_view::npos) {
       return QelDbRefusal::Character;
     }
   }
@@ -110,20 +111,20 @@ QelDbRefusal QelDbDialect::CheckName(std::string_view name, std::size_t maxLengt
 }
 
 QelDbRefusal QelDbDialect::CheckUserName(std::string_view name) const {
-  return CheckName(name, spec_.maxUserName);
+  return CheckName(name, rules_.maxUserName);
 }
 
 QelDbRefusal QelDbDialect::CheckTablespaceName(std::string_view name) const {
-  const QelDbRefusal refusal = CheckName(name, spec_.maxTablespaceName);
+  const QelDbRefusal refusal = CheckName(name, rules_.maxTablespaceName);
   if (refusal != QelDbRefusal::None) return refusal;
-  return StartsWithUpper(name, spec_.reservedPrefix) ? QelDbRefusal::Reserved : QelDbRefusal::None;
+  return StartsWithUpper(name, rules_.reservedPrefix) ? QelDbRefusal::Reserved : QelDbRefusal::None;
 }
 
 QelDbRefusal QelDbDialect::CheckPassword(std::string_view password) const {
   if (password.empty()) return QelDbRefusal::Empty;
   for (const char c : password) {
     if (IsControl(c)) return QelDbRefusal::ControlCharacter;
-    if (c == '"' && !spec_.doublesQuotes) return QelDbRefusal::DoubleQuote;
+    if (c == '"' && !rules_.doublesQuotes) return QelDbRefusal::DoubleQuote;
   }
   return QelDbRefusal::None;
 }
@@ -136,7 +137,8 @@ QelDbRefusal QelDbDialect::CheckLiteral(std::string_view text) const {
 }
 
 std::optional<std::string> QelDbDialect::OrdinaryName(std::string_view name) const {
-  if (CheckName(name, std::max(spec_.maxUserName, spec_.maxTablespaceName)) != QelDbRefusal::None) {
+  if (CheckName(name, std::max(rules_.maxUserName, rules_.maxTablespaceName)) !=
+      QelDbRefusal::None) {
     return std::nullopt;
   }
   return std::string(name);
@@ -145,7 +147,7 @@ std::optional<std::string> QelDbDialect::OrdinaryName(std::string_view name) con
 std::optional<std::string> QelDbDialect::DelimitedName(std::string_view name) const {
   if (name.empty()) return std::nullopt;
   for (const char c : name) {
-    if (IsControl(c) || (c == '"' && !spec_.doublesQuotes)) return std::nullopt;
+    if (IsControl(c) || (c == '"' && !rules_.doublesQuotes)) return std::nullopt;
   }
   return QelQuoted(name, '"');
 }
@@ -190,7 +192,7 @@ QelDbError QelDbDialect::Error(const QelDbDiagnostic& diagnostic) const {
     return {-1, diagnostic.sqlstate + ": " + text, diagnostic.sqlstate};
   }
   char code[32];
-  if (spec_.dbms == QelDbDB2) {
+  if (rules_.dbms == QelDbDB2) {
     if (!StartsWithCode(text, "SQL")) {
       std::snprintf(code, sizeof code, "SQL%04dN  ", number);
       text = code + text + "  SQLSTATE=" + diagnostic.sqlstate;

@@ -46,7 +46,7 @@ enum class QelDbCondition {
   NoPrivilege,
 };
 
-struct QelDbDialectSpec;
+struct QelDbDialectRules;
 
 class QelDbDialect {
  public:
@@ -98,16 +98,16 @@ class QelDbDialect {
   std::string_view ReservedPrefix() const;
 
  private:
-  friend struct QelDbDialectSpec;
-  explicit QelDbDialect(const QelDbDialectSpec& spec) : spec_(spec) {}
+  friend struct QelDbDialectRules;
+  explicit QelDbDialect(const QelDbDialectRules& rules) : rules_(rules) {}
 
   QelDbRefusal CheckName(std::string_view name, std::size_t maxLength) const;
 
-  const QelDbDialectSpec& spec_;
+  const QelDbDialectRules& rules_;
 };
 
 // One DBMS's rules and catalogue (QelDbDialectDB2.cpp, QelDbDialectOracle.cpp).
-struct QelDbDialectSpec {
+struct QelDbDialectRules {
   int dbms;
   const char* name;
   std::size_t maxUserName;
@@ -135,8 +135,8 @@ struct QelDbDialectSpec {
   QelDbDialect Dialect() const { return QelDbDialect(*this); }
 };
 
-extern const QelDbDialectSpec QelDbDB2Spec;
-extern const QelDbDialectSpec QelDbOracleSpec;
+extern const QelDbDialectRules QelDbDB2Rules;
+extern const QelDbDialectRules QelDbOracleRules;
 
 // "the DBMS" in the refusal texts: "DB2" or "Oracle".
 const char* QelDbName(int dbms);

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr QelDbDialectSpec::Code Codes[] = {
+constexpr QelDbDialectRules::Code Codes[] = {
     {-30082, QelDbCondition::WrongPassword},   // security processing failed
     {-1013, QelDbCondition::UnknownDatabase},  // database alias not found
     {-1031, QelDbCondition::UnknownDatabase},  // database directory not found
@@ -21,7 +21,7 @@ constexpr QelDbDialectSpec::Code Codes[] = {
 
 // DB2 authorization names of 30 bytes, tablespace names of 18; SYS is kept
 // for the catalogue's own tablespaces.
-const QelDbDialectSpec QelDbDB2Spec = {
+const QelDbDialectRules QelDbDB2Rules = {
     QelDbDB2,
     "DB2",
     30,

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr QelDbDialectSpec::Code Codes[] = {
+constexpr QelDbDialectRules::Code Codes[] = {
     {-1017, QelDbCondition::WrongPassword},     // invalid username/password
     {-12154, QelDbCondition::UnknownDatabase},  // could not resolve the connect identifier
     {-12514, QelDbCondition::UnknownDatabase},  // listener does not know the service
@@ -30,7 +30,7 @@ constexpr QelDbDialectSpec::Code Codes[] = {
 
 // Ordinary names of 30 bytes, which cannot hold a double quote even
 // between quotes.
-const QelDbDialectSpec QelDbOracleSpec = {
+const QelDbDialectRules QelDbOracleRules = {
     QelDbOracle,
     "Oracle",
     30,
