@@ -82,25 +82,28 @@ std::optional<std::string> ZEP2UserStatements::TablespaceClauses() const {
          " QUOTA UNLIMITED ON " + *blob;
 }
 
-std::optional<ZEP2Statement> ZEP2UserStatements::CreateUser(
+std::optional<std::string> ZEP2UserStatements::IdentifiedByPassword(
     const QelUnicodeString& user, const QelUnicodeString& password) const {
   const QelDbDialect& dialect = QelDbDialect::For(dbms_);
   const std::optional<std::string> name = UserName(dialect, user);
   const std::optional<std::string> secret = dialect.Password(password.str());
   const std::optional<std::string> clauses = TablespaceClauses();
   if (!name || !secret || !clauses) return std::nullopt;
-  return ZEP2Statement{"CREATE USER " + *name + " IDENTIFIED BY " + *secret + *clauses,
-                       "DROP USER " + *name + " CASCADE"};
+  return *name + " IDENTIFIED BY " + *secret + *clauses;
+}
+
+std::optional<ZEP2Statement> ZEP2UserStatements::CreateUser(
+    const QelUnicodeString& user, const QelUnicodeString& password) const {
+  const std::optional<std::string> identified = IdentifiedByPassword(user, password);
+  if (!identified) return std::nullopt;
+  return ZEP2Statement{"CREATE USER " + *identified, "DROP USER " + user.str() + " CASCADE"};
 }
 
 std::optional<QelUnicodeString> ZEP2UserStatements::AlterUserPassword(
     const QelUnicodeString& user, const QelUnicodeString& password) const {
-  const QelDbDialect& dialect = QelDbDialect::For(dbms_);
-  const std::optional<std::string> name = UserName(dialect, user);
-  const std::optional<std::string> secret = dialect.Password(password.str());
-  const std::optional<std::string> clauses = TablespaceClauses();
-  if (!name || !secret || !clauses) return std::nullopt;
-  return QelUnicodeString("ALTER USER " + *name + " IDENTIFIED BY " + *secret + *clauses);
+  const std::optional<std::string> identified = IdentifiedByPassword(user, password);
+  if (!identified) return std::nullopt;
+  return QelUnicodeString("ALTER USER " + *identified);
 }
 
 std::optional<QelUnicodeString> ZEP2UserStatements::AlterUserExternally(

@@ -56,6 +56,10 @@ class ZEP2UserStatements {
 
  private:
   std::optional<std::string> TablespaceClauses() const;
+  // "NAME IDENTIFIED BY "password" DEFAULT TABLESPACE ...", what a user
+  // created or given a password is told.
+  std::optional<std::string> IdentifiedByPassword(const QelUnicodeString& user,
+                                                  const QelUnicodeString& password) const;
 
   int dbms_;
   QelUnicodeString tablespace_;

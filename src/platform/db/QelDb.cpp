@@ -176,7 +176,7 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
 
 std::string QelDbCheckDriver(int dbms, const std::string& database) {
   QelOdbcRoute route;
-  return QelOdbcCheckRoute(dbms, database, route);
+  return CheckedRoute(dbms, database, route);
 }
 
 namespace {

@@ -70,7 +70,7 @@ SQLRETURN Transferred(Statement& statement, Transfer transfer) {
     case Transfer::BadType:
       return statement.Fail("HYC00", "This C type is not supported by the sandbox driver.");
     case Transfer::BadValue:
-      return statement.Fail("22018", "Invalid character value for cast specification.");
+      return statement.Fail("22018", "Invalid character value for the type asked for.");
   }
   return SQL_ERROR;
 }

@@ -90,43 +90,44 @@ std::string QelOdbcDriverName(int dbms) {
   return dbms == QelDbDB2 ? "DB2" : "Oracle";
 }
 
-std::vector<QelOdbcRegistered> QelOdbcDrivers() {
-  std::vector<QelOdbcRegistered> drivers;
+namespace {
+
+// SQLDrivers and SQLDataSources walk their lists alike: a name and a second
+// text per entry.
+using Enumeration = SQLRETURN (*)(SQLHENV, SQLUSMALLINT, SQLCHAR*, SQLSMALLINT, SQLSMALLINT*,
+                                  SQLCHAR*, SQLSMALLINT, SQLSMALLINT*);
+
+template <class Second>
+std::vector<QelOdbcRegistered> Enumerate(Enumeration next, Second second) {
+  std::vector<QelOdbcRegistered> entries;
   const QelOdbcHandle& environment = QelOdbcEnvironment();
-  if (!environment.IsValid()) return drivers;
-  SQLUSMALLINT direction = SQL_FETCH_FIRST;
-  for (;;) {
+  if (!environment.IsValid()) return entries;
+  for (SQLUSMALLINT direction = SQL_FETCH_FIRST;; direction = SQL_FETCH_NEXT) {
     SQLCHAR name[256] = {};
-    SQLCHAR attributes[4096] = {};
+    SQLCHAR text[4096] = {};
     SQLSMALLINT nameLength = 0;
-    SQLSMALLINT attributesLength = 0;
-    const SQLRETURN rc = SQLDrivers(environment.Get(), direction, name, sizeof name, &nameLength,
-                                    attributes, sizeof attributes - 1, &attributesLength);
-    if (!SQL_SUCCEEDED(rc)) break;
-    drivers.push_back({reinterpret_cast<const char*>(name),
-                       Attribute(reinterpret_cast<const char*>(attributes), "Driver")});
-    direction = SQL_FETCH_NEXT;
+    SQLSMALLINT textLength = 0;
+    if (!SQL_SUCCEEDED(next(environment.Get(), direction, name, sizeof name, &nameLength, text,
+                            sizeof text - 1, &textLength))) {
+      break;
+    }
+    entries.push_back(
+        {reinterpret_cast<const char*>(name), second(reinterpret_cast<const char*>(text))});
   }
-  return drivers;
+  return entries;
+}
+
+}  // namespace
+
+std::vector<QelOdbcRegistered> QelOdbcDrivers() {
+  // A driver's second text is its attributes: "Driver=/path\0Setup=...\0\0".
+  return Enumerate(SQLDrivers,
+                   [](const char* attributes) { return Attribute(attributes, "Driver"); });
 }
 
 std::vector<QelOdbcRegistered> QelOdbcDataSources() {
-  std::vector<QelOdbcRegistered> sources;
-  const QelOdbcHandle& environment = QelOdbcEnvironment();
-  if (!environment.IsValid()) return sources;
-  SQLUSMALLINT direction = SQL_FETCH_FIRST;
-  for (;;) {
-    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
-    SQLCHAR driver[256] = {};
-    SQLSMALLINT nameLength = 0;
-    SQLSMALLINT driverLength = 0;
-    const SQLRETURN rc = SQLDataSources(environment.Get(), direction, name, sizeof name,
-                                        &nameLength, driver, sizeof driver, &driverLength);
-    if (!SQL_SUCCEEDED(rc)) break;
-    sources.push_back({reinterpret_cast<const char*>(name), reinterpret_cast<const char*>(driver)});
-    direction = SQL_FETCH_NEXT;
-  }
-  return sources;
+  // A data source's second text names its driver.
+  return Enumerate(SQLDataSources, [](const char* driver) { return std::string(driver); });
 }
 
 std::string QelOdbcCheckRoute(int dbms, const std::string& database, QelOdbcRoute& route) {
