@@ -16,7 +16,9 @@ father=$!
 # Wait for the son to be well into the DDL play.
 deadline=$((SECONDS + 240))
 while [ $SECONDS -lt $deadline ]; do
-  [ "$(grep -c '^St_PlayDDL Begin' "$RUN.trace" 2>/dev/null)" -ge 40 ] && break
+  # No trace yet counts as no statement played yet.
+  played=$(grep -c '^St_PlayDDL Begin' "$RUN.trace" 2>/dev/null)
+  [ "${played:-0}" -ge 40 ] && break
   kill -0 "$father" 2>/dev/null || break
   sleep 0.1
 done
