@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   const double cpuStart = CpuSeconds();
   for (const std::string& statement : statements) {
-    if (connection->Execute(statement, error) != 0 || connection->Commit(error) != 0) {
+    if (connection->ExecuteCommitted(statement, error) != 0) {
       std::fprintf(stderr, "odbc_statement_play: %s\n", error.message.c_str());
       return 1;
     }

@@ -232,12 +232,13 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   }
   WriteTraceLogParts({"\nSt_PlayDDL  DDL DML Statement : <", filtered.str(), ">"}, 1);
   if (_nvEXECINDB && RecordDerivedDrop(modeler, file, account) != 0) return -1;
-  // DB2 plays everything as the DBA; Oracle as the schema's owner.
+  // DB2 plays everything as the DBA; Oracle as the schema's owner. Each
+  // statement is committed with its execution: a statement that fails
+  // leaves nothing behind, so its undo is forgotten.
   QelDbCursor* cursor = _nvIBMDB2UDB ? _nvDBACursor.get() : modeler->_Cursor.get();
-  QelDbConnection* connection = _nvIBMDB2UDB ? _nvDBAConnection.get() : modeler->_Connection.get();
   result = 0;
   if (_nvEXECINDB) {
-    result = ExeSQLStatement(cursor, Dbms(), 0, nullptr, type, filtered, length, _nvDBErrorCode,
+    result = ExeSQLStatement(cursor, Dbms(), 2, nullptr, type, filtered, length, _nvDBErrorCode,
                              _svDBErrorMsg);
     if (result != 0) ForgetUndo(DerivedDrop(modeler, file, account));
   }
@@ -248,12 +249,6 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   if (result == 0) {
     _DlgREPORT->Frame->EditorREPORT->ClearLine(1);
     if (_Application) _Application->UpdateDisplay();
-    if (_nvEXECINDB) {
-      result = CommitStatement(connection, Dbms(), 0, 0, _nvDBErrorCode, _svDBErrorMsg);
-      if (result != 0 && _nvIBMDB2UDB) {
-        _UncommittedUndo = DerivedDrop(modeler, file, account).str();
-      }
-    }
   }
   return result;
 }

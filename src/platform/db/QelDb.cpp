@@ -202,12 +202,14 @@ int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFi
       return Fail(errorCode, message, -1, "cannot write the statement to the DDL file");
     return Played(errorCode, message);
   }
-  if (mode != 0)
+  if (mode != 0 && mode != 2)
     return Fail(errorCode, message, -1, "unknown execution mode " + std::to_string(mode));
   QelDbConnection* connection = cursor ? cursor->GetConnection() : nullptr;
   if (!connection || !connection->IsOpen()) return NotConnected(dbms, errorCode, message);
   QelDbError error;
-  if (connection->Execute(statement, error) != 0) {
+  const int result = mode == 2 ? connection->ExecuteCommitted(statement, error)
+                               : connection->Execute(statement, error);
+  if (result != 0) {
     return Fail(errorCode, message, error.code ? error.code : -1, error.message);
   }
   return Played(errorCode, message);

@@ -52,6 +52,10 @@ class QelDbConnection {
   virtual bool IsOpen() const = 0;
   virtual int Execute(const std::string& statement, QelDbError& error) = 0;
   virtual int Commit(QelDbError& error) = 0;
+  // Executes statement as a unit of work of its own, as Execute then Commit
+  // would: with nothing else pending a driver can commit it in the same
+  // round trip.
+  virtual int ExecuteCommitted(const std::string& statement, QelDbError& error) = 0;
   virtual int Query(const std::string& statement, std::vector<QelDbRow>& rows,
                     QelDbError& error) = 0;
 
@@ -87,7 +91,8 @@ std::string QelDbCheckDriver(int dbms, const std::string& database);
 
 // mode 0: executes text on the cursor's connection. mode 1: appends it to
 // ddlFile with the dialect's separator, so the file runs as it is in the
-// DBMS's command-line tool (nothing is executed).
+// DBMS's command-line tool (nothing is executed). mode 2: executes and
+// commits text on the cursor's connection as one unit of work.
 int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFile, int type,
                     const QelUnicodeString& text, int length, int& errorCode, char* message);
 

@@ -152,6 +152,29 @@ int QelOdbcConnection::Execute(const std::string& statement, QelDbError& error) 
     return error.code;
   }
   if (!connected_) return Failed(connection_, "SQLExecDirect", error);
+  if (const int code = SetAutocommit(false, error); code != 0) return code;
+  // Even a failed statement may leave a transaction open (an aborted one on
+  // some servers) that only a commit or a rollback ends.
+  pending_ = true;
+  return Run(statement, error);
+}
+
+int QelOdbcConnection::ExecuteCommitted(const std::string& statement, QelDbError& error) {
+  if (pending_) {
+    if (const int code = Execute(statement, error); code != 0) return code;
+    return Commit(error);
+  }
+  // An injected fault fails the call before the driver sees it.
+  if (QelFaultDue(QelFaultKind::DatabaseCall)) {
+    error = QelDbInjectedFault(GetDBMS());
+    return error.code;
+  }
+  if (!connected_) return Failed(connection_, "SQLExecDirect", error);
+  if (const int code = SetAutocommit(true, error); code != 0) return code;
+  return Run(statement, error);
+}
+
+int QelOdbcConnection::Run(const std::string& statement, QelDbError& error) {
   // One statement handle serves every execution: the driver manager's
   // allocation and release of one per statement was a visible part of the
   // statement's cost.
@@ -174,6 +197,17 @@ int QelOdbcConnection::Execute(const std::string& statement, QelDbError& error) 
   return code;
 }
 
+int QelOdbcConnection::SetAutocommit(bool on, QelDbError& error) {
+  if (autocommit_ == on) return 0;
+  const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+  if (!SQL_SUCCEEDED(SQLSetConnectAttr(connection_.Get(), SQL_ATTR_AUTOCOMMIT,
+                                       reinterpret_cast<SQLPOINTER>(value), SQL_IS_UINTEGER))) {
+    return Failed(connection_, "SQLSetConnectAttr", error);
+  }
+  autocommit_ = on;
+  return 0;
+}
+
 int QelOdbcConnection::Commit(QelDbError& error) {
   // An injected fault fails the call before the driver sees it.
   if (QelFaultDue(QelFaultKind::DatabaseCall)) {
@@ -184,6 +218,7 @@ int QelOdbcConnection::Commit(QelDbError& error) {
   if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_COMMIT))) {
     return Failed(connection_, "SQLEndTran", error);
   }
+  pending_ = false;
   error = {};
   return 0;
 }

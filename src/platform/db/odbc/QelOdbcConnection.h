@@ -27,6 +27,7 @@ class QelOdbcConnection : public QelDbConnection {
   bool IsOpen() const override { return connected_; }
   int Execute(const std::string& statement, QelDbError& error) override;
   int Commit(QelDbError& error) override;
+  int ExecuteCommitted(const std::string& statement, QelDbError& error) override;
   int Query(const std::string& statement, std::vector<QelDbRow>& rows, QelDbError& error) override;
 
  private:
@@ -34,12 +35,22 @@ class QelOdbcConnection : public QelDbConnection {
   // error from the handle's diagnostics (or a text of ours when the driver
   // left none); returns its code.
   int Failed(const QelOdbcHandle& handle, const char* call, QelDbError& error) const;
+  // Runs statement on the kept statement handle; returns its code.
+  int Run(const std::string& statement, QelDbError& error);
+  // Switches the driver's autocommit when it is not already so.
+  int SetAutocommit(bool on, QelDbError& error);
 
   QelOdbcHandle connection_;
   // Execute's statement handle, allocated at the first statement and freed
   // before the session ends (a disconnection frees it behind our back).
   QelOdbcHandle statement_;
   bool connected_ = true;
+  // The session runs with autocommit off, but a statement committed alone
+  // runs with it on: a driver that opens a transaction for the statement
+  // and commits it later makes two round trips of one.
+  bool autocommit_ = false;
+  // Work executed since the last commit, which autocommit must not take.
+  bool pending_ = false;
 };
 
 // A value inside a connection string: braced when it holds a character the
