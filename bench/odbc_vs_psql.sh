@@ -10,15 +10,16 @@
 # (tests/odbc/postgresql_server.sh: initdb in a temporary directory, a Unix
 # socket only, fsync off) and stopped at the end. Each statement is its own
 # transaction on both sides: psql's default autocommit, and the layer's
-# execute-then-commit (autocommit off, as the installer runs). Every run
+# ExecuteCommitted (the driver's autocommit, as the installer plays its
+# DDL). Every run
 # plays into a database of its own, made empty from the same template; the
 # two sides take turns RUNS times (default 3) and every run is printed.
 # Timed: each client's whole process (start, connection, the statements,
 # exit), wall and processor time; the layer's loop alone is printed beside.
-# A third side shows what the transactions cost: psql -f on the same
-# statements sent as the server's ODBC driver sends them with autocommit off
-# ("BEGIN;statement", then COMMIT: two round trips where psql's autocommit
-# makes one). Printed last: the fastest run of each side and the ratios
+# A third side shows what an explicit transaction per statement costs: psql
+# -f on the same statements sent as the server's ODBC driver sends them with
+# autocommit off ("BEGIN;statement", then COMMIT: two round trips where
+# autocommit makes one), as the layer played them before. Printed last: the fastest run of each side and the ratios
 # layer rate / psql rate (1: the layer is as fast as psql).
 set -euo pipefail
 shopt -s inherit_errexit
@@ -44,7 +45,7 @@ awk -v n="$count" 'BEGIN {
     printf "CREATE TABLE PDM_T%05d (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(64) NOT NULL, " \
       "AMOUNT DECIMAL(12,2), CREATED TIMESTAMP);\n", i
 }' >"$statements"
-# The same statements with the transactions the layer's driver makes: its
+# The same statements as the server's driver sends them with autocommit off:
 # "BEGIN;statement" in one message, then COMMIT in another (psql sends a
 # line joined by \; as one message).
 awk '{ printf "BEGIN\\; %s\nCOMMIT;\n", $0 }' "$statements" >"$pg_work/with_commits.sql"
@@ -105,9 +106,9 @@ awk -v n="$count" -v lw="$layer_wall" -v pw="$psql_wall" -v tw="$tx_wall" -v lc=
   -v pc="$psql_cpu" -v tc="$tx_cpu" 'BEGIN {
   printf "fastest: layer %.2f s (%.0f statements/s), psql -f %.2f s (%.0f statements/s),",
     lw, n / lw, pw, n / pw
-  printf " psql -f with the layer'"'"'s transactions %.2f s (%.0f statements/s)\n", tw, n / tw
+  printf " psql -f with a transaction per statement %.2f s (%.0f statements/s)\n", tw, n / tw
   printf "ratio    %.2f   layer rate / psql rate   (client cpu: layer %.2f s, psql %.2f s)\n",
     pw / lw, lc, pc
-  printf "ratio    %.2f   layer rate / rate of psql with the same transactions (its cpu %.2f s)\n",
+  printf "ratio    %.2f   layer rate / rate of psql with a transaction per statement (its cpu %.2f s)\n",
     tw / lw, tc
 }'
