@@ -123,6 +123,34 @@ TEST_F(PostgresConformance, OnlyCommittedWorkOutlivesItsConnection) {
       << "the closed connection's work was rolled back";
 }
 
+TEST_F(PostgresConformance, AStatementCommittedAloneLeavesTheSessionTransactional) {
+  auto writer = Connect();
+  auto reader = Connect();
+  ASSERT_TRUE(writer && reader);
+  QelDbError error;
+  writer->Execute("DROP TABLE IF EXISTS alone", error);
+  ASSERT_EQ(0, writer->Commit(error)) << error.message;
+  ASSERT_EQ(0, writer->ExecuteCommitted("CREATE TABLE alone (id int PRIMARY KEY)", error))
+      << error.message;
+  Run(*reader, "INSERT INTO alone VALUES (0)");
+  ASSERT_EQ(0, reader->Commit(error)) << "the table was committed with its creation";
+
+  // A failure leaves nothing open: the next statement alone still commits.
+  EXPECT_NE(0, writer->ExecuteCommitted("INSERT INTO alone VALUES (0)", error));
+  EXPECT_EQ(error.sqlstate, "23505") << error.message;
+  ASSERT_EQ(0, writer->ExecuteCommitted("INSERT INTO alone VALUES (1)", error)) << error.message;
+
+  // Work left uncommitted goes with the next statement committed alone ...
+  Run(*writer, "INSERT INTO alone VALUES (2)");
+  ASSERT_EQ(0, writer->ExecuteCommitted("INSERT INTO alone VALUES (3)", error)) << error.message;
+  // ... and a plain statement after it is no longer committed by itself.
+  Run(*writer, "INSERT INTO alone VALUES (4)");
+  EXPECT_EQ(0, writer->Close());
+  ASSERT_EQ(0, reader->Commit(error));
+  EXPECT_EQ(Rows(*reader, "SELECT id FROM alone ORDER BY id"),
+            (std::vector<QelDbRow>{{"0"}, {"1"}, {"2"}, {"3"}}));
+}
+
 TEST_F(PostgresConformance, RowsComeBackWholeWithNullsTextAndLongValues) {
   auto connection = Connect();
   ASSERT_TRUE(connection);
