@@ -441,13 +441,15 @@ class ZEP2InstHQ : public QelCommand {
   // Shared pieces of the page handlers.
   void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
                  const QelUnicodeString& detail = "");
+  // The error box about one field's answer: the person is put back in it.
+  void ShowFieldError(ZEP2PageDialog* page, QelDlgObject* field, const QelUnicodeString& text);
   // Shows why the DBMS cannot take an answer (subject: its key in the
   // refusal catalogue) and returns true, or returns false for no refusal.
   enum class AnswerKind { UserOrPassword, Tablespace };
   bool RefusedForDBMS(ZEP2PageDialog* page, QelDbRefusal refusal, const char* subject, int dbms,
                       AnswerKind kind = AnswerKind::UserOrPassword);
   // The keyboard input error box (ZEP2ErrDlgDir) with a complete sentence.
-  void ShowInputError(const QelUnicodeString& text);
+  void ShowInputError(const QelUnicodeString& text, QelDlgObject* field = nullptr);
   void BusyCursor();
   void StoreWhatToDo();
   void StoreOracleLocation();

@@ -11,6 +11,7 @@
 
 #include "ZEP2PageSteps.h"
 #include "app/ZEP2InstHQ.h"
+#include "pages/ZEP2PageHelp.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
@@ -44,6 +45,7 @@ Page* ZEP2InstHQ::AddPage(const char* name) {
 
 void ZEP2InstHQ::Build() {
   QelSetPageStanding(ZEP2WhereTheRunStands);
+  QelSetPageHelp(ZEP2PageHelpText);
   _DlgTESADM = AddPage<ZEP2DlgTESADM>("PanelTESADM");
   _DlgTESDICO = AddPage<ZEP2DlgTESDICO>("PanelTESDICO");
   _DlgTOEXE = AddPage<ZEP2DlgTOEXE>("PanelTOEXE");

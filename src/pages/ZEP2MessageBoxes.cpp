@@ -66,6 +66,7 @@ int ZEP2MessageBox::ShowBlocked(const char* noticeName, unsigned long style,
   if (cancelCaption) notice->SetCANCELTitle(*cancelCaption);
   notice->SetTitle(title);
   notice->SetText(text);
+  notice->SetSubject(_Subject);
   notice->SetVisibility(QelDlgObject::Shown);
   const int value = notice->DisplayBlocked(text, title);
   notice->SetVisibility(QelDlgObject::Hidden);

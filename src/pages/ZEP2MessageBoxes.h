@@ -24,6 +24,10 @@ class ZEP2MessageBox {
   ZEP2MessageBox& operator=(const ZEP2MessageBox&) = delete;
   virtual ~ZEP2MessageBox() = default;
 
+  // The field whose answer the box refuses: the person is put back there
+  // once the box is closed.
+  void SetSubject(QelDlgObject* field) { _Subject = field; }
+
  protected:
   // Shows the notice modally, hides and releases it, returns the button.
   int ShowBlocked(const char* noticeName, unsigned long style, const QelUnicodeString& title,
@@ -32,6 +36,7 @@ class ZEP2MessageBox {
 
   ZEP2InstHQ* _Controller;
   QelDialog* _Parent;
+  QelDlgObject* _Subject = nullptr;
   QelMsgCatalog _Catalog;
   QelMsg _Message;
 };

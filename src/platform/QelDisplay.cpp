@@ -20,6 +20,7 @@ void QelSetDisplay(std::unique_ptr<QelDisplay> display) {
 
 namespace {
 QelPageStanding pageStanding = nullptr;
+QelPageHelp pageHelp = nullptr;
 }  // namespace
 
 void QelSetPageStanding(QelPageStanding standing) {
@@ -28,4 +29,12 @@ void QelSetPageStanding(QelPageStanding standing) {
 
 std::string QelGetPageStanding(const QelDialog* page) {
   return pageStanding ? pageStanding(page) : std::string();
+}
+
+void QelSetPageHelp(QelPageHelp help) {
+  pageHelp = help;
+}
+
+std::string QelGetPageHelp(const QelDialog* page) {
+  return pageHelp ? pageHelp(page) : std::string();
 }

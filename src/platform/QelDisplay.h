@@ -57,5 +57,10 @@ QelDisplay* QelGetDisplay();
 using QelPageStanding = std::string (*)(const QelDialog* page);
 void QelSetPageStanding(QelPageStanding standing);
 std::string QelGetPageStanding(const QelDialog* page);
+// The program may give a front end the help text of a page (what the page
+// decides and what its fields take); empty when it has none.
+using QelPageHelp = std::string (*)(const QelDialog* page);
+void QelSetPageHelp(QelPageHelp help);
+std::string QelGetPageHelp(const QelDialog* page);
 // Replaces the display; null removes it.
 void QelSetDisplay(std::unique_ptr<QelDisplay> display);

@@ -61,11 +61,17 @@ class QelDlgNotify : public QelDialog {
   // The value a box of this style gives when nobody chooses.
   int DefaultAnswer() const { return IsYesNo() ? YesValue : OkValue; }
 
+  // The field a box about a refused answer is about: a front end puts the
+  // person back there once the box is closed. Null when it names none.
+  void SetSubject(QelDlgObject* field) { subject_ = field; }
+  QelDlgObject* GetSubject() const { return subject_; }
+
  private:
   QelDlgNotify(QelDialog* parent, const QelString& name, unsigned long style);
 
   QelUnicodeString text_;
   QelUnicodeString okCaption_;
   QelUnicodeString cancelCaption_;
+  QelDlgObject* subject_ = nullptr;
   QelNotification ok_{this};
 };

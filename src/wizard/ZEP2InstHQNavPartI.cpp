@@ -35,8 +35,18 @@ void ZEP2InstHQ::ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
   _ErrInCallBack.reset();
 }
 
-void ZEP2InstHQ::ShowInputError(const QelUnicodeString& text) {
+void ZEP2InstHQ::ShowFieldError(ZEP2PageDialog* page, QelDlgObject* field,
+                                const QelUnicodeString& text) {
+  _ErrInCallBack = std::make_unique<ZEP2ErrInCallBack>(this, page, page->ERRMSGWndTitle, text, "",
+                                                       page->ERRMSGOKTitle);
+  _ErrInCallBack->SetSubject(field);
+  _ErrInCallBack->Build();
+  _ErrInCallBack.reset();
+}
+
+void ZEP2InstHQ::ShowInputError(const QelUnicodeString& text, QelDlgObject* field) {
   _ErrDlgDir = std::make_unique<ZEP2ErrDlgDir>(this, text);
+  _ErrDlgDir->SetSubject(field);
   _ErrDlgDir->Build();
   _ErrDlgDir.reset();
 }
@@ -53,8 +63,10 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
   _svTESADM = page->Frame->EditorTESADM->GetText();
   _svTESADMP = page->Frame->EditorTESADMP->GetText();
   WriteTraceLogFile("\nTESADM: <" + _svTESADM + ">", 1);
-  if (Empty(_svTESADM)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESADM);
-  if (Empty(_svTESADMP)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESADMP);
+  if (Empty(_svTESADM))
+    return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGTextToDisplayForTESADM);
+  if (Empty(_svTESADMP))
+    return c->ShowFieldError(page, page->Frame->EditorTESADMP, page->ERRMSGTextToDisplayForTESADMP);
   const bool validate = !QelGetEnv("TESSARDBSETUP_NO_PASS_VALIDATION");
   if (!validate) {
     Trace("\nPASSWORD VALIDATION OFF");
@@ -62,9 +74,12 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
     Trace("\nPASSWORD VALIDATION ON");
     const int code = authenticateWithPassword(_svTESADM.c_str(), _svTESADMP.c_str());
     WriteTraceLogFile("\nRCRCauthenticateWithPassword : " + QelUnicodeString::FromInt(code), 1);
-    if (code == -2) return c->ShowError(page, page->ERRMSGRootUserForbidden);
-    if (code == -3) return c->ShowError(page, page->ERRMSGInvalidUsername);
-    if (code == -4) return c->ShowError(page, page->ERRMSGInvalidPassword);
+    if (code == -2)
+      return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGRootUserForbidden);
+    if (code == -3)
+      return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGInvalidUsername);
+    if (code == -4)
+      return c->ShowFieldError(page, page->Frame->EditorTESADMP, page->ERRMSGInvalidPassword);
     if (code != 0) return;
   }
   if (Empty(_svTESDICOOwner)) {
@@ -139,10 +154,15 @@ void ZEP2InstHQ::CB_EXEParam_Next(QelCommand*, QelNotification*, void*) {
   _nvGENDDLONLY = 1;
   _svDDLFILENAME = page->Frame->EditorEXEDDLFileName->GetText();
   _svDDLFILEPATH = page->Frame->EditorEXEDDLFilePath->GetText();
-  if (Empty(_svDDLFILENAME)) return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILENAME);
-  if (Empty(_svDDLFILEPATH)) return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILEPATH);
+  if (Empty(_svDDLFILENAME))
+    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFileName,
+                             page->ERRMSGTextToDisplayForDDLFILENAME);
+  if (Empty(_svDDLFILEPATH))
+    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFilePath,
+                             page->ERRMSGTextToDisplayForDDLFILEPATH);
   if (IsDirectory(_svDDLFILEPATH) != 0) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILEPATHW);
+    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFilePath,
+                             page->ERRMSGTextToDisplayForDDLFILEPATHW);
   }
   Show(c->_DlgDBMSType, page);
 }
@@ -191,8 +211,11 @@ void ZEP2InstHQ::CB_TESDICO_Next(QelCommand*, QelNotification*, void*) {
   Trace(client ? "\nSINGLE USER OFF" : "\nSINGLE USER ON");
   _svTESDICOOwner = page->Frame->EditorTESDICO->GetText();
   _svTESDICOOwnerP = page->Frame->EditorTESDICOP->GetText();
-  if (Empty(_svTESDICOOwner)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICO);
-  if (Empty(_svTESDICOOwnerP)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICOP);
+  if (Empty(_svTESDICOOwner))
+    return c->ShowFieldError(page, page->Frame->EditorTESDICO, page->ERRMSGTextToDisplayForTESDICO);
+  if (Empty(_svTESDICOOwnerP))
+    return c->ShowFieldError(page, page->Frame->EditorTESDICOP,
+                             page->ERRMSGTextToDisplayForTESDICOP);
   // Both accounts become database users here, named without quotes and,
   // under Oracle, identified by their password between double quotes.
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
@@ -234,7 +257,8 @@ void ZEP2InstHQ::CB_DB2Param_Next(QelCommand*, QelNotification*, void*) {
   WriteTraceLogFile("\nGetLine Selected : <" + _svDB2INSTANCE + ">", 1);
   _svDB2INSTANCE_HOMDIR = page->Frame->EditorDB2InstanceHD->GetText();
   if (IsDirectory(_svDB2INSTANCE_HOMDIR) != 0) {
-    return c->ShowInputError("Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR);
+    return c->ShowInputError("Installation cannot find directory : \n" + _svDB2INSTANCE_HOMDIR,
+                             page->Frame->EditorDB2InstanceHD);
   }
   // "Others ..." chosen and nothing typed: no instance to start with.
   if (Empty(_svDB2INSTANCE)) {
@@ -278,9 +302,12 @@ void ZEP2InstHQ::CB_ORAParam_Next(QelCommand*, QelNotification*, void*) {
   ZEP2DlgORAParam* page = c->_DlgORAParam;
   _svORACLE_HOME = page->Frame->EditorORACLE_HOME->GetText();
   _svORACLE_N32_HOME = page->Frame->EditorORACLE_N32_HOME->GetText();
-  if (Empty(_svORACLE_HOME)) return c->ShowError(page, page->ERRMSGTextToDisplayForORACLE_HOME);
+  if (Empty(_svORACLE_HOME))
+    return c->ShowFieldError(page, page->Frame->EditorORACLE_HOME,
+                             page->ERRMSGTextToDisplayForORACLE_HOME);
   if (IsDirectory(_svORACLE_HOME) != 0 || IsDirectory(_svORACLE_HOME + "/lib") != 0) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForWRONGPATH);
+    return c->ShowFieldError(page, page->Frame->EditorORACLE_HOME,
+                             page->ERRMSGTextToDisplayForWRONGPATH);
   }
   if (Empty(_svORATNS_ADMIN)) {
     c->_DlgORAParam2->Frame->EditorORATNSADMIN->SetText(_svORACLE_HOME + "/network/admin");
@@ -308,11 +335,16 @@ void ZEP2InstHQ::CB_ORAParam2_Next(QelCommand*, QelNotification*, void*) {
   c->BusyCursor();
   ZEP2DlgORAParam2* page = c->_DlgORAParam2;
   c->StoreOracleService();
-  if (Empty(_svORASRVNAME)) return c->ShowError(page, page->ERRMSGTextToDisplayForSRVNAME);
+  if (Empty(_svORASRVNAME))
+    return c->ShowFieldError(page, page->Frame->EditorORAServiceName,
+                             page->ERRMSGTextToDisplayForSRVNAME);
   if (_nvORATNS_ADMIN) {
-    if (Empty(_svORATNS_ADMIN)) return c->ShowError(page, page->ERRMSGTextToDisplayForTNSADMIN);
+    if (Empty(_svORATNS_ADMIN))
+      return c->ShowFieldError(page, page->Frame->EditorORATNSADMIN,
+                               page->ERRMSGTextToDisplayForTNSADMIN);
     if (IsDirectory(_svORATNS_ADMIN) != 0) {
-      return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_TNS);
+      return c->ShowFieldError(page, page->Frame->EditorORATNSADMIN,
+                               page->ERRMSGTextToDisplayForWRONG_TNS);
     }
   }
   c->EndPartI(page);

@@ -43,7 +43,8 @@ void ZEP2InstHQ::CB_DB2Param2_Next(QelCommand*, QelNotification*, void*) {
     _nvDB2Local = Empty(_svDB2DRIVEDir) ? 0 : 1;
     _nvDB2Remote = 1 - _nvDB2Local;
     if (_nvDB2Local && IsDirectory(_svDB2DRIVEDir) != 0) {
-      return c->ShowInputError("Installation cannot find directory : \n" + _svDB2DRIVEDir);
+      return c->ShowInputError("Installation cannot find directory : \n" + _svDB2DRIVEDir,
+                               page->Frame->EditorDB2DriveDir);
     }
   }
   const bool reachable = _nvDB2Remote || (_nvDB2Local && IsDirectory(_svDB2DRIVEDir) == 0);
@@ -67,8 +68,11 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
   ZEP2DlgDBAUSER* page = c->_DlgDBAUSER;
   _svDBAUSER = page->Frame->EditorDBAUSER->GetText().ToUpper();
   _svDBAUSERP = page->Frame->EditorDBAUSERP->GetText();
-  if (Empty(_svDBAUSER)) return c->ShowError(page, page->ERRMSGTextToDisplayForDBAUSER);
-  if (Empty(_svDBAUSERP)) return c->ShowError(page, page->ERRMSGTextToDisplayForDBAUSERP);
+  if (Empty(_svDBAUSER))
+    return c->ShowFieldError(page, page->Frame->EditorDBAUSER, page->ERRMSGTextToDisplayForDBAUSER);
+  if (Empty(_svDBAUSERP))
+    return c->ShowFieldError(page, page->Frame->EditorDBAUSERP,
+                             page->ERRMSGTextToDisplayForDBAUSERP);
   ReleaseDBAConnection();
   const QelUnicodeString source = _nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME;
   // A driver that cannot work is no wrong password: said for what it is,

@@ -8,6 +8,7 @@
 #include "../../QelDlgNotify.h"
 #include "TuiCurses.h"
 #include "TuiDisplay.h"
+#include "TuiHotkeys.h"
 #include "TuiText.h"
 
 namespace {
@@ -49,18 +50,23 @@ int QelTuiDisplay::BoxValue(const QelDlgNotify* notice, int selected) const {
 }
 
 void QelTuiDisplay::DrawNotice(QelDlgNotify* notice, int selected) {
-  const std::vector<std::string> buttons = BoxButtons(notice);
+  DrawBox(notice->GetTitle().str(), notice->GetText().str(), BoxButtons(notice), selected, 0);
+}
+
+void QelTuiDisplay::DrawBox(const std::string& title, const std::string& text,
+                            const std::vector<std::string>& buttons, int selected, int scroll) {
   int buttonsWidth = 0;
   for (const std::string& caption : buttons) buttonsWidth += TuiWidth(caption) + 4 + 2;
-  const std::string title = notice->GetTitle().str();
   const int limit = std::min(BoxMaximumWidth, COLS - 4);
   int textWidth = std::max({30, buttonsWidth, TuiWidth(title) + 4});
-  for (const std::string& line : TuiWrap(notice->GetText().str(), limit - 4))
+  for (const std::string& line : TuiWrap(text, limit - 4))
     textWidth = std::max(textWidth, TuiWidth(line));
   textWidth = std::min(textWidth, limit - 4);
-  const std::vector<std::string> lines = TuiWrap(notice->GetText().str(), textWidth);
+  const std::vector<std::string> lines = TuiWrap(text, textWidth);
+  const int total = static_cast<int>(lines.size());
   const int width = textWidth + 4;
-  const int shownLines = std::min(static_cast<int>(lines.size()), LINES - 8);
+  const int shownLines = std::min(total, LINES - 8);
+  const int first = std::clamp(scroll, 0, std::max(0, total - shownLines));
   const int height = shownLines + 5;
   const int top = std::max(0, (LINES - height) / 2);
   const int left = std::max(0, (COLS - width) / 2);
@@ -71,14 +77,26 @@ void QelTuiDisplay::DrawNotice(QelDlgNotify* notice, int selected) {
     PutIn(top, left + (width - TuiWidth(shown)) / 2, shown,
           terminal_.Attribute(TuiStyle::BoxTitle));
   }
-  for (int row = 0; row < shownLines; ++row) PutIn(top + 2 + row, left + 2, lines[row], box);
+  for (int row = 0; row < shownLines; ++row)
+    PutIn(top + 2 + row, left + 2, lines[first + row], box);
+  // A text longer than the box says so, and where the rest is.
+  if (first > 0) PutIn(top + 1, left + width - 10, "^ more ^", box);
+  if (first + shownLines < total) PutIn(top + height - 3, left + width - 10, "v more v", box);
+  const std::vector<int> hotkeys = TuiHotkeyPositions(buttons);
   int x = left + (width - buttonsWidth + 2) / 2;
   for (int index = 0; index < static_cast<int>(buttons.size()); ++index) {
-    const std::string text = "< " + buttons[index] + " >";
     const unsigned long style = index == selected ? terminal_.Attribute(TuiStyle::Focus) : box;
-    PutIn(top + height - 2, x, text, style);
-    x += TuiWidth(text) + 2;
+    DrawButton(top + height - 2, x, buttons[index], hotkeys[index], false, style);
+    x += TuiWidth(buttons[index]) + 4 + 2;
   }
+}
+
+void QelTuiDisplay::DrawButton(int y, int x, const std::string& caption, int hotkey, bool isDefault,
+                               unsigned long style) {
+  PutIn(y, x, isDefault ? "<[" + caption + "]>" : "< " + caption + " >", style);
+  if (hotkey < 0) return;
+  // Underlined where the terminal can; the text stays the same everywhere.
+  PutIn(y, x + 2 + hotkey, TuiHead(TuiTail(caption, hotkey), 1), style | A_UNDERLINE);
 }
 
 void QelTuiDisplay::DrawComboList(const TuiLayout& layout) {

@@ -13,8 +13,11 @@
 #include "../../QelDlgCombo.h"
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
+#include "../../QelResponseWords.h"
+#include "../script/Transcript.h"
 #include "TuiCurses.h"
 #include "TuiFocus.h"
+#include "TuiHotkeys.h"
 
 namespace {
 
@@ -38,7 +41,8 @@ std::string FieldCaption(const QelDlgObject* field) {
 
 }  // namespace
 
-QelTuiDisplay::QelTuiDisplay() = default;
+// The second process starts on a page reached with the first one's answers.
+QelTuiDisplay::QelTuiDisplay() : answered_(std::getenv("FATHERPID") != nullptr) {}
 
 QelTuiDisplay::~QelTuiDisplay() {
   if (QelApplication* application = QelApplication::MainApplication())
@@ -69,6 +73,9 @@ void QelTuiDisplay::DialogShown(QelDialog* dialog) {
     scroll_[page] = 0;
     // Each visit starts on the first field, as a person expects.
     focus_.erase(page);
+    if (overlay_.page && overlay_.page != page) overlay_ = {};
+    QelTranscript::Record(
+        "page", {{"page", page->GetCommandName().str()}, {"visit", page->GetVisitCount()}});
   }
   busy_ = false;
   dirty_ = true;
@@ -172,10 +179,18 @@ void QelTuiDisplay::ApplicationEnding(int status, const std::string& outcome) {
   if (QelApplication* application = QelApplication::MainApplication())
     application->UnwatchDescriptor(STDIN_FILENO);
   terminal_.Stop();
+  QelTranscript::Record("exit", {{"status", status}, {"outcome", outcome}});
   // The son's end is told by the father, which also knows how the run ends;
-  // a failure is told on stderr by the program itself.
+  // a failure is told on stderr by the program itself. A close is told by
+  // the process whose page was closed: only it knows it was no Cancel.
   if (status == 0 && !std::getenv("FATHERPID") && !outcome.empty())
     std::printf("tessardbsetup: %s (exit status %d)\n", outcome.c_str(), status);
+  if (closedByKey_) {
+    std::printf(
+        "tessardbsetup: the wizard was closed at your request; nothing was installed "
+        "and the answers were not kept (exit status %d)\n",
+        status);
+  }
   std::fflush(stdout);
 }
 
@@ -237,6 +252,8 @@ void QelTuiDisplay::SettleFocus(QelDlgDialog* page, const TuiLayout& layout) {
 void QelTuiDisplay::FocusChanged() {
   QelDlgDialog* page = CurrentPage();
   QelDlgObject* widget = page ? PageFocus(page).widget : nullptr;
+  if (widget) lastField_[page] = widget;
+  replaceOnType_ = false;
   if (typing_ && typing_ != widget) typing_ = nullptr;
   auto* editor = dynamic_cast<QelDlgEditor*>(widget);
   if (editor && editor->IsMultiLine()) editor = nullptr;
@@ -282,6 +299,11 @@ bool QelTuiDisplay::CommitEdit() {
   // The handlers run on the whole text once, as after a person left the
   // field; a refused text leaves the old one.
   const bool accepted = editor->CommitText(text);
+  QelTranscript::Record("set", {{"page", editor->GetDialog()->GetCommandName().str()},
+                                {"widget", editor->GetCommandName().str()},
+                                {"value", editor->IsPassword() ? "***" : text},
+                                {"accepted", accepted ? 1 : 0}});
+  answered_ = answered_ || accepted;
   if (editing_ == editor) {
     edit_ = TuiLineEdit(editor->GetText().str(), editor->GetMaxCharacterWidth(),
                         editor->IsNumeric(), editor->IsPassword());
@@ -310,6 +332,7 @@ bool QelTuiDisplay::CommitTyping() {
   typing_ = nullptr;
   std::string refusal;
   const bool accepted = combo->EnterText(typed_.Text(), &refusal);
+  answered_ = answered_ || accepted;
   if (!accepted) {
     const std::string caption = FieldCaption(combo);
     message_ = (caption.empty() ? std::string("This field") : "\"" + caption + "\"") +
@@ -317,4 +340,47 @@ bool QelTuiDisplay::CommitTyping() {
   }
   dirty_ = true;
   return accepted;
+}
+
+std::vector<std::string> QelTuiDisplay::RowCaptions(QelDlgDialog* page) const {
+  std::vector<std::string> captions;
+  for (const auto button : Buttons(page))
+    captions.emplace_back(QelDlgDialog::GetButtonCaption(button));
+  captions.emplace_back("Help");
+  return captions;
+}
+
+bool QelTuiDisplay::CloseAsks() const {
+  return answered_ || (editing_ && edit_.Modified()) || (typing_ && typed_.Modified());
+}
+
+void QelTuiDisplay::FocusAfterBox(QelDlgNotify* notice) {
+  QelDlgDialog* page = CurrentPage();
+  if (!page || notice->IsYesNo() || notice->HasCancel()) return;
+  // Only a box shown over this page while it stays: one after which the
+  // program moved on is about nothing the person can still correct.
+  if (notice->GetFather() && notice->GetFather() != page) return;
+  const TuiLayout layout = PageLayout(page);
+  const auto last = lastField_.find(page);
+  QelDlgObject* field = TuiFocusAfterBox(TuiFocusOrder(layout), notice->GetSubject(),
+                                         last == lastField_.end() ? nullptr : last->second);
+  if (!field) return;
+  FocusField(page, field, field == notice->GetSubject());
+}
+
+void QelTuiDisplay::FocusField(QelDlgDialog* page, QelDlgObject* field, bool refused) {
+  PageFocus(page) = Focus{field, -1};
+  // The editor's text is read again: the box's handler may have changed it.
+  editing_ = nullptr;
+  FocusChanged();
+  if (!refused || !editing_) return;
+  if (editing_->IsPassword()) {
+    // A refused password is typed again from scratch: appended to the one
+    // refused it would be refused again, unseen behind the stars.
+    edit_ = TuiLineEdit("", editing_->GetMaxCharacterWidth(), editing_->IsNumeric(), true);
+    edit_.MarkModified();
+  } else {
+    replaceOnType_ = !edit_.Text().empty();
+  }
+  dirty_ = true;
 }

@@ -62,6 +62,24 @@ class QelTuiDisplay : public QelDisplay {
     int selected;  // 0 the first button, 1 the second
     int answer;    // the pressed value, 0 while none
   };
+  // A box of the front end's own over a page: the page's help, or the
+  // question before Close ends the run. Neither is an answer to the
+  // program, so neither goes through the widget model.
+  enum class OverlayKind { None, Help, CloseQuestion };
+  struct Overlay {
+    OverlayKind kind = OverlayKind::None;
+    QelDlgDialog* page = nullptr;
+    std::string title;
+    std::string text;
+    std::vector<std::string> buttons;
+    int selected = 0;
+    int scroll = 0;  // first line of the text shown
+  };
+  struct HeldKey {
+    int key;
+    std::string character;
+    bool alt;
+  };
 
   // State.
   QelDlgDialog* CurrentPage() const;
@@ -79,15 +97,20 @@ class QelTuiDisplay : public QelDisplay {
   // Reads the keys there are; readable: the terminal said it had some (a
   // terminal that says so again and again and gives nothing has gone).
   void ReadKeys(bool readable);
-  int HandleKey(int key, const std::string& character);
-  int PageKey(QelDlgDialog* page, int key, const std::string& character);
+  // alt: the character came with Alt (Esc and the character at once).
+  int HandleKey(int key, const std::string& character, bool alt = false);
+  int PageKey(QelDlgDialog* page, int key, const std::string& character, bool alt);
+  // A page button's or Help's hotkey; Ignored when the character is none.
+  int HotkeyKey(QelDlgDialog* page, const std::string& character);
+  // A character nothing takes: said, never dropped in silence.
+  int RefuseCharacter(QelDlgDialog* page);
   int EditorKey(TuiLineEdit& edit, int key, const std::string& character);
   // Keys on a combo that offers an entry field: typing goes into the field.
   int EntryComboKey(QelDlgDialog* page, QelDlgCombo* combo, int key, const std::string& character);
   void StartTyping(QelDlgCombo* combo);
   int ComboKey(int key, const std::string& character);
   int TextViewKey(QelDlgObject* view, int key);
-  int NoticeKey(QelDlgNotify* notice, int key);
+  int NoticeKey(QelDlgNotify* notice, int key, const std::string& character);
   int MoveFocus(QelDlgDialog* page, bool forward);
   int Activate(QelDlgDialog* page, bool enter);
   // Commits what was typed into the focused editor or combo field.
@@ -98,6 +121,20 @@ class QelTuiDisplay : public QelDisplay {
   void PressButton(QelDlgDialog* page, QelDlgDialog::Button button);
   void Close(QelDlgDialog* page);
   int DefaultButtonOf(QelDlgDialog* page) const;
+  // Captions of the page's button row as drawn, Help last.
+  std::vector<std::string> RowCaptions(QelDlgDialog* page) const;
+  // After a box about a refused answer: the focus goes back to the field.
+  void FocusAfterBox(QelDlgNotify* notice);
+  void FocusField(QelDlgDialog* page, QelDlgObject* field, bool refused);
+  // Something the person set on this run: closing would lose it.
+  bool CloseAsks() const;
+
+  // The front end's own boxes (TuiOverlay.cpp).
+  int AskToClose(QelDlgDialog* page);
+  int ShowHelp(QelDlgDialog* page);
+  int OverlayKey(int key, const std::string& character);
+  void AnswerClose(bool close);
+  void DrawOverlay();
 
   // Drawing (TuiDraw.cpp, TuiBoxes.cpp).
   void Draw();
@@ -112,6 +149,13 @@ class QelTuiDisplay : public QelDisplay {
   void DrawButtons(QelDlgDialog* page);
   void DrawHintLine(QelDlgDialog* page);
   void DrawNotice(QelDlgNotify* notice, int selected);
+  // A centred box: title, text from line scroll on, a row of buttons.
+  void DrawBox(const std::string& title, const std::string& text,
+               const std::vector<std::string>& buttons, int selected, int scroll);
+  // A button as "< Caption >" (or "<[Caption]>" for the default one), its
+  // hotkey letter underlined.
+  void DrawButton(int y, int x, const std::string& caption, int hotkey, bool isDefault,
+                  unsigned long style);
   void DrawComboList(const TuiLayout& layout);
   int ScrollFor(QelDlgDialog* page, const TuiLayout& layout);
 
@@ -135,6 +179,15 @@ class QelTuiDisplay : public QelDisplay {
   QelDlgCombo* typing_ = nullptr;
   TuiLineEdit typed_;
   std::string message_;  // one-line message on the hint line (a refused text)
+  Overlay overlay_;
+  // Keys typed while the terminal is too small, used once it is not.
+  std::vector<HeldKey> heldKeys_;
+  // The field each page's person was last in, for a box that names none.
+  std::map<const QelDialog*, QelDlgObject*> lastField_;
+  // Typing replaces the text of the field just refused, as a selection would.
+  bool replaceOnType_ = false;
+  bool answered_ = false;
+  bool closedByKey_ = false;
   bool dirty_ = true;
   bool busy_ = false;
   int spinner_ = 0;

@@ -13,6 +13,8 @@
 #include "../../QelDlgWidgets.h"
 #include "TuiCurses.h"
 #include "TuiDisplay.h"
+#include "TuiHotkeys.h"
+#include "TuiKeyLine.h"
 #include "TuiText.h"
 
 namespace {
@@ -25,10 +27,6 @@ void Put(int y, int x, const std::string& text, unsigned long attribute) {
   attrset(static_cast<attr_t>(attribute));
   mvaddstr(y, x, text.c_str());
   attrset(A_NORMAL);
-}
-
-std::string ButtonText(const char* caption, bool isDefault) {
-  return isDefault ? std::string("<[") + caption + "]>" : std::string("< ") + caption + " >";
 }
 
 std::string Elapsed(std::chrono::steady_clock::duration duration) {
@@ -67,8 +65,10 @@ void QelTuiDisplay::Draw() {
       if (!blocked) DrawNotice(notice, 0);
     }
     if (!blocked_.empty()) DrawNotice(blocked_.back().notice, blocked_.back().selected);
+    DrawOverlay();
   }
-  const bool showCursor = cursorY_ >= 0 && !openCombo_.combo && !CurrentNotice();
+  const bool showCursor =
+      cursorY_ >= 0 && !openCombo_.combo && !CurrentNotice() && overlay_.kind == OverlayKind::None;
   curs_set(showCursor ? 1 : 0);
   if (showCursor) move(cursorY_, cursorX_);
   refresh();
@@ -76,11 +76,12 @@ void QelTuiDisplay::Draw() {
 
 void QelTuiDisplay::DrawTooSmall() {
   const std::string size = std::to_string(COLS) + "x" + std::to_string(LINES);
-  const std::vector<std::string> lines =
-      TuiWrap("The terminal is " + size + ". The wizard needs at least " +
-                  std::to_string(TuiMinimumColumns) + "x" + std::to_string(TuiMinimumLines) +
-                  ": please enlarge it. Nothing you typed is lost.",
-              std::max(10, COLS - 2));
+  const std::vector<std::string> lines = TuiWrap(
+      "The terminal is " + size + ". The wizard needs at least " +
+          std::to_string(TuiMinimumColumns) + "x" + std::to_string(TuiMinimumLines) +
+          ": please enlarge it. Nothing you typed is lost: " + std::to_string(heldKeys_.size()) +
+          " keys typed meanwhile act once the wizard is shown again.",
+      std::max(10, COLS - 2));
   int y = std::max(0, (LINES - static_cast<int>(lines.size())) / 2);
   for (const std::string& line : lines) {
     if (y >= LINES) break;
@@ -263,27 +264,31 @@ void QelTuiDisplay::DrawProgress(const TuiItem& item, int y) {
 
 void QelTuiDisplay::DrawButtons(QelDlgDialog* page) {
   const std::vector<QelDlgDialog::Button> buttons = Buttons(page);
+  const std::vector<std::string> captions = RowCaptions(page);
+  const std::vector<int> hotkeys = TuiHotkeyPositions(captions);
   const int defaultButton = DefaultButtonOf(page);
   int width = 0;
   for (const auto button : buttons)
-    width += TuiWidth(ButtonText(QelDlgDialog::GetButtonCaption(button), false)) + 3;
+    width += TuiWidth(QelDlgDialog::GetButtonCaption(button)) + 4 + 3;
   int x = std::max(1, COLS - width - 1);
   const int y = LINES - 2;
   attrset(terminal_.Attribute(TuiStyle::Dim));
   mvhline(y - 1, 0, ACS_HLINE, COLS);
   attrset(A_NORMAL);
+  // Help stands apart on the left: it leaves the page as it is.
+  DrawButton(y, 1, captions.back(), hotkeys.back(), false, terminal_.Attribute(TuiStyle::Button));
   const Focus focus = PageFocus(page);
-  for (const auto button : buttons) {
-    const std::string text = ButtonText(QelDlgDialog::GetButtonCaption(button),
-                                        static_cast<int>(button) == defaultButton);
-    unsigned long style = static_cast<int>(button) == defaultButton
-                              ? terminal_.Attribute(TuiStyle::DefaultButton)
-                              : terminal_.Attribute(TuiStyle::Button);
+  for (std::size_t index = 0; index < buttons.size(); ++index) {
+    const auto button = buttons[index];
+    const bool isDefault = static_cast<int>(button) == defaultButton;
+    unsigned long style = isDefault ? terminal_.Attribute(TuiStyle::DefaultButton)
+                                    : terminal_.Attribute(TuiStyle::Button);
     if (!page->IsButtonSensitive(button)) style = terminal_.Attribute(TuiStyle::Dim);
     if (focus.button == static_cast<int>(button) && !focus.widget)
       style = terminal_.Attribute(TuiStyle::Focus);
-    Put(y, x, text, style);
-    x += TuiWidth(text) + 3;
+    const int hotkey = page->IsButtonSensitive(button) ? hotkeys[index] : -1;
+    DrawButton(y, x, captions[index], hotkey, isDefault, style);
+    x += TuiWidth(captions[index]) + 4 + 3;
   }
 }
 
@@ -294,18 +299,21 @@ void QelTuiDisplay::DrawHintLine(QelDlgDialog* page) {
     return;
   }
   const Focus focus = PageFocus(page);
-  std::string hint = "Tab/Up/Down: move  Enter: ";
-  hint += dynamic_cast<QelDlgEditor*>(focus.widget) ? "next field" : "confirm";
-  if (dynamic_cast<QelDlgToggle*>(focus.widget)) hint += "  Space: check";
-  if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget); combo && combo->HasEntryField()) {
-    // Short enough to leave room for the close keys at 80 columns.
-    hint = typing_ == combo ? "Tab: move  Enter: take the name  F4: open the list"
-                            : "Tab: move  Enter: confirm  Space: open the list  or type a name";
-  } else if (combo) {
-    hint += "  Space: open the list";
+  TuiKeyLineFacts facts;
+  facts.canClose = page->GetWindCloseNotification()->HasHandlers();
+  facts.closeAsks = CloseAsks();
+  if (auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget)) {
+    facts.focus = editor->IsMultiLine() ? TuiFocusKind::TextView : TuiFocusKind::Field;
+  } else if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget)) {
+    facts.focus = !combo->HasEntryField() ? TuiFocusKind::List
+                  : typing_ == combo      ? TuiFocusKind::TypingName
+                                          : TuiFocusKind::EntryCombo;
+  } else if (dynamic_cast<QelDlgToggle*>(focus.widget)) {
+    facts.focus = TuiFocusKind::Toggle;
   }
-  if (auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget); editor && editor->IsMultiLine())
-    hint = "Up/Down/PgUp/PgDn: scroll  Tab: move";
-  if (page->GetWindCloseNotification()->HasHandlers()) hint += "  Esc/F10: close";
-  Put(y, 1, TuiHead(hint, COLS - 2), terminal_.Attribute(TuiStyle::Hint));
+  // Letters alone press buttons wherever they are not typed into something.
+  facts.letterKeys = facts.focus == TuiFocusKind::Button || facts.focus == TuiFocusKind::Toggle ||
+                     facts.focus == TuiFocusKind::TextView;
+  facts.replaces = replaceOnType_;
+  Put(y, 1, TuiKeyLine(facts, COLS - 2), terminal_.Attribute(TuiStyle::Hint));
 }

@@ -34,3 +34,12 @@ QelDlgObject* TuiNextFocus(const std::vector<QelDlgObject*>& order, const QelDlg
   const std::size_t size = order.size();
   return order[forward ? (index + 1) % size : (index + size - 1) % size];
 }
+
+QelDlgObject* TuiFocusAfterBox(const std::vector<QelDlgObject*>& order, const QelDlgObject* subject,
+                               const QelDlgObject* lastField) {
+  for (const QelDlgObject* wanted : {subject, lastField}) {
+    const auto found = std::find(order.begin(), order.end(), wanted);
+    if (wanted && found != order.end()) return *found;
+  }
+  return order.empty() ? nullptr : order.front();
+}

@@ -16,3 +16,10 @@ std::vector<QelDlgObject*> TuiFocusOrder(const TuiLayout& layout);
 // the first (or last) entry when current is not in order; null when empty.
 QelDlgObject* TuiNextFocus(const std::vector<QelDlgObject*>& order, const QelDlgObject* current,
                            bool forward);
+
+// Where the focus goes once a box about a refused answer is closed, so that
+// what is typed next corrects that answer: the field the box is about, else
+// the field the person was last in, else the first one; null when order is
+// empty.
+QelDlgObject* TuiFocusAfterBox(const std::vector<QelDlgObject*>& order, const QelDlgObject* subject,
+                               const QelDlgObject* lastField);

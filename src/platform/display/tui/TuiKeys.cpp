@@ -13,8 +13,11 @@
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
 #include "../../QelDlgToggle.h"
+#include "../../QelResponseWords.h"
+#include "../script/Transcript.h"
 #include "TuiCurses.h"
 #include "TuiDisplay.h"
+#include "TuiHotkeys.h"
 #include "TuiText.h"
 
 namespace {
@@ -48,6 +51,24 @@ std::string Utf8(wint_t character) {
   return length == static_cast<std::size_t>(-1) ? std::string() : std::string(buffer, length);
 }
 
+// One key as read: a function or control key, or a printable character.
+struct ReadKey {
+  int key = 0;
+  std::string character;
+};
+
+// The next key already typed, without waiting; none when there is none.
+bool NextKey(ReadKey& read) {
+  wint_t character = 0;
+  const int kind = wget_wch(stdscr, &character);
+  if (kind == ERR) return false;
+  const bool function = kind == KEY_CODE_YES;
+  const bool printable = !function && character >= 32 && character != Delete;
+  read.key = function || !printable ? static_cast<int>(character) : 0;
+  read.character = printable ? Utf8(character) : std::string();
+  return true;
+}
+
 }  // namespace
 
 void QelTuiDisplay::ReadKeys(bool readable) {
@@ -55,14 +76,27 @@ void QelTuiDisplay::ReadKeys(bool readable) {
   nodelay(stdscr, TRUE);
   int reaction = Ignored;
   bool any = false;
-  wint_t character = 0;
-  int kind = 0;
-  while ((kind = wget_wch(stdscr, &character)) != ERR) {
+  ReadKey read;
+  ReadKey following;
+  bool pending = false;
+  // One key at a time: keys typed ahead of a press that hands the terminal
+  // to the son stay unread, for the son.
+  while (pending || NextKey(read)) {
+    if (pending) read = following;
+    pending = false;
     any = true;
-    const bool function = kind == KEY_CODE_YES;
-    const int key = static_cast<int>(character);
-    const bool printable = !function && character >= 32 && character != Delete;
-    reaction |= HandleKey(function ? key : (printable ? 0 : key), printable ? Utf8(character) : "");
+    bool alt = false;
+    // Alt+letter arrives as Esc and the letter at once; Esc alone has
+    // nothing behind it.
+    if (read.key == Escape && NextKey(following)) {
+      if (following.character.empty()) {
+        pending = true;
+      } else {
+        read = following;
+        alt = true;
+      }
+    }
+    reaction |= HandleKey(read.key, read.character, alt);
     if (terminal_.IsReleased()) break;
     const QelApplication* application = QelApplication::MainApplication();
     if (application && application->IsDestroyed()) break;
@@ -77,32 +111,51 @@ void QelTuiDisplay::ReadKeys(bool readable) {
   if (reaction & Redraw) dirty_ = true;
 }
 
-int QelTuiDisplay::HandleKey(int key, const std::string& character) {
+int QelTuiDisplay::HandleKey(int key, const std::string& character, bool alt) {
   // Space is both a character (in a field) and a key (on a button).
-  if (key == 0 && character == " ") key = ' ';
+  if (key == 0 && character == " " && !alt) key = ' ';
+  const bool tooSmall = COLS < TuiMinimumColumns || LINES < TuiMinimumLines;
   if (key == KEY_RESIZE) {
+    dirty_ = true;
+    if (tooSmall || heldKeys_.empty()) return Redraw;
+    // What was typed while nothing could be shown acts now, in order.
+    std::vector<HeldKey> held;
+    held.swap(heldKeys_);
+    int reaction = Redraw;
+    for (const HeldKey& typed : held) reaction |= HandleKey(typed.key, typed.character, typed.alt);
+    return reaction;
+  }
+  // Too small to show anything: keys would act on what nobody sees, so they
+  // wait until it is large enough again.
+  if (tooSmall) {
+    heldKeys_.push_back({key, character, alt});
     dirty_ = true;
     return Redraw;
   }
-  // Too small to show anything: keys would act on what nobody sees.
-  if (COLS < TuiMinimumColumns || LINES < TuiMinimumLines) return Ignored;
   if (!message_.empty()) {
     message_.clear();
     dirty_ = true;
   }
   busy_ = false;
-  if (QelDlgNotify* notice = CurrentNotice()) return NoticeKey(notice, key) | Redraw;
+  if (overlay_.kind != OverlayKind::None) return OverlayKey(key, character) | Redraw;
+  if (QelDlgNotify* notice = CurrentNotice()) return NoticeKey(notice, key, character) | Redraw;
   if (openCombo_.combo) return ComboKey(key, character) | Redraw;
   QelDlgDialog* page = CurrentPage();
   if (!page) return Ignored;
-  return PageKey(page, key, character);
+  return PageKey(page, key, character, alt);
 }
 
-int QelTuiDisplay::NoticeKey(QelDlgNotify* notice, int key) {
+int QelTuiDisplay::NoticeKey(QelDlgNotify* notice, int key, const std::string& character) {
   const int buttons = static_cast<int>(BoxButtons(notice).size());
+  // In a box every letter is a button's or nothing: there is no field.
+  const int hotkey = character.empty() ? -1 : TuiHotkeyButton(BoxButtons(notice), character);
+  if (!character.empty() && key != ' ' && hotkey < 0) beep();
   if (!blocked_.empty() && blocked_.back().notice == notice) {
     Box& box = blocked_.back();
-    if (key == KEY_LEFT || key == KEY_BTAB || key == KEY_UP) {
+    if (hotkey >= 0) {
+      box.selected = hotkey;
+      box.answer = BoxValue(notice, hotkey);
+    } else if (key == KEY_LEFT || key == KEY_BTAB || key == KEY_UP) {
       box.selected = (box.selected + buttons - 1) % buttons;
     } else if (key == KEY_RIGHT || key == Tab || key == KEY_DOWN) {
       box.selected = (box.selected + 1) % buttons;
@@ -114,7 +167,7 @@ int QelTuiDisplay::NoticeKey(QelDlgNotify* notice, int key) {
     return Handled | Redraw;
   }
   // A box shown without blocking has only OK; the work behind it goes on.
-  if (IsEnter(key) || key == ' ' || key == Escape) notice->PressOK();
+  if (IsEnter(key) || key == ' ' || key == Escape || hotkey >= 0) notice->PressOK();
   return Handled | Redraw;
 }
 
@@ -136,6 +189,7 @@ int QelTuiDisplay::ComboKey(int key, const std::string& character) {
     const int chosen = highlighted;
     openCombo_ = {};
     // The page's own handler runs as for a click in the list.
+    answered_ = true;
     combo->ChooseLine(chosen);
     // The line for a name the list misses: the person goes on to type it.
     if (combo->IsTypingLine(chosen) && combo->GetSelectedPosition() == chosen) StartTyping(combo);
@@ -160,10 +214,12 @@ int QelTuiDisplay::ComboKey(int key, const std::string& character) {
   return Handled;
 }
 
-int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& character) {
-  if (key == Escape || key == KEY_F(10)) {
-    Close(page);
-    return Handled | Redraw;
+int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& character, bool alt) {
+  if (key == Escape || key == KEY_F(10)) return AskToClose(page);
+  if (key == KEY_F(1)) return ShowHelp(page);
+  if (alt) {
+    if (const int reaction = HotkeyKey(page, character)) return reaction;
+    return RefuseCharacter(page);
   }
   const TuiLayout layout = PageLayout(page);
   SettleFocus(page, layout);
@@ -171,8 +227,17 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
   if (auto* editor = dynamic_cast<QelDlgEditor*>(focus.widget)) {
     if (editor->IsMultiLine()) {
       if (const int reaction = TextViewKey(editor, key)) return reaction;
-    } else if (const int reaction = EditorKey(edit_, key, character)) {
-      return reaction;
+    } else {
+      // The refused text is selected: typing or deleting replaces it whole,
+      // a cursor key keeps it to be corrected.
+      if (replaceOnType_ && (!character.empty() || key == KEY_BACKSPACE || key == Delete ||
+                             key == '\b' || key == KEY_DC)) {
+        replaceOnType_ = false;
+        edit_.Clear();
+        if (character.empty()) return Handled | Redraw;
+      }
+      if (key != 0) replaceOnType_ = false;
+      if (const int reaction = EditorKey(edit_, key, character)) return reaction;
     }
   }
   if (auto* combo = dynamic_cast<QelDlgCombo*>(focus.widget); combo && combo->HasEntryField()) {
@@ -195,6 +260,7 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
     }
   }
   if (auto* toggle = dynamic_cast<QelDlgToggle*>(focus.widget); toggle && key == ' ') {
+    answered_ = true;
     toggle->Click();
     return Handled | Redraw;
   }
@@ -203,7 +269,36 @@ int QelTuiDisplay::PageKey(QelDlgDialog* page, int key, const std::string& chara
     return Handled | Redraw;
   }
   if (IsEnter(key)) return Activate(page, true);
+  if (!character.empty()) {
+    if (const int reaction = HotkeyKey(page, character)) return reaction;
+    return RefuseCharacter(page);
+  }
   return Ignored;
+}
+
+int QelTuiDisplay::HotkeyKey(QelDlgDialog* page, const std::string& character) {
+  const std::vector<std::string> captions = RowCaptions(page);
+  const int index = TuiHotkeyButton(captions, character);
+  if (index < 0) return Ignored;
+  const std::vector<QelDlgDialog::Button> buttons = Buttons(page);
+  if (index == static_cast<int>(buttons.size())) return ShowHelp(page);
+  const QelDlgDialog::Button button = buttons[static_cast<std::size_t>(index)];
+  if (!page->IsButtonSensitive(button)) {
+    beep();
+    message_ = captions[static_cast<std::size_t>(index)] + " cannot be pressed on this page now.";
+    return Handled | Redraw;
+  }
+  PressButton(page, button);
+  return Handled | Redraw;
+}
+
+int QelTuiDisplay::RefuseCharacter(QelDlgDialog* page) {
+  beep();
+  message_ =
+      PageFocus(page).widget
+          ? "This field takes no typing: Tab to a text field first, or press a button's letter."
+          : "Typing goes into a field: Tab to one first, or press a button's letter.";
+  return Handled | Redraw;
 }
 
 int QelTuiDisplay::EditorKey(TuiLineEdit& edit, int key, const std::string& character) {
@@ -348,6 +443,10 @@ void QelTuiDisplay::PressButton(QelDlgDialog* page, QelDlgDialog::Button button)
   // A field refusing its text keeps the page where it is: the person reads
   // why on the hint line first.
   if (!CommitEdit()) return;
+  // Cancel answers nothing; Back and Next leave a page with its answers.
+  if (button != QelDlgDialog::APPLY) answered_ = true;
+  QelTranscript::Record("button", {{"page", page->GetCommandName().str()},
+                                   {"button", QelDlgDialog::GetButtonCaption(button)}});
   page->PressButton(button);
   dirty_ = true;
 }
@@ -355,6 +454,7 @@ void QelTuiDisplay::PressButton(QelDlgDialog* page, QelDlgDialog::Button button)
 void QelTuiDisplay::Close(QelDlgDialog* page) {
   if (!page->GetWindCloseNotification()->HasHandlers()) return;
   openCombo_ = {};
+  QelTranscript::Record("button", {{"page", page->GetCommandName().str()}, {"button", "Close"}});
   page->RequestClose();
   dirty_ = true;
 }
@@ -363,6 +463,8 @@ int QelTuiDisplay::DisplayBlocked(QelDlgNotify* notice) {
   if (terminal_.IsReleased() || !terminal_.IsStarted()) return notice->DefaultAnswer();
   CommitEdit();
   openCombo_ = {};
+  // The program's question comes first; the person can ask again after it.
+  overlay_ = {};
   blocked_.push_back({notice, 0, 0});
   dirty_ = true;
   int silentReads = 0;
@@ -379,12 +481,30 @@ int QelTuiDisplay::DisplayBlocked(QelDlgNotify* notice) {
     }
     silentReads = 0;
     const int key = static_cast<int>(character);
-    HandleKey(kind == KEY_CODE_YES || character < 32 || character == Delete ? key : 0,
-              kind == KEY_CODE_YES ? "" : Utf8(character));
+    const bool printable = kind != KEY_CODE_YES && character >= 32 && character != Delete;
+    ReadKey read{printable ? 0 : key, printable ? Utf8(character) : std::string()};
+    bool alt = false;
+    nodelay(stdscr, TRUE);
+    ReadKey following;
+    if (read.key == Escape && NextKey(following)) {
+      if (following.character.empty()) {
+        // Esc may answer the box: the key behind it waits for what comes next.
+        ungetch(following.key);
+      } else {
+        read = following;
+        alt = true;
+      }
+    }
+    HandleKey(read.key, read.character, alt);
   }
   const int answer = blocked_.back().answer;
   blocked_.pop_back();
   nodelay(stdscr, TRUE);
   dirty_ = true;
+  QelTranscript::Record("box", {{"class", notice->GetCommandName().str()},
+                                {"title", notice->GetTitle().str()},
+                                {"text", notice->GetText().str()},
+                                {"answer", QelResponseWords::AnswerOf(*notice, answer)}});
+  FocusAfterBox(notice);
   return answer;
 }

@@ -56,6 +56,12 @@ void TuiLineEdit::KillToEnd() {
   modified_ = true;
 }
 
+void TuiLineEdit::Clear() {
+  text_.clear();
+  cursor_ = 0;
+  modified_ = true;
+}
+
 std::string TuiLineEdit::Visible(int width, int& cursorColumn) const {
   const std::string shown = password_ ? std::string(TuiWidth(text_), '*') : text_;
   // Keep the cursor on the last column at most; the head scrolls out.

@@ -24,6 +24,11 @@ class TuiLineEdit {
   void Home();
   void End();
   void KillToEnd();
+  // The whole text goes: what is typed next stands alone.
+  void Clear();
+  // The text counts as typed even if no key changed it (a refused password
+  // emptied stays empty when the field is left).
+  void MarkModified() { modified_ = true; }
 
   // width characters as shown, and the cursor's column in them.
   std::string Visible(int width, int& cursorColumn) const;
