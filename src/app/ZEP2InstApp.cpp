@@ -12,6 +12,7 @@
 #include "../platform/QelSystem.h"
 #include "../platform/QelTempFiles.h"
 #include "ZEP2InstHQ.h"
+#include "engine/ZEP2InstallOutcome.h"
 #include "pages/ZEP2Pages.h"
 
 namespace {
@@ -76,24 +77,32 @@ int ZEP2InstApp::EndApplication() {
 
 void ZEP2InstApp::ReportEnd(int exitStatus) {
   QelRemoveTempFiles();
-  // The son's failures reach the father's caller through the father alone;
-  // a cancelled or refused run (2) has already said why on stderr, and a
-  // clean finish needs no words. A finish with warnings and a run a test
-  // fault acted in are said whatever else.
+  // The son's outcome reaches the father's caller through the father alone.
   if (QelGetEnv("FATHERPID")) return;
   // What waited for the terminal comes before the last line.
   QelFlushLogFiles();
+  // A silent run always ends with its outcome: nobody watched its pages. At
+  // a terminal the report page has told it; a failure, a finish with
+  // warnings and a run a test fault acted in are said whatever else.
+  const bool silent = QelFindOptionValue(_ArgCount, _ArgVector, "-responsefile") != nullptr;
+  std::string installed;
+  std::string installation;
+  const bool ranInstallation = QelInstallOutcome(installed, installation);
   const bool warned = exitStatus == 0 && !QelRunNotes(QelRunNoteKind::Warning).empty();
   const bool tested = !QelRunNotes(QelRunNoteKind::TestFault).empty();
-  if ((exitStatus == 0 || exitStatus == 2) && !warned && !tested) return;
+  if (!silent && !ranInstallation && (exitStatus == 0 || exitStatus == 2) && !warned && !tested)
+    return;
   const QelLogPaths paths = QelCurrentLogPaths();
+  std::string details = ranInstallation ? "; " + installation : "";
+  // Without an installation's outcome, the error log's first line is the
+  // best word on a failure; a finished run's error log holds its warnings.
   std::ifstream errors(paths.errLog);
   std::string firstError;
-  // A finished run's error log holds its warnings, which the outcome lists.
-  while (exitStatus != 0 && firstError.empty() && std::getline(errors, firstError)) {
+  while (!ranInstallation && exitStatus != 0 && exitStatus != 2 && firstError.empty() &&
+         std::getline(errors, firstError)) {
   }
-  std::fprintf(stderr, "tessardbsetup: %s (exit status %d)%s%s; log %s, error log %s, trace %s\n",
-               GetOutcome().c_str(), exitStatus,
-               firstError.empty() ? "" : "; first error: ", firstError.c_str(), paths.log.c_str(),
-               paths.errLog.c_str(), paths.trace.c_str());
+  if (!firstError.empty()) details += "; first error: " + firstError;
+  std::fprintf(stderr, "tessardbsetup: %s (exit status %d)%s; %s\n", GetOutcome().c_str(),
+               exitStatus, details.c_str(),
+               ZEP2RunFilesInWords({paths.log, paths.errLog, paths.trace}).c_str());
 }

@@ -10,6 +10,7 @@
 #include "../platform/QelFaultInjection.h"
 #include "../platform/QelLog.h"
 #include "../platform/QelMainwin.h"
+#include "../platform/QelRunNotes.h"
 #include "../platform/QelSignal.h"
 #include "../platform/QelSystem.h"
 #include "ZEP2InstApp.h"
@@ -63,6 +64,15 @@ void ZEP2InstHQ::EndRun(int exitStatus) {
   if (!application) return;
   application->SetExitStatus(exitStatus);
   application->SetOutcome(Outcome(exitStatus));
+  // An installation that was rolled back says whether it failed or was
+  // cancelled; the first process learns it from its son's notes.
+  std::string installed;
+  std::string line;
+  if ((exitStatus == 1 || exitStatus == InstallationFailedStatus ||
+       exitStatus == RollbackIncompleteStatus) &&
+      QelInstallOutcome(installed, line)) {
+    application->SetOutcome(installed);
+  }
   application->Destroy();
 }
 

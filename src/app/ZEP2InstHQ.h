@@ -4,12 +4,14 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <vector>
 
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
+#include "../engine/ZEP2InstallOutcome.h"
 #include "../engine/ZEP2PersModeler.h"
 #include "../engine/ZEP2UndoJournal.h"
 #include "../engine/ZEP2UserStatements.h"
@@ -282,6 +284,14 @@ class ZEP2InstHQ : public QelCommand {
   std::unique_ptr<ZEP2UndoJournal> _UndoJournal;
   std::vector<std::string> _UndoLeft;
   std::vector<std::string> _UsersCreatedByRun;
+  // What the installation did and what ended it, for its outcome.
+  ZEP2InstallCounts _RunCounts;
+  std::chrono::steady_clock::time_point _InstallationStart;
+  bool _InstallationStarted = false;
+  const char* _CurrentStep = "";
+  std::string _FailedAt;
+  std::string _FailureMessage;
+  std::string _CancelledBy;
   bool _RollbackStarted = false;
   bool _RollbackIncomplete = false;
   // DB2: the undo of the creation whose commit failed, while no commit has
@@ -380,8 +390,6 @@ class ZEP2InstHQ : public QelCommand {
   // executed need one, unless evenWithoutExecution: what is written in file
   // mode too (the server settings).
   static int RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution = false);
-  static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
-                               const QelUnicodeString& account);
   // The statement texts of the user steps for the DBMS and typical
   // tablespaces of the run.
   static ZEP2UserStatements UserStatements();
@@ -427,6 +435,16 @@ class ZEP2InstHQ : public QelCommand {
   void RefuseInstallation(QelCommand* command);
   // Shows the report page once the installation has succeeded.
   void EndInstallation(bool defaultButton);
+  // How the installation ends, from what the run counted and recorded.
+  ZEP2InstallOutcome InstallOutcome(ZEP2InstallEnd end) const;
+  // Tells the settled outcome: report page (after head, the page's own
+  // text), log, trace, and the run's last line through its notes.
+  void SettleOutcome(const ZEP2InstallOutcome& outcome, const QelUnicodeString& head);
+  // The first failure of the installation: where (the current step, in
+  // words) and what the DBMS said; a later one does not replace it.
+  void RecordFailure(const std::string& message);
+  // Where St_PlayDDL is, in words: the statement, its file and modeler.
+  std::string PlayedStatementInWords() const;
   // The report's list of what the run went on past (empty when nothing),
   // also written to the log and the trace.
   QelUnicodeString WarningsReport();
@@ -473,6 +491,8 @@ class ZEP2InstHQ : public QelCommand {
   void EndInterruptedRun();
   bool InstallationOver() const;
   void SetInterruptedOutcome(bool incomplete) const;
+  // SIGINT, SIGTERM, SIGHUP by name.
+  static const char* InterruptName(int signal);
   void ForwardToSon(int signal);
   // A pipe whose read end the son inherits (its descriptor, or -1).
   int OpenFatherPipe();

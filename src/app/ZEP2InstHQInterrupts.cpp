@@ -200,6 +200,10 @@ void ZEP2InstHQ::SetInterruptedOutcome(bool incomplete) const {
   }
 }
 
+const char* ZEP2InstHQ::InterruptName(int signal) {
+  return SignalName(signal);
+}
+
 void ZEP2InstHQ::ForwardToSon(int signal) {
   WriteTraceLogFile(QelUnicodeString("\nForward ") + SignalName(signal) + " to the second process",
                     1);

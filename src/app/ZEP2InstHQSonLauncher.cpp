@@ -96,10 +96,13 @@ void ZEP2InstHQ::SonLauncher() {
   script.Line("");
   if (_nvIBMDB2UDB) WriteDB2Environment(script);
   if (_nvOracle) WriteOracleEnvironment(script);
+  // The paths are for the log; the son owns the terminal.
+  script.SendOutputToLog(true);
   for (const char* variable :
        {"$PATH", "$LIBPATH", "$LD_LIBRARY_PATH", "$LD_LIBRARYN32_PATH", "$SHLIB_PATH"}) {
     script.Line(std::string("echo ") + variable);
   }
+  script.RestoreOutput();
   script.Line("");
   script.Line("WQ0INST " + LogOptions());
   script.Line("");

@@ -72,6 +72,17 @@ void ZEP2ShellScript::AssignWithSuffix(const std::string& name, const std::strin
   content_ += name + "=" + Quote(value) + suffix + "\n\nexport " + name + "\n\n";
 }
 
+void ZEP2ShellScript::SendOutputToLog(bool restorable) {
+  toLog_ = true;
+  const std::string log = std::to_string(QelChildLogDescriptor);
+  content_ += std::string("exec ") + (restorable ? "7>&1 8>&2 " : "") + ">&" + log + " 2>&" + log +
+              " " + log + ">&-\n";
+}
+
+void ZEP2ShellScript::RestoreOutput() {
+  content_ += "exec >&7 2>&8 7>&- 8>&-\n";
+}
+
 bool ZEP2ShellScript::Close() {
   if (descriptor_ < 0) return false;
   written_ = QelWriteAll(descriptor_, content_) && fsync(descriptor_) == 0;
@@ -113,7 +124,9 @@ int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
     NotRun();
     return -1;
   }
-  if (QelStartProcess(path_, arguments, wait, pid, code) != 0) {
+  const int started = toLog_ ? QelStartProcessWithLog(path_, arguments, wait, pid, code)
+                             : QelStartProcess(path_, arguments, wait, pid, code);
+  if (started != 0) {
     error_ = path_ + ": cannot be started (" + std::strerror(errno) +
              "; is /tmp mounted noexec, or is /bin/ksh missing?)";
     NotRun();

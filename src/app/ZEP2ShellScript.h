@@ -38,6 +38,11 @@ class ZEP2ShellScript {
   // such as ":$LIBPATH".
   void AssignWithSuffix(const std::string& name, const std::string& value,
                         const std::string& suffix);
+  // From here on, what the script and its commands print goes to the log,
+  // not to the terminal of a silent run or under a drawn page. Until
+  // RestoreOutput when restorable: a command after it may own the terminal.
+  void SendOutputToLog(bool restorable = false);
+  void RestoreOutput();
   // Writes what was composed; false (and GetError) when the file could not
   // take all of it.
   bool Close();
@@ -66,4 +71,5 @@ class ZEP2ShellScript {
   dev_t device_ = 0;
   ino_t inode_ = 0;
   bool written_ = false;
+  bool toLog_ = false;
 };

@@ -218,6 +218,7 @@ void ZEP2InstHQ::St_UpdateDBEnv() {
     WriteTraceLogFile("\nSt_UpdateBDEnv Do the script file TessarEnvCustom.sh executable Begin", 1);
     if (script.IsOpen()) script.MakeExecutable("\nchmod rc : ");
     WriteTraceLogFile("\nSt_UpdateBDEnv Do the script file TessarEnvCustom.sh executable End", 1);
+    script.SendOutputToLog();
     WriteHeaderBox(script);
     const char* commands = QelGetEnv("QelCommandPath");
     if (!commands) {

@@ -179,6 +179,7 @@ void ZEP2InstHQ::St_AbortInst(QelCommand* command, int, void*) {
     controller->AbortStep(command);
   } else {
     // Nothing was executed: there is nothing to undo, but the run must end.
+    controller->ReportRollback();
     controller->_DlgSTATUS->SetVisibility(QelDlgObject::Hidden);
     controller->_DlgREPORT->SetVisibility(QelDlgObject::Shown);
     controller->_DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
@@ -241,6 +242,7 @@ void ZEP2InstHQ::PlayOneDrop(QelCommand* command) {
   WriteTraceLogFile("\nSt_PlayDROPDDL  DDL DML Statement : <" + shown + ">", 1);
   std::string message;
   if (RunUndo(text, message) == 0) {
+    ++_RunCounts.undone;
     _DlgREPORT->Frame->EditorREPORT->SetText(shown);
   } else if (ZEP2UndoFoundNothing(message)) {
     WriteTraceLogFile("\nSt_PlayDROPDDL nothing left to undo: " + QelUnicodeString(message), 1);
@@ -265,7 +267,11 @@ void ZEP2InstHQ::FinishRollback() {
   for (auto undo = _UndoLeft.rbegin(); undo != _UndoLeft.rend(); ++undo) {
     std::string message;
     WriteTraceLogFile("\nSt_AbortInst undo again : <" + QelDbMaskPasswords(*undo) + ">", 1);
-    if (RunUndo(*undo, message) == 0 || ZEP2UndoFoundNothing(message)) continue;
+    if (RunUndo(*undo, message) == 0) {
+      ++_RunCounts.undone;
+      continue;
+    }
+    if (ZEP2UndoFoundNothing(message)) continue;
     left.insert(left.begin(), *undo);
   }
   // A creation whose commit failed, with nothing committed since, goes with
@@ -294,9 +300,12 @@ void ZEP2InstHQ::FinishRollback() {
 }
 
 void ZEP2InstHQ::ReportRollback() {
+  const ZEP2InstallEnd end = _FailedAt.empty() ? ZEP2InstallEnd::Cancelled : ZEP2InstallEnd::Failed;
+  const ZEP2InstallOutcome outcome = InstallOutcome(end);
   if (!_RollbackIncomplete) {
     WriteLogFile("\nROLLBACK COMPLETE\n");
     WriteTraceLogFile("\nROLLBACK COMPLETE\n", 1);
+    SettleOutcome(outcome, end == ZEP2InstallEnd::Failed ? _DlgREPORT->Failed : _DlgREPORT->Abort);
     return;
   }
   QelUnicodeString left;
@@ -308,6 +317,6 @@ void ZEP2InstHQ::ReportRollback() {
       "ZEP2DlgREPORT", "RollbackIncomplete.Title", parameters,
       "The installation failed and its rollback is incomplete: %1 statement(s) could not undo "
       "what the installation created. Still in the database, and kept in %2:");
-  _DlgREPORT->Frame->EditorREPORT->SetText(text + left);
   LogEverywhere("\nROLLBACK INCOMPLETE: " + text + left + "\n");
+  SettleOutcome(outcome, text + left);
 }

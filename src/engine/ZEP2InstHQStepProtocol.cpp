@@ -13,6 +13,8 @@
 
 void ZEP2InstHQ::StepBegin(QelCommand* command, const char* step) {
   WriteTraceLogParts({"\n\nSt_", step, " Begin ...\n"}, 0);
+  // A failure names the step it happened in.
+  if (_ZEP2InstHQHandler) _ZEP2InstHQHandler->_CurrentStep = step;
   if (QelApplication* application = QelApplication::MainApplication()) {
     application->RemoveSubscribe(2, command);
   } else {
@@ -70,6 +72,7 @@ int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text
     result = ExeSQLStatement(nullptr, dbms, 1, &_GeneratedDDLFile, type, text,
                              static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
   }
+  if (result == 0 && (_nvEXECINDB || _nvGENDDLONLY)) ++_ZEP2InstHQHandler->_RunCounts.statements;
   return result;
 }
 
@@ -87,6 +90,8 @@ bool ZEP2InstHQ::ConfirmUser(const char* key, const QelUnicodeString& user) {
 
 void ZEP2InstHQ::RefuseInstallation(QelCommand* command) {
   _nvPosCurColl = 1;
+  _CancelledBy = _nvOracle ? "a change of database user was refused"
+                           : "a database user's authentication cannot be changed under DB2";
   _DlgSTATUS->SetVisibility(QelDlgObject::Hidden);
   _DlgREPORT->Frame->EditorREPORT->SetText(_DlgREPORT->Welcome);
   StepSubscribe(command, "St_AbortInst", St_AbortInst);
@@ -101,6 +106,7 @@ void ZEP2InstHQ::FailInstallation(QelCommand* command, const QelUnicodeString& t
   ZEP2FrmSTATUS::Pause(2);
   _DlgSTATUS->SetVisibility(QelDlgObject::Hidden);
   _DlgREPORT->Frame->EditorREPORT->SetText(_DlgREPORT->Welcome);
+  RecordFailure(_svDBErrorMsg);
   const QelUnicodeString message = QelUnicodeString("\n") + _svDBErrorMsg + "\n";
   WriteErrLogFile(message);
   WriteLogFile(message);

@@ -61,6 +61,7 @@ void ZEP2InstHQ::St_ChkDBAlreadyInstall(QelCommand* command, int, void*) {
   WriteTraceLogFile(framed, 2);
   controller->_DlgSTATUS->SetVisibility(QelDlgObject::Hidden);
   report->Frame->EditorREPORT->SetText(report->Welcome);
+  controller->RecordFailure(text.str());
   controller->_ErrInSubsIdle = std::make_unique<ZEP2ErrInSubsIdle>(
       controller, report, report->ERRMSGWndTitleALLRINST, text, "", report->ERRMSGOKTitle);
   controller->_ErrInSubsIdle->Build();

@@ -89,11 +89,6 @@ QelUnicodeString DerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file
 
 }  // namespace
 
-int ZEP2InstHQ::RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
-                                  const QelUnicodeString& account) {
-  return RecordUndo(DerivedDrop(modeler, file, account));
-}
-
 void ZEP2InstHQ::St_GetTESADMConnexion(QelCommand* command, int, void*) {
   StepBegin(command, "GetTESADMConnexion");
   ZEP2InstHQ* controller = _ZEP2InstHQHandler;
@@ -231,7 +226,12 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
     return result == QelFilterSkipped ? 0 : result;
   }
   WriteTraceLogParts({"\nSt_PlayDDL  DDL DML Statement : <", filtered.str(), ">"}, 1);
-  if (_nvEXECINDB && RecordDerivedDrop(modeler, file, account) != 0) return -1;
+  // The undo is on record before the creation; it also tells an object.
+  QelUnicodeString drop;
+  if (_nvEXECINDB) {
+    drop = DerivedDrop(modeler, file, account);
+    if (RecordUndo(drop) != 0) return -1;
+  }
   // DB2 plays everything as the DBA; Oracle as the schema's owner. Each
   // statement is committed with its execution: a statement that fails
   // leaves nothing behind, so its undo is forgotten.
@@ -240,17 +240,31 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
   if (_nvEXECINDB) {
     result = ExeSQLStatement(cursor, Dbms(), 2, nullptr, type, filtered, length, _nvDBErrorCode,
                              _svDBErrorMsg);
-    if (result != 0) ForgetUndo(DerivedDrop(modeler, file, account));
+    if (result != 0) ForgetUndo(drop);
   }
   if (result == 0 && _nvGENDDLONLY) {
     result = ExeSQLStatement(nullptr, Dbms(), 1, &_GeneratedDDLFile, type, filtered, length,
                              _nvDBErrorCode, _svDBErrorMsg);
   }
   if (result == 0) {
+    ++_RunCounts.statements;
+    if (drop.Length() > 0) ++_RunCounts.objects;
     _DlgREPORT->Frame->EditorREPORT->ClearLine(1);
     if (_Application) _Application->UpdateDisplay();
   }
   return result;
+}
+
+std::string ZEP2InstHQ::PlayedStatementInWords() const {
+  if (_nvPosInModelerPersColl < 1 || _nvPosInModelerPersColl > _ModelerPersColl.Size()) {
+    return ZEP2StepInWords("PlayDDL");
+  }
+  ZEP2PersModeler* modeler = _ModelerPersColl(_nvPosInModelerPersColl);
+  const QelZepDDLFile* file = CurrentFile(modeler);
+  std::string path = file ? file->GetPath().str() : "";
+  path = path.substr(path.rfind('/') + 1);
+  return "statement " + std::to_string(_nvPosInCurrentDDL) + (path.empty() ? "" : " of " + path) +
+         " (modeler " + modeler->_ModelerName.str() + ")";
 }
 
 void ZEP2InstHQ::AdvanceStatement(QelCommand* command, ZEP2PersModeler* modeler) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -62,6 +63,11 @@ void ZEP2InstHQ::St_GenEnvFiles(QelCommand* command, int, void*) {
     application->RemoveSubscribe(2, command);
   }
   ZEP2InstHQ* controller = _ZEP2InstHQHandler;
+  controller->_CurrentStep = "GenEnvFiles";
+  if (!controller->_InstallationStarted) {
+    controller->_InstallationStarted = true;
+    controller->_InstallationStart = std::chrono::steady_clock::now();
+  }
   ZEP2DlgSTATUS* status = controller->_DlgSTATUS;
   status->Frame->LabelSTATUSStateOne->SetTitle(status->EnvFiles);
   status->SetVisibility(QelDlgObject::Shown);
@@ -222,7 +228,8 @@ void ZEP2InstHQ::EndInstallation(bool defaultButton) {
   status->Frame->LabelSTATUSStateTwo->SetTitle(status->EnvFiles + status->Successfull);
   status->Frame->ProgressStatusBarEndStepIt();
   status->SetVisibility(QelDlgObject::Hidden);
-  _DlgREPORT->Frame->EditorREPORT->SetText(_DlgREPORT->Successfull + WarningsReport());
+  SettleOutcome(InstallOutcome(ZEP2InstallEnd::Completed),
+                _DlgREPORT->Successfull + WarningsReport());
   _DlgREPORT->SetButtonSensitivity(QelDlgDialog::CANCEL, QelDlgObject::Sensitive);
   if (defaultButton) _DlgREPORT->SetDefaultButton(QelDlgDialog::CANCELButtonValue);
   _DlgREPORT->SetVisibility(QelDlgObject::Shown);

@@ -116,6 +116,10 @@ std::string QelDefaultLogPath(const char* extension) {
   return LogDirectory() + "/tessardbsetup." + extension;
 }
 
+int QelLogDescriptor() {
+  return outLog.failed ? -1 : outLog.descriptor;
+}
+
 QelLogPaths QelCurrentLogPaths() {
   return {outLog.path, errLog.path, traceLog.path};
 }

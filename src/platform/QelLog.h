@@ -29,6 +29,9 @@ struct QelLogPaths {
 QelLogPaths QelCurrentLogPaths();
 
 void WriteLogFile(const QelUnicodeString& text);
+// The log's descriptor (opened for appending), for a child whose output
+// belongs in the log; -1 when there is no log to write to.
+int QelLogDescriptor();
 void WriteErrLogFile(const QelUnicodeString& text);
 // How many texts were given to the error log so far in this process: a step
 // that wrote to it without failing went on past an error.

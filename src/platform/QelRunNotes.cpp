@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "QelLog.h"
 #include "QelSecureFile.h"
@@ -20,7 +21,12 @@ constexpr const char* SharedVariable = "TESSARDBSETUP_RUN_NOTES";
 struct Notes {
   std::vector<std::string> warnings;
   std::vector<std::string> faults;
+  std::string outcome;
+  std::string outcomeLine;
 };
+
+constexpr const char* OutcomeWord = "outcome ";
+constexpr const char* OutcomeLineWord = "outcome-line ";
 
 Notes own;
 std::string sharedPath;
@@ -57,7 +63,7 @@ int OpenShared(int flags) {
 
 // Straight to the file, in one write: the file services may be what a test
 // fault fails, and the lines of two processes must not mix.
-void Share(QelRunNoteKind kind, const std::string& text) {
+void ShareLine(const std::string& line) {
   int descriptor = OpenShared(O_WRONLY | O_APPEND | O_CREAT);
   // The settings directory is made when the answers are first saved; a
   // note may come before.
@@ -66,9 +72,12 @@ void Share(QelRunNoteKind kind, const std::string& text) {
     descriptor = OpenShared(O_WRONLY | O_APPEND | O_CREAT);
   }
   if (descriptor < 0) return;
-  const std::string line = std::string(WordOf(kind)) + " " + text + "\n";
   [[maybe_unused]] const ssize_t written = write(descriptor, line.data(), line.size());
   close(descriptor);
+}
+
+void Share(QelRunNoteKind kind, const std::string& text) {
+  ShareLine(std::string(WordOf(kind)) + " " + text + "\n");
 }
 
 Notes ReadShared() {
@@ -89,6 +98,10 @@ Notes ReadShared() {
     for (const QelRunNoteKind kind : {QelRunNoteKind::Warning, QelRunNoteKind::TestFault}) {
       const std::string prefix = std::string(WordOf(kind)) + " ";
       if (line.starts_with(prefix)) ListOf(shared, kind).push_back(line.substr(prefix.size()));
+    }
+    if (line.starts_with(OutcomeWord)) shared.outcome = line.substr(std::strlen(OutcomeWord));
+    if (line.starts_with(OutcomeLineWord)) {
+      shared.outcomeLine = line.substr(std::strlen(OutcomeLineWord));
     }
   }
   return shared;
@@ -141,6 +154,21 @@ std::vector<std::string> QelRunNotes(QelRunNoteKind kind) {
   return notes;
 }
 
+void QelShareInstallOutcome(const std::string& shortOutcome, const std::string& line) {
+  own.outcome = OneLine(shortOutcome);
+  own.outcomeLine = OneLine(line);
+  ShareLine(OutcomeWord + own.outcome + "\n" + OutcomeLineWord + own.outcomeLine + "\n");
+}
+
+bool QelInstallOutcome(std::string& shortOutcome, std::string& line) {
+  Notes notes = own;
+  if (notes.outcome.empty()) notes = ReadShared();
+  if (notes.outcome.empty()) return false;
+  shortOutcome = notes.outcome;
+  line = notes.outcomeLine;
+  return true;
+}
+
 void QelStartRunNotes(const std::string& settingsDirectory) {
   own = {};
   warnCalls = 0;
@@ -167,6 +195,10 @@ void QelEndRunNotes() {
   Notes shared = ReadShared();
   Merge(own.warnings, shared.warnings);
   Merge(own.faults, shared.faults);
+  if (own.outcome.empty()) {
+    own.outcome = shared.outcome;
+    own.outcomeLine = shared.outcomeLine;
+  }
   unlink(sharedPath.c_str());
   sharedPath.clear();
 }

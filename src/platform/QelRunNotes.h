@@ -23,6 +23,14 @@ void QelNoteTestFault(const std::string& text);
 // run's other process shared that this one does not have.
 std::vector<std::string> QelRunNotes(QelRunNoteKind kind);
 
+// The installation's outcome, settled by the process that ran it (the son),
+// for the line the run ends with: shortOutcome the few words of the exit,
+// line the outcome with its counts. The latest one shared stands.
+void QelShareInstallOutcome(const std::string& shortOutcome, const std::string& line);
+// The installation's outcome shared in this run so far by either process;
+// false when no installation settled one.
+bool QelInstallOutcome(std::string& shortOutcome, std::string& line);
+
 // The file the run's processes share their notes through: the first process
 // names one of its own in settingsDirectory and hands it to its son through
 // TESSARDBSETUP_RUN_NOTES; a son (started with FATHERPID) appends to its

@@ -23,8 +23,10 @@ const char* QelGetEnv(const char* name) {
   return std::getenv(name);
 }
 
-int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
-                    int wait, int& pid, int& code) {
+namespace {
+
+int StartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
+                 int wait, bool withLog, int& pid, int& code) {
   std::vector<char*> argv;
   for (const QelUnicodeString& argument : arguments) {
     argv.push_back(const_cast<char*>(argument.c_str()));
@@ -53,6 +55,15 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   }
+  // A copy above the child's log descriptor: a log that happens to be
+  // descriptor 9 would otherwise keep its close-on-exec flag.
+  const int log = QelLogDescriptor();
+  const int logCopy = withLog && log >= 0 ? fcntl(log, F_DUPFD_CLOEXEC, 10) : -1;
+  if (logCopy >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, logCopy, QelChildLogDescriptor);
+  } else if (withLog) {
+    posix_spawn_file_actions_addopen(&actions, QelChildLogDescriptor, "/dev/null", O_WRONLY, 0);
+  }
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   if (wait) {
@@ -72,6 +83,7 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
           : posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
+  if (logCopy >= 0) close(logCopy);
   if (spawned != 0) {
     // glibc reports an exec failure here; the child never ran.
     pid = 0;
@@ -83,6 +95,19 @@ int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeS
   code = 0;
   if (!wait) return 0;
   return QelWaitProcess(child, code);
+}
+
+}  // namespace
+
+int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
+                    int wait, int& pid, int& code) {
+  return StartProcess(program, arguments, wait, false, pid, code);
+}
+
+int QelStartProcessWithLog(const QelUnicodeString& program,
+                           const QelListValQelUnicodeString& arguments, int wait, int& pid,
+                           int& code) {
+  return StartProcess(program, arguments, wait, true, pid, code);
 }
 
 int QelRunShellCommand(const std::string& command) {

@@ -22,6 +22,14 @@ const char* QelGetEnv(const char* name);
 int QelStartProcess(const QelUnicodeString& program, const QelListValQelUnicodeString& arguments,
                     int wait, int& pid, int& code);
 
+// As QelStartProcess, with the log as the child's descriptor
+// QelChildLogDescriptor (/dev/null when there is no log): a generated script
+// sends its commands' output there instead of the terminal.
+constexpr int QelChildLogDescriptor = 9;
+int QelStartProcessWithLog(const QelUnicodeString& program,
+                           const QelListValQelUnicodeString& arguments, int wait, int& pid,
+                           int& code);
+
 // Waits for the child pid; code as for QelStartProcess. An interruption
 // (QelSetInterruptAction) arriving before or during the wait ends it: the
 // child's process group gets SIGTERM, SIGKILL after a short grace, and code

@@ -117,6 +117,7 @@ void ZEP2InstHQ::AppendRdbSettings() {
   ZEP2ShellScript script(path, "TESSARDBSETUP_TRACE");
   if (script.IsOpen()) script.MakeExecutable("\nrc : ");
   WriteTraceLogFile("\nDo the script file executable", 1);
+  script.SendOutputToLog();
   script.Comment("# Append On RDB Settings:");
   script.Line("echo QelUserSettingPath:$QelUserSettingPath");
   script.Line("\n\n");

@@ -9,7 +9,9 @@ stopped() {
   local tag=$1 database=$2 text
   shift 2
   expect_run 2 "$tag" || return
-  [ "$(wc -l <"$RUN.stderr")" -eq 1 ] || fail "$tag: stderr is not one line: $(cat "$RUN.stderr")"
+  [ "$(told_before_outcome "$RUN.stderr" | wc -l)" -eq 1 ] ||
+    fail "$tag: stderr is not one line and the outcome: $(cat "$RUN.stderr")"
+  expect_outcome_line 2 'stopped: *' "$tag"
   for text; do expect_contains "$RUN.stderr" "$text"; done
   expect_not_contains "$RUN.transcript" '"event":"page","page":"PanelSTATUS"'
   db_snapshot "$database" "$WORK/$tag-after"

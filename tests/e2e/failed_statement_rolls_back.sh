@@ -35,13 +35,20 @@ failed_run() {
   [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "$tag: settings file left"
   db_snapshot "$database" "$WORK/$tag-after"
   expect_same_db "$WORK/$tag-before" "$WORK/$tag-after" "$tag: a rolled-back installation"
+  # Where it failed, what the DBMS said, that it was rolled back, and the
+  # counts, on the report page (its text in the log) and in the last line.
+  local outcome="failed at statement 4 of PEOPLE.$5 (modeler PEOPLE): $message"
+  expect_outcome_line 1 "installation failed and was rolled back (exit status 1); $outcome*, rolled back; * created and removed; * statements played, [1-9]* undone, in * s; log *" "$tag"
+  expect_not_contains "$RUN.stderr" 'first error'
+  expect_contains "$RUN.log" "\n$(msg_text ZEP2DlgREPORT Failed)\n\nOutcome: $outcome"
+  expect_contains "$RUN.log" "\nOUTCOME: $outcome"
 }
 
 # --- DB2, existing tablespace -----------------------------------------------
 new_site db2
 break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.clp"
 response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
-failed_run db2 "$WORK/db2.rsp" PDMDB 'SQL0104N'
+failed_run db2 "$WORK/db2.rsp" PDMDB 'SQL0104N' clp
 # The modelers before PEOPLE were installed, then undone.
 expect_contains "$RUN.trace" '\nSt_PlayDROPDDL  DDL DML Statement : <DROP TABLE PDMDICO.CDM_'
 
@@ -49,7 +56,8 @@ expect_contains "$RUN.trace" '\nSt_PlayDROPDDL  DDL DML Statement : <DROP TABLE 
 new_site oracle
 break_modeler "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
 response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace
-failed_run oracle "$WORK/oracle.rsp" PDMORA 'ORA-00'
+failed_run oracle "$WORK/oracle.rsp" PDMORA 'ORA-00' sql
+expect_contains "$RUN.log" ' users, 1 tablespace, '
 expect_contains "$RUN.trace" '\nCreate tablespace statement: <CREATE TABLESPACE "PDMTBS"'
 [ -z "$(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")" ] ||
   fail "the new tablespace's data file is still there: $(ls -A "$TESSARDBSETUP_SANDBOX/tablespaces")"

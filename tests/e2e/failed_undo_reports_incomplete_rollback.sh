@@ -38,6 +38,19 @@ settings=$(for name in TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB; do
 done)
 expect_contains "$RUN.log" 'kept in '"$QelUserSettingPath"'/TESSARUndo.ORACLE.PDMORA.journal for the next run or a database administrator:\n'"$settings"'\nDROP TABLESPACE "PDMTBS" INCLUDING CONTENTS\n'
 expect_not_contains "$RUN.log" 'ROLLBACK COMPLETE'
+# The report page (its text in the log) and the last line never say it was
+# rolled back: they name what is left.
+left=$(for name in TESCOMMON ZEPADMIN ZEPPEOPLE ZEPPUBSUB; do
+  printf 'REMOVE SERVER SETTING "%s" OF "PDMORA" VENDOR 2; ' "$name"
+done)'DROP TABLESPACE "PDMTBS" INCLUDING CONTENTS'
+outcome="failed at statement 4 of PEOPLE.sql (modeler PEOPLE): ORA-00"
+expect_contains "$RUN.log" "\nOutcome: $outcome"
+expect_contains "$RUN.log" ", rollback incomplete: $left\nDone: "
+expect_contains "$RUN.log" "\nLog: $RUN.log\nError log: $RUN.err\nTrace: $RUN.trace\n"
+expect_contains "$RUN.stderr" "(exit status 5); $outcome"
+expect_contains "$RUN.stderr" ", rollback incomplete: $left; "
+expect_outcome_line 5 "installation failed; rollback incomplete; * created; * statements played, * undone, in * s; log *" "an incomplete rollback"
+expect_not_contains "$RUN.stderr" 'removed'
 journal=$QelUserSettingPath/TESSARUndo.ORACLE.PDMORA.journal
 [ "$(stat -c %a "$journal" 2>/dev/null)" = 600 ] || fail "the journal is not owner-only: $(ls -l "$journal")"
 expect_lines "$(grep '^undo=' "$journal")" \

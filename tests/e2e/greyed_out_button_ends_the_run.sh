@@ -14,11 +14,12 @@ RSP
 run_wizard back "$WORK/back.rsp"
 expect_run 2 "Back on the first page"
 message="$WORK/back.rsp:4: PanelTESADM: the button Back cannot be pressed (greyed out, or not on this page)"
-expect_lines "$(cat "$RUN.stderr")" "tessardbsetup: $message" "stderr"
+expect_lines "$(told_before_outcome "$RUN.stderr")" "tessardbsetup: $message" "stderr"
 expect_contains "$RUN.transcript" "\"event\":\"error\",\"message\":\"$message\"}"
 expect_contains "$RUN.transcript" '"event":"button","page":"PanelTESADM","button":"Cancel"}'
 expect_contains "$RUN.transcript" '"event":"box","class":"ZEP2CancelInCallBack"'
 expect_contains "$RUN.transcript" '"event":"exit","status":2,"outcome":"cancelled or closed"}'
+expect_outcome_line 2 'cancelled or closed (exit status 2); log *' "Back on the first page"
 expect_not_contains "$RUN.transcript" '"button":"Back"'
 
 # The same with the Cancel not confirmed: nothing is left to press, and the
@@ -26,7 +27,7 @@ expect_not_contains "$RUN.transcript" '"button":"Back"'
 printf '[ZEP2CancelInCallBack]\nanswers = Cancel\n' >>"$WORK/back.rsp"
 run_wizard declined "$WORK/back.rsp"
 expect_run 2 "Back on the first page, Cancel not confirmed"
-expect_lines "$(cat "$RUN.stderr")" "tessardbsetup: $message
+expect_lines "$(told_before_outcome "$RUN.stderr")" "tessardbsetup: $message
 tessardbsetup: PanelTESADM stalled and its Cancel was not confirmed: the run stops" "stderr"
 expect_contains "$RUN.transcript" '"answer":"Cancel"}'
 expect_contains "$RUN.transcript" '"event":"exit","status":2,"outcome":"stopped: PanelTESADM stalled'

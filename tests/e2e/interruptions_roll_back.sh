@@ -57,8 +57,12 @@ start_run term
 wait_for_play && kill -TERM "$run_pid"
 ended term 1
 expect_contains "$RUN.stderr" 'SIGTERM received: the installation is cancelled and rolled back'
-expect_contains "$RUN.stderr" 'interrupted by SIGTERM: cancelled, rolled back (exit status 1)'
+expect_contains "$RUN.stderr" 'interrupted by SIGTERM: cancelled, rolled back (exit status 1); interrupted by SIGTERM: cancelled, everything created was removed; '
 expect_contains "$RUN.stderr" "error log $RUN.err"
+# An interruption is no crash: no fatal error is quoted.
+expect_not_contains "$RUN.stderr" 'FATAL'
+expect_not_contains "$RUN.stderr" 'first error'
+expect_contains "$RUN.log" "\n$(msg_text ZEP2DlgREPORT Abort)\n\nOutcome: interrupted by SIGTERM: cancelled, everything created was removed\n"
 
 start_run hup
 wait_for_play && kill -HUP "$run_pid"
@@ -78,7 +82,8 @@ if wait_for_play && kill -INT -- "-$run_pid"; then
   kill -INT -- "-$run_pid"
 fi
 ended int 1
-expect_contains "$RUN.stderr" 'interrupted by SIGINT: cancelled, rolled back'
+expect_contains "$RUN.stderr" 'interrupted by SIGINT: cancelled, rolled back (exit status 1); interrupted by SIGINT: cancelled, everything created was removed; '
+expect_not_contains "$RUN.stderr" 'first error'
 expect_contains "$RUN.stderr" 'rolling back, please wait'
 
 # The first process killed outright: its son sees it gone and rolls back.
@@ -110,20 +115,22 @@ wait "$run_pid"
 status=$?
 expect_run 2 "SIGINT on the first process's page"
 expect_contains "$RUN.stderr" 'SIGINT received: the run is cancelled'
+[[ $(tail -n 1 "$RUN.stderr") == "tessardbsetup: cancelled or closed (exit status 2); log "* ]] ||
+  fail "the run interrupted on a page does not end with its outcome: $(tail -n 1 "$RUN.stderr")"
 [ "$(pids_of "$RUN.transcript" | wc -l)" -eq 1 ] || fail "a second process started"
 [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "page: settings left"
 db_snapshot PDMDB "$WORK/db2-after"
 expect_same_db "$WORK/db2-before" "$WORK/db2-after" "a run interrupted on a page"
 
-# A failing silent run names the failure and the logs in one line.
+# A failing silent run names the failure, its counts and the logs in one line.
 "$BIN/tessardbsetup-sandbox" db reset PDMORA >/dev/null
 awk '{ print } /;$/ && ++n == 3 { print ""; print "CREATE TABLE $(SCHEMA).BROKEN (;" }' \
   "$QelReffilesPath/DBMS/ddl/PEOPLE.sql" >"$WORK/PEOPLE.sql" &&
   cp "$WORK/PEOPLE.sql" "$QelReffilesPath/DBMS/ddl/PEOPLE.sql"
 run_wizard broken "$WORK/oracle.rsp"
 expect_run 1 "an installation with a broken statement"
-summary=$(grep -c 'first error: ' "$RUN.stderr")
+summary=$(grep -c 'installation failed and was rolled back (exit status 1); ' "$RUN.stderr")
 [ "$summary" -eq 1 ] || fail "the failed run's summary is on $summary lines of stderr"
-expect_contains "$RUN.stderr" "the second process failed (exit status 1); first error: "
+expect_outcome_line 1 'installation failed and was rolled back (exit status 1); failed at statement 4 of PEOPLE.sql (modeler PEOPLE): ORA-*, rolled back; * created and removed; * statements played, * undone, in * s; log *' "broken"
 expect_no_secret "$PASSWORD" "$RUN".*
 finish

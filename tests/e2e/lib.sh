@@ -355,3 +355,21 @@ for name in sorted(n for n in pairs.get(database, "").split("\n") if n):
         print(name, *fields[:5])
 PY
 }
+
+# told_before_outcome FILE: what a silent run said on stderr before the line
+# every silent run ends with (its outcome).
+told_before_outcome() {
+  sed '$d' "$1"
+}
+
+# expect_outcome_line STATUS PATTERN LABEL: the last run's stderr ends with
+# its outcome line: PATTERN (a [[ ]] pattern, * for any text) as what
+# ends it, "(exit status STATUS)" and where its log, error log and trace are.
+expect_outcome_line() {
+  local last
+  last=$(tail -n 1 "$RUN.stderr")
+  [[ $last == "tessardbsetup: "$2 ]] || fail "$3: the last line: $last"
+  [[ $last == *" (exit status $1)"* ]] || fail "$3: the last line lacks its status $1: $last"
+  [[ $last == *"; log $RUN.log, error log $RUN.err, trace $RUN.trace" ]] ||
+    fail "$3: the last line does not end with the run's files: $last"
+}

@@ -21,7 +21,9 @@ stops() {
   cmp -s "$answers" "$WORK/good.rsp" && fail "$tag: line $line is not '$from'"
   run_wizard "$tag" "$answers"
   expect_run 2 "$tag" || return
-  expect_lines "$(cat "$RUN.stderr")" "tessardbsetup: $answers:$line: $message" "$tag: stderr"
+  expect_lines "$(told_before_outcome "$RUN.stderr")" "tessardbsetup: $answers:$line: $message" \
+    "$tag: stderr"
+  expect_outcome_line 2 'stopped: *' "$tag"
   # A mistake of form is found as the file is read, before the front end
   # exists (no transcript); one of names once the pages are built, before
   # the first is shown.

@@ -30,6 +30,15 @@ cancelled() {
   [ -z "$(ls -A "$QelUserSettingPath" | grep '^TESSARInst\.')" ] || fail "$tag: settings file left"
   db_snapshot "$database" "$WORK/$tag-after"
   expect_same_db "$WORK/$tag-before" "$WORK/$tag-after" "$tag: an installation cancelled"
+  # A cancel, not a failure: said so with what had been done, on the report
+  # page (its text in the log) and in the last line.
+  local outcome="cancelled, everything created was removed; * created and removed; $count statement* played, * undone, in * s"
+  expect_outcome_line 1 "installation cancelled and rolled back (exit status 1); $outcome; log *" "$tag"
+  expect_contains "$RUN.transcript" "{\"pid\":$son,\"event\":\"exit\",\"status\":3,\"outcome\":\"installation cancelled and rolled back\"}"
+  expect_contains "$RUN.log" "\n$(msg_text ZEP2DlgREPORT Abort)\n\nOutcome: cancelled, everything created was removed\nDone: "
+  expect_contains "$RUN.log" "\nLog: $RUN.log\nError log: $RUN.err\nTrace: $RUN.trace\n"
+  expect_not_contains "$RUN.stderr" 'FATAL'
+  expect_not_contains "$RUN.stderr" 'first error'
 }
 
 # db2_answers COUNT OUT: Cancel on the status page after COUNT statements.
@@ -95,7 +104,7 @@ printf '[PanelREPORT]\nbutton = Back\n' >>"$WORK/report.rsp"
 run_wizard report "$WORK/report.rsp"
 stalled report 2
 message="$WORK/report.rsp:19: PanelREPORT: the button Back cannot be pressed (greyed out, or not on this page)"
-expect_lines "$(cat "$RUN.stderr")" "tessardbsetup: $message
+expect_lines "$(told_before_outcome "$RUN.stderr")" "tessardbsetup: $message
 tessardbsetup: $message" "report: stderr"
 expect_contains "$RUN.transcript" "\"event\":\"exit\",\"status\":2,\"outcome\":\"stopped: $message\"}"
 
@@ -106,4 +115,6 @@ run_wizard complete "$WORK/complete.rsp"
 expect_run 0 "Cancel after more statements than the installation has"
 expect_not_contains "$RUN.transcript" '"button":"Cancel"'
 expect_contains "$RUN.trace" '\nINSTALLATION ENDED\n'
+expect_outcome_line 0 'installation finished (exit status 0); completed; 0 users, 0 tablespaces, [1-9]* objects created; [1-9]* statements played, in * s; log *' "complete"
+expect_contains "$RUN.log" "\n$(msg_text ZEP2DlgREPORT Successfull)\n\nOutcome: completed\nDone: 0 users, 0 tablespaces, "
 finish

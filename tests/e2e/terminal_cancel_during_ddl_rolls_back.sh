@@ -27,10 +27,20 @@ percent_at_cancel=$(grep -Eo '^ +[0-9]+ %$' "$WORK/confirm.txt" | tr -dc 0-9)
 [ "${percent_at_cancel:-100}" -lt 100 ] || fail "the confirmation came after the DDL play"
 tmux_keys Enter
 tui_on "Report"
+tmux_expect 'Outcome: cancelled, everything created was removed' "the report's outcome"
 tmux_capture "$WORK/report.txt"
+expect_contains "$WORK/report.txt" 'Done: 0 users, 0 tablespaces, '
+expect_contains "$WORK/report.txt" "Log: $WORK/log"
+expect_contains "$WORK/report.txt" "Error log: $WORK/err"
+expect_contains "$WORK/report.txt" "Trace: $WORK/trace"
 tmux_keys Enter
 status=$(tui_exit_status)
 expect_status "${status:-99}" 1 "the cancelled installation"
+tmux_capture "$WORK/end.txt"
+expect_contains "$WORK/end.txt" \
+  'tessardbsetup: installation cancelled and rolled back (exit status 1); cancelled, everything'
+expect_not_contains "$WORK/end.txt" 'FATAL'
+expect_no_secret sandbox "$WORK/report.txt" "$WORK/end.txt"
 db_snapshot PDMDB "$WORK/after"
 expect_same_db "$WORK/before" "$WORK/after" "after the rollback"
 expect_contains "$WORK/trace" 'CB_STATUS_Cancel CANCEL'

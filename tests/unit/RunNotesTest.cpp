@@ -90,6 +90,33 @@ TEST_F(RunNotes, ASonWritesIntoTheFileItInheritedAndLeavesIt) {
   EXPECT_EQ(ReadWholeFile(shared), "warning son's warning\n");
 }
 
+TEST_F(RunNotes, TheSonsInstallationOutcomeReachesItsFatherAfterTheFileIsGone) {
+  const std::string shared = Shared();
+  std::string outcome;
+  std::string line;
+  EXPECT_FALSE(QelInstallOutcome(outcome, line)) << "no installation ran yet";
+  // What a son shares: an earlier outcome, then the one that stands.
+  std::ofstream(shared, std::ios::app)
+      << "outcome installation failed and was rolled back\noutcome-line failed at X\n"
+      << "outcome installation cancelled and rolled back\noutcome-line cancelled; 3 played\n";
+  ASSERT_TRUE(QelInstallOutcome(outcome, line));
+  EXPECT_EQ(outcome, "installation cancelled and rolled back");
+  EXPECT_EQ(line, "cancelled; 3 played");
+  QelEndRunNotes();
+  ASSERT_TRUE(QelInstallOutcome(outcome, line)) << "the father keeps it once the file is gone";
+  EXPECT_EQ(line, "cancelled; 3 played");
+  EXPECT_TRUE(QelRunNotes(QelRunNoteKind::Warning).empty()) << "an outcome is no warning";
+}
+
+TEST_F(RunNotes, ASonSharesItsInstallationOutcomeOnOneLineEach) {
+  const std::string shared = Shared();
+  setenv("FATHERPID", "1", 1);
+  QelStartRunNotes(directory.File("elsewhere"));
+  QelShareInstallOutcome("installation finished", "completed;\n2 users");
+  EXPECT_EQ(ReadWholeFile(shared),
+            "outcome installation finished\noutcome-line completed; 2 users\n");
+}
+
 TEST_F(RunNotes, AFileThatIsNoPlainFileOfOursIsNeitherReadNorWritten) {
   const std::string shared = Shared();
   const std::string planted = directory.File("planted");

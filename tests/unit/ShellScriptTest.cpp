@@ -9,6 +9,7 @@
 
 #include "TempDirectory.h"
 #include "app/ZEP2ShellScript.h"
+#include "platform/QelLog.h"
 
 namespace {
 
@@ -97,3 +98,38 @@ TEST_F(ShellScript, AScriptChangedAfterWritingIsNotRun) {
 }
 
 }  // namespace
+
+TEST_F(ShellScript, WhatAScriptPrintsGoesToTheLogAndTheTerminalComesBack) {
+  const std::string log = directory.File("run.log");
+  QelSetErrLogFile(directory.File("run.err").c_str());
+  ASSERT_EQ(OpenLogFile(log.c_str(), 1), 0);
+  WriteLogFile("before\n");
+  {
+    ZEP2ShellScript script(Path(), "TESSARDBSETUP_TRACE");
+    script.SendOutputToLog(true);
+    script.Line("echo paths");
+    script.Line("echo complaint >&2");
+    script.RestoreOutput();
+    // The log's descriptor is not left to the commands that follow.
+    script.Line("{ echo leaked >&9; } 2>/dev/null && touch '" + Mark() + "'");
+    script.Line("return 0");
+    int pid = 0;
+    int code = -1;
+    ASSERT_EQ(script.Run("script.sh", 1, pid, code), 0) << script.GetError();
+    EXPECT_EQ(code, 0);
+  }
+  EXPECT_FALSE(Ran()) << "descriptor 9 stayed open after RestoreOutput";
+  {
+    ZEP2ShellScript script(Path(), "TESSARDBSETUP_TRACE");
+    script.SendOutputToLog();
+    script.Line("echo settings");
+    script.Line("return 3");
+    int pid = 0;
+    int code = -1;
+    ASSERT_EQ(script.Run("script.sh", 1, pid, code), 0) << script.GetError();
+    EXPECT_EQ(code, 3);
+  }
+  WriteLogFile("after\n");
+  QelCloseLogFiles();
+  EXPECT_EQ(ReadWholeFile(log), "before\npaths\ncomplaint\nsettings\nafter\n");
+}
