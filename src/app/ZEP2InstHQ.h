@@ -12,6 +12,7 @@
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
 #include "../engine/ZEP2InstallOutcome.h"
+#include "../engine/ZEP2DDLBundle.h"
 #include "../engine/ZEP2PersModeler.h"
 #include "../engine/ZEP2UndoJournal.h"
 #include "../engine/ZEP2UserStatements.h"
@@ -292,6 +293,9 @@ class ZEP2InstHQ : public QelCommand {
   std::string _FailedAt;
   std::string _FailureMessage;
   std::string _CancelledBy;
+  // File mode: what went into the DDL file with its undo, for the DBA's
+  // bundle written beside it at the end.
+  std::unique_ptr<ZEP2DDLBundle> _DDLBundle;
   bool _RollbackStarted = false;
   bool _RollbackIncomplete = false;
   // DB2: the undo of the creation whose commit failed, while no commit has
@@ -390,6 +394,12 @@ class ZEP2InstHQ : public QelCommand {
   // executed need one, unless evenWithoutExecution: what is written in file
   // mode too (the server settings).
   static int RecordUndo(const QelUnicodeString& undo, bool evenWithoutExecution = false);
+  // Writes the statement to the DDL file (mode 1) and gives its undo to the
+  // DBA's bundle. 0 on success.
+  static int WriteDDLStatement(int type, const QelUnicodeString& text, int length,
+                               const QelUnicodeString& undo);
+  static int RecordDerivedDrop(ZEP2PersModeler* modeler, const QelZepDDLFile& file,
+                               const QelUnicodeString& account);
   // The statement texts of the user steps for the DBMS and typical
   // tablespaces of the run.
   static ZEP2UserStatements UserStatements();
@@ -449,6 +459,9 @@ class ZEP2InstHQ : public QelCommand {
   // also written to the log and the trace.
   QelUnicodeString WarningsReport();
   void CreateDDLFile();
+  // The DBA's bundle beside a DDL file that is complete; a failure is a
+  // warning of the run.
+  void WriteDDLBundle();
   // The configuration part of St_GenEnvFiles: CreateDBSrvSetting's result.
   int WriteConfiguration();
   // Walks a user list: the element at _nvPosCurColl, or false (position

@@ -98,7 +98,9 @@ void ZEP2InstHQ::ForgetUndo(const QelUnicodeString& undo) {
 int ZEP2InstHQ::UndoOfAlterUser(const QelUnicodeString& user, QelUnicodeString& undo) {
   undo = "";
   const std::string name = user.ToUpper().str();
-  if (!_nvEXECINDB || _nvIBMDB2UDB || CreatedByRun(name)) return 0;
+  // File mode reads the catalogue too: the DBA's reverse script needs the
+  // same undo as the rollback.
+  if ((!_nvEXECINDB && !_nvGENDDLONLY) || _nvIBMDB2UDB || CreatedByRun(name)) return 0;
   std::vector<QelDbRow> rows;
   if (DbaQuery("SELECT AUTHENTICATION_TYPE, DEFAULT_TABLESPACE FROM DBA_USERS WHERE USERNAME = " +
                    QelQuoted(name, '\''),
@@ -135,7 +137,7 @@ int ZEP2InstHQ::UndoOfGrant(const QelUnicodeString& user,
                             const std::vector<std::string>& privileges, QelUnicodeString& undo) {
   undo = "";
   const std::string name = user.ToUpper().str();
-  if (!_nvEXECINDB || CreatedByRun(name)) return 0;
+  if ((!_nvEXECINDB && !_nvGENDDLONLY) || CreatedByRun(name)) return 0;
   std::set<std::string> held;
   std::vector<QelDbRow> rows;
   if (_nvIBMDB2UDB) {

@@ -69,8 +69,7 @@ int ZEP2InstHQ::RunAdministratorStatement(int type, const QelUnicodeString& text
     }
   }
   if (result == 0 && _nvGENDDLONLY) {
-    result = ExeSQLStatement(nullptr, dbms, 1, &_GeneratedDDLFile, type, text,
-                             static_cast<int>(text.Length()), _nvDBErrorCode, _svDBErrorMsg);
+    result = WriteDDLStatement(type, text, static_cast<int>(text.Length()), undo);
   }
   if (result == 0 && (_nvEXECINDB || _nvGENDDLONLY)) ++_ZEP2InstHQHandler->_RunCounts.statements;
   return result;

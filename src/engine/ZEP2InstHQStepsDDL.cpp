@@ -243,8 +243,7 @@ int ZEP2InstHQ::PlayStatement(ZEP2PersModeler* modeler, const QelZepDDLFile& fil
     if (result != 0) ForgetUndo(drop);
   }
   if (result == 0 && _nvGENDDLONLY) {
-    result = ExeSQLStatement(nullptr, Dbms(), 1, &_GeneratedDDLFile, type, filtered, length,
-                             _nvDBErrorCode, _svDBErrorMsg);
+    result = WriteDDLStatement(type, filtered, length, DerivedDrop(modeler, file, account));
   }
   if (result == 0) {
     ++_RunCounts.statements;

@@ -181,9 +181,20 @@ void ZEP2InstHQ::CreateDDLFile() {
   std::string kept;
   std::string error;
   const int descriptor = QelCreateKeepingEarlier(path, 0600, kept, error);
+  _DDLBundle.reset();
   if (descriptor >= 0) {
-    _GeneratedDDLFile.open("/proc/self/fd/" + std::to_string(descriptor), std::ios::out);
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    _GeneratedDDLFile.open(self, std::ios::out);
     if (!_GeneratedDDLFile.is_open()) error = path + ": " + std::strerror(errno);
+    // The bundle's forward script is read back from this very file.
+    const int reader = open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    if (_GeneratedDDLFile.is_open() && reader >= 0) {
+      _DDLBundle = std::make_unique<ZEP2DDLBundle>(
+          _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle,
+          (_nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME).str(), _svDBAUSER.str(), path, reader);
+    } else if (reader >= 0) {
+      close(reader);
+    }
     close(descriptor);
   }
   if (!kept.empty()) {
@@ -217,6 +228,9 @@ void ZEP2InstHQ::CreateDDLFile() {
 
 void ZEP2InstHQ::EndInstallation(bool defaultButton) {
   _InstallationSucceeded = true;
+  // Before the report: a bundle that could not be written is one of its
+  // warnings.
+  WriteDDLBundle();
   // A finished installation has nothing to undo; what an earlier run could
   // not undo stays on record.
   std::string error;

@@ -104,12 +104,15 @@ void ZEP2InstHQ::St_TypicalUSERCreation(QelCommand* command, int, void*) {
     return;
   }
   WriteTraceLogFile("\nCreate user statement: <" + QelDbMaskPasswords(statement->text) + ">", 1);
-  if (_nvEXECINDB) controller->_UsersCreatedByRun.push_back(user.str());
+  // A user the DDL file creates is one its reverse drops whole, as the
+  // rollback drops one this run created.
+  const bool created = _nvEXECINDB || _nvGENDDLONLY;
+  if (created) controller->_UsersCreatedByRun.push_back(user.str());
   _nvDBErrorCode = RunAdministratorStatement(QelSqlType::CreateTablespaceOrUser, statement->text,
                                              true, statement->undo);
   if (_nvDBErrorCode != 0) {
     // A user the DBMS refused to create may be one that existed already.
-    if (_nvEXECINDB) controller->_UsersCreatedByRun.pop_back();
+    if (created) controller->_UsersCreatedByRun.pop_back();
     controller->FailInstallation(command, controller->_DlgREPORT->ERRMSGWndTitleUSERCREATION,
                                  controller->_DlgREPORT->ERRMSGTextToDisplayForUSERCREATION);
   } else {

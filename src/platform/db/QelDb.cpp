@@ -5,13 +5,13 @@
 #include "QelDb.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <ostream>
 
 #include "QelDbDialect.h"
+#include "QelDbScript.h"
 #include "QelDbStatements.h"
 #include "odbc/QelOdbcConnection.h"
 #include "odbc/QelOdbcDriverCheck.h"
@@ -82,63 +82,6 @@ int CatalogueQuery(QelDbConnection* connection, int dbms, const std::string& sql
   return Succeed(errorCode, message);
 }
 
-// The first words of a statement, upper case, comments skipped.
-std::vector<std::string> LeadingWords(const std::string& text, std::size_t count) {
-  std::vector<std::string> words;
-  std::size_t i = 0;
-  while (i < text.size() && words.size() < count) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (std::isspace(c)) {
-      ++i;
-    } else if (text.compare(i, 2, "--") == 0) {
-      i = text.find('\n', i);
-      if (i == std::string::npos) break;
-    } else if (text.compare(i, 2, "/*") == 0) {
-      i = text.find("*/", i + 2);
-      if (i == std::string::npos) break;
-      i += 2;
-    } else if (std::isalpha(c) || c == '_') {
-      std::string word;
-      while (i < text.size() &&
-             (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) {
-        word += static_cast<char>(std::toupper(static_cast<unsigned char>(text[i++])));
-      }
-      words.push_back(word);
-    } else {
-      break;
-    }
-  }
-  return words;
-}
-
-// SQL*Plus ends a PL/SQL unit with a "/" line instead of a semicolon.
-bool IsProceduralBlock(const std::string& text) {
-  std::vector<std::string> words = LeadingWords(text, 6);
-  if (words.empty()) return false;
-  if (words[0] == "BEGIN" || words[0] == "DECLARE") return true;
-  if (words[0] != "CREATE") return false;
-  std::size_t i = 1;
-  if (i + 1 < words.size() && words[i] == "OR" && words[i + 1] == "REPLACE") i += 2;
-  if (i < words.size() && (words[i] == "EDITIONABLE" || words[i] == "NONEDITIONABLE")) ++i;
-  if (i >= words.size()) return false;
-  const std::string& kind = words[i];
-  return kind == "TRIGGER" || kind == "PROCEDURE" || kind == "FUNCTION" || kind == "PACKAGE" ||
-         kind == "TYPE" || kind == "LIBRARY";
-}
-
-// The statement as the DBMS's command-line tool runs it from a script.
-std::string ScriptForm(int dbms, int type, std::string statement) {
-  while (!statement.empty() && std::isspace(static_cast<unsigned char>(statement.back()))) {
-    statement.pop_back();
-  }
-  constexpr int ProceduralBlock = 12;
-  if (dbms == QelDbOracle && (type == ProceduralBlock || IsProceduralBlock(statement))) {
-    return statement + "\n/\n";
-  }
-  if (!statement.empty() && statement.back() == ';') statement.pop_back();
-  return statement + ";\n";
-}
-
 }  // namespace
 
 void QelDbSetMessage(char* message, const std::string& text) {
@@ -196,7 +139,7 @@ int ExeSQLStatement(QelDbCursor* cursor, int dbms, int mode, std::ostream* ddlFi
   if (length > 0 && static_cast<std::size_t>(length) < statement.size()) statement.resize(length);
   if (mode == 1) {
     if (!ddlFile) return Fail(errorCode, message, -1, "no DDL file to write the statement to");
-    *ddlFile << ScriptForm(dbms, type, statement);
+    *ddlFile << QelDbScriptForm(dbms, type, statement);
     ddlFile->flush();
     if (!*ddlFile)
       return Fail(errorCode, message, -1, "cannot write the statement to the DDL file");

@@ -307,7 +307,12 @@ void Session::GrantObjectPrivileges(Parser& parser, const std::vector<std::strin
   }
   const bool owner =
       object->owner == user_ || (dialect_ == Dialect::Oracle && object->schema == user_);
-  if (!owner && !IsAdministrator() && !HasSystemPrivilege("GRANT ANY OBJECT PRIVILEGE")) {
+  const bool anyObject = IsAdministrator() || HasSystemPrivilege("GRANT ANY OBJECT PRIVILEGE");
+  // Oracle records a grant made through GRANT ANY OBJECT PRIVILEGE as the
+  // owner's: a DBA's script grants what the owner's own session would.
+  const std::string grantor =
+      dialect_ == Dialect::Oracle && !owner && anyObject ? object->schema : user_;
+  if (!owner && !anyObject) {
     for (const std::string& privilege : privileges) {
       bool grantable = false;
       for (const std::string& holder : Grantees()) {
@@ -339,7 +344,7 @@ void Session::GrantObjectPrivileges(Parser& parser, const std::vector<std::strin
             .Bind(1, grantee)
             .Bind(2, privilege)
             .Bind(3, object->id)
-            .Bind(4, user_)
+            .Bind(4, grantor)
             .Bind(5, grantOption ? 1LL : 0LL)
             .Step();
         continue;

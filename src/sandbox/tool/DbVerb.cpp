@@ -197,28 +197,6 @@ int Create(const CommandOptions& options, const std::string& site) {
   return ExitOk;
 }
 
-// The one database NAME designates, narrowed by --dbms and --instance.
-int Locate(const CommandOptions& options, const std::string& site, DatabaseLocation& location) {
-  const std::string dbms = Value(options, "dbms");
-  const std::string instance = Value(options, "instance");
-  std::vector<DatabaseLocation> candidates;
-  for (const DatabaseLocation& found : qelsandbox::FindDatabases(site, options.positional.at(1))) {
-    if ((dbms.empty() || DbmsName(found) == dbms) &&
-        (instance.empty() || found.instance == instance)) {
-      candidates.push_back(found);
-    }
-  }
-  if (candidates.empty()) return Error("no database " + options.positional.at(1) + " in " + site);
-  if (candidates.size() > 1) {
-    std::string names;
-    for (const DatabaseLocation& candidate : candidates) names += " " + candidate.file;
-    return Error(options.positional.at(1) +
-                 " names several databases (use --dbms or --instance):" + names);
-  }
-  location = candidates.front();
-  return ExitOk;
-}
-
 }  // namespace
 
 int RunDbVerb(const std::vector<std::string>& arguments) {
@@ -250,7 +228,10 @@ int RunDbVerb(const std::vector<std::string>& arguments) {
   }
   if (options.positional.size() != 2) return UsageError(subcommand + " needs one NAME");
   DatabaseLocation location;
-  if (const int status = Locate(options, site, location); status != ExitOk) return status;
+  if (const int status = LocateDatabase(options, site, options.positional[1], "db", location);
+      status != ExitOk) {
+    return status;
+  }
   try {
     if (subcommand == "reset") {
       qelsandbox::ResetDatabase(location);

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace qelsandbox {
+struct DatabaseLocation;
+}
+
 // Exit statuses of every verb.
 constexpr int ExitOk = 0;
 constexpr int ExitError = 1;
@@ -28,7 +32,13 @@ bool ParseCommandOptions(const std::vector<std::string>& arguments,
 // The site: --site, else $TESSARDBSETUP_SANDBOX; empty when neither is set.
 std::string CommandSite(const CommandOptions& options);
 
+// The one database NAME designates in the site, narrowed by --dbms and
+// --instance: ExitOk, or ExitError with the reason on stderr.
+int LocateDatabase(const CommandOptions& options, const std::string& site, const std::string& name,
+                   const std::string& verb, qelsandbox::DatabaseLocation& location);
+
 int RunDbVerb(const std::vector<std::string>& arguments);
 int RunInitVerb(const std::vector<std::string>& arguments);
 int RunOrbixdVerb(const std::vector<std::string>& arguments);
+int RunSqlVerb(const std::vector<std::string>& arguments);
 int RunVaultVerb(const std::vector<std::string>& arguments);

@@ -19,6 +19,8 @@ struct Verb {
 constexpr Verb Verbs[] = {
     {"init", "create a complete sandbox site in a directory", RunInitVerb},
     {"db", "create, show and reset the databases of the sandbox DBMS", RunDbVerb},
+    {"sql", "play a SQL script on a sandbox database as the DBMS's command-line tool does",
+     RunSqlVerb},
     {"orbixd", "start, stop or query the stand-in Orbix daemon", RunOrbixdVerb},
     {"vault", "decrypt the vault server's database password (tests)", RunVaultVerb},
 };
