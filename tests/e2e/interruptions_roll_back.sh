@@ -131,6 +131,6 @@ run_wizard broken "$WORK/oracle.rsp"
 expect_run 1 "an installation with a broken statement"
 summary=$(grep -c 'installation failed and was rolled back (exit status 1); ' "$RUN.stderr")
 [ "$summary" -eq 1 ] || fail "the failed run's summary is on $summary lines of stderr"
-expect_outcome_line 1 'installation failed and was rolled back (exit status 1); failed at statement 4 of PEOPLE.sql (modeler PEOPLE): ORA-*, rolled back; * created and removed; * statements played, * undone, in * s; log *' "broken"
+expect_outcome_line 1 'installation failed and was rolled back (exit status 1); failed at statement 4 of PEOPLE.sql (modeler PEOPLE): ORA-*, rolled back; * created and removed; * statements played, * undone, in * s; *' "broken"
 expect_no_secret "$PASSWORD" "$RUN".*
 finish

@@ -23,7 +23,7 @@ stops() {
   expect_run 2 "$tag" || return
   expect_lines "$(told_before_outcome "$RUN.stderr")" "tessardbsetup: $answers:$line: $message" \
     "$tag: stderr"
-  expect_outcome_line 2 'stopped: *' "$tag"
+  expect_outcome_line 2 '*' "$tag"
   # A mistake of form is found as the file is read, before the front end
   # exists (no transcript); one of names once the pages are built, before
   # the first is shown.

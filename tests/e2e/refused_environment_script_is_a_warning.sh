@@ -16,7 +16,7 @@ refused() {
   local warning="the environment script $script was not run: $script: there is $2"
   local last
   last=$(tail -n 1 "$RUN.stderr")
-  [[ $last == "tessardbsetup: installation finished, completed with warnings: $warning (exit status 0); log "* ]] ||
+  [[ $last == "tessardbsetup: installation finished, completed with warnings: $warning (exit status 0); completed; "*"; log "* ]] ||
     fail "$1: the last line: $last"
   [[ $(tail -n 1 "$RUN.transcript") == *'"event":"exit","status":0,"outcome":"installation finished, completed with warnings: '"$warning"'"}' ]] ||
     fail "$1: the father's outcome: $(tail -n 1 "$RUN.transcript")"

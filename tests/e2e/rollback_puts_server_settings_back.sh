@@ -57,7 +57,7 @@ expect_contains "$RUN.err" \
   '\nUNDO FAILED: <RESTORE SERVER SETTING "ZEPPUBSUB" OF "PDMDB" VENDOR 1 SERVER "PDMDB" AUTHENTICATION '
 expect_contains "$RUN.err" 'IDENTIFIED BY "***">\nSQL0901N'
 expect_contains "$RUN.transcript" \
-  "\"outcome\":\"installation failed; rollback incomplete; test fault injected: database calls from $((calls - 3)) on fail on purpose"
+  "\"outcome\":\"installation cancelled; rollback incomplete; test fault injected: database calls from $((calls - 3)) on fail on purpose"
 listed=$(sed -n '/^ROLLBACK INCOMPLETE: /,/^$/p' "$RUN.log" | grep -c '^RESTORE SERVER SETTING ')
 [ "$listed" -eq 4 ] || fail "the incomplete rollback lists $listed settings, not 4"
 expect_no_secret sandbox "$RUN.transcript" "$RUN.trace" "$RUN.log" "$RUN.err" "$RUN.out" \
