@@ -106,14 +106,15 @@ int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
     return -1;
   }
   QelListValQelUnicodeString arguments;
-  arguments.Append(baseName);
+  arguments.Append(throughShell_ ? "ksh" : baseName);
+  if (throughShell_) arguments.Append(path_);
   // The script goes once it has run: what it was stays in the trace.
   WriteTraceLogFile("\n" + QelUnicodeString(path_) + " holds:\n" + content_, 2);
   if (!IsStillOurs()) {
     NotRun();
     return -1;
   }
-  if (QelStartProcess(path_, arguments, wait, pid, code) != 0) {
+  if (QelStartProcess(throughShell_ ? "/bin/ksh" : path_, arguments, wait, pid, code) != 0) {
     error_ = path_ + ": cannot be started (" + std::strerror(errno) +
              "; is /tmp mounted noexec, or is /bin/ksh missing?)";
     NotRun();

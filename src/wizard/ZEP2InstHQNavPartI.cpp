@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -53,8 +54,8 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
   _svTESADM = page->Frame->EditorTESADM->GetText();
   _svTESADMP = page->Frame->EditorTESADMP->GetText();
   WriteTraceLogFile("\nTESADM: <" + _svTESADM + ">", 1);
-  if (Empty(_svTESADM)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESADM);
-  if (Empty(_svTESADMP)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESADMP);
+  if (Empty(_svTESADM) && c->Refused(page, page->ERRMSGTextToDisplayForTESADM)) return;
+  if (Empty(_svTESADMP) && c->Refused(page, page->ERRMSGTextToDisplayForTESADMP)) return;
   const bool validate = !QelGetEnv("TESSARDBSETUP_NO_PASS_VALIDATION");
   if (!validate) {
     Trace("\nPASSWORD VALIDATION OFF");
@@ -62,10 +63,10 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
     Trace("\nPASSWORD VALIDATION ON");
     const int code = authenticateWithPassword(_svTESADM.c_str(), _svTESADMP.c_str());
     WriteTraceLogFile("\nRCRCauthenticateWithPassword : " + QelUnicodeString::FromInt(code), 1);
-    if (code == -2) return c->ShowError(page, page->ERRMSGRootUserForbidden);
-    if (code == -3) return c->ShowError(page, page->ERRMSGInvalidUsername);
-    if (code == -4) return c->ShowError(page, page->ERRMSGInvalidPassword);
-    if (code != 0) return;
+    if (code == -2 && c->Refused(page, page->ERRMSGRootUserForbidden)) return;
+    if (code == -3 && c->Refused(page, page->ERRMSGInvalidUsername)) return;
+    if (code == -4 && c->Refused(page, page->ERRMSGInvalidPassword)) return;
+    if (code != 0 && !zep2validation::Silent()) return;
   }
   if (Empty(_svTESDICOOwner)) {
     c->_DlgTESDICO->Frame->EditorTESDICO->SetText(_svTESADM);
@@ -139,10 +140,10 @@ void ZEP2InstHQ::CB_EXEParam_Next(QelCommand*, QelNotification*, void*) {
   _nvGENDDLONLY = 1;
   _svDDLFILENAME = page->Frame->EditorEXEDDLFileName->GetText();
   _svDDLFILEPATH = page->Frame->EditorEXEDDLFilePath->GetText();
-  if (Empty(_svDDLFILENAME)) return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILENAME);
-  if (Empty(_svDDLFILEPATH)) return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILEPATH);
+  if (Empty(_svDDLFILENAME) && c->Refused(page, page->ERRMSGTextToDisplayForDDLFILENAME)) return;
+  if (Empty(_svDDLFILEPATH) && c->Refused(page, page->ERRMSGTextToDisplayForDDLFILEPATH)) return;
   if (IsDirectory(_svDDLFILEPATH) != 0) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForDDLFILEPATHW);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForDDLFILEPATHW)) return;
   }
   Show(c->_DlgDBMSType, page);
 }
@@ -191,8 +192,8 @@ void ZEP2InstHQ::CB_TESDICO_Next(QelCommand*, QelNotification*, void*) {
   Trace(client ? "\nSINGLE USER OFF" : "\nSINGLE USER ON");
   _svTESDICOOwner = page->Frame->EditorTESDICO->GetText();
   _svTESDICOOwnerP = page->Frame->EditorTESDICOP->GetText();
-  if (Empty(_svTESDICOOwner)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICO);
-  if (Empty(_svTESDICOOwnerP)) return c->ShowError(page, page->ERRMSGTextToDisplayForTESDICOP);
+  if (Empty(_svTESDICOOwner) && c->Refused(page, page->ERRMSGTextToDisplayForTESDICO)) return;
+  if (Empty(_svTESDICOOwnerP) && c->Refused(page, page->ERRMSGTextToDisplayForTESDICOP)) return;
   // Both accounts become database users here, named without quotes and,
   // under Oracle, identified by their password between double quotes.
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
@@ -278,9 +279,9 @@ void ZEP2InstHQ::CB_ORAParam_Next(QelCommand*, QelNotification*, void*) {
   ZEP2DlgORAParam* page = c->_DlgORAParam;
   _svORACLE_HOME = page->Frame->EditorORACLE_HOME->GetText();
   _svORACLE_N32_HOME = page->Frame->EditorORACLE_N32_HOME->GetText();
-  if (Empty(_svORACLE_HOME)) return c->ShowError(page, page->ERRMSGTextToDisplayForORACLE_HOME);
+  if (Empty(_svORACLE_HOME) && c->Refused(page, page->ERRMSGTextToDisplayForORACLE_HOME)) return;
   if (IsDirectory(_svORACLE_HOME) != 0 || IsDirectory(_svORACLE_HOME + "/lib") != 0) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForWRONGPATH);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONGPATH)) return;
   }
   if (Empty(_svORATNS_ADMIN)) {
     c->_DlgORAParam2->Frame->EditorORATNSADMIN->SetText(_svORACLE_HOME + "/network/admin");
@@ -308,11 +309,11 @@ void ZEP2InstHQ::CB_ORAParam2_Next(QelCommand*, QelNotification*, void*) {
   c->BusyCursor();
   ZEP2DlgORAParam2* page = c->_DlgORAParam2;
   c->StoreOracleService();
-  if (Empty(_svORASRVNAME)) return c->ShowError(page, page->ERRMSGTextToDisplayForSRVNAME);
+  if (Empty(_svORASRVNAME) && c->Refused(page, page->ERRMSGTextToDisplayForSRVNAME)) return;
   if (_nvORATNS_ADMIN) {
-    if (Empty(_svORATNS_ADMIN)) return c->ShowError(page, page->ERRMSGTextToDisplayForTNSADMIN);
+    if (Empty(_svORATNS_ADMIN) && c->Refused(page, page->ERRMSGTextToDisplayForTNSADMIN)) return;
     if (IsDirectory(_svORATNS_ADMIN) != 0) {
-      return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_TNS);
+      if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TNS)) return;
     }
   }
   c->EndPartI(page);

@@ -38,6 +38,10 @@ const QelDbDialectRules QelDbDB2Rules = {
     "'SYSCATSPACE' ORDER BY TBSPACE",
     "SELECT TBSP_NAME, TBSP_FREE_SIZE_KB FROM SYSIBMADM.TBSP_UTILIZATION ORDER BY TBSP_NAME",
     "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = %s AND TABNAME = %s AND TYPE = 'T'",
+    // Tablespaces, authorities granted to others: DBADM covers what the
+    // steps do.
+    "SELECT 'DBADM' FROM SYSCAT.DBAUTH WHERE GRANTEE = %s AND DBADMAUTH = 'Y'",
+    "DBADM",
     Codes,
     sizeof Codes / sizeof Codes[0],
 };

@@ -1,0 +1,54 @@
+# A check-only run on a fresh site: ready, status 0, the verdict on stdout and
+# in the JSON document, and the site, its settings and its databases exactly
+# as before. The summary page's "Check only" does the same in a run without
+# -validate.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/lib_validate.sh"
+new_site
+
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
+[PanelORALoc]
+RadButORALocLocal = checked
+[ZEP2YesNoInCallBack]
+answers = Yes
+RSP
+
+site_state "$WORK/before"
+run_validate fresh "$WORK/oracle.rsp"
+expect_run 0 "check only on a fresh site"
+expect_lines "$(grep '^tessardbsetup: ' "$RUN.out")" "tessardbsetup: ready" "the report on stdout"
+[ "$(stat -c %a "$RUN.json")" = 600 ] || fail "the JSON document has mode $(stat -c %a "$RUN.json")"
+python3 - "$RUN.json" <<'PY' || fail "the JSON document: $(cat "$RUN.json")"
+import json, sys
+report = json.load(open(sys.argv[1]))
+assert report["ready"] is True and report["exit_status"] == 0, report
+assert report["problems"] == [] and report["not_checked"] == [], report
+for check in ("DBA connection", "DBA privileges", "earlier installation", "tablespaces",
+              "tablespace directory", "free space", "environment file", "script directory"):
+    assert check in report["checked"], (check, report["checked"])
+PY
+# The pages ran as usual, in both processes, and no installation step did.
+[ "$(pids_of "$RUN.transcript" | wc -l)" -eq 2 ] || fail "not two processes"
+expect_contains "$RUN.trace" '\nSt_Validate Begin ...\n'
+expect_not_contains "$RUN.trace" 'St_GenEnvFiles Begin'
+expect_not_contains "$RUN.trace" 'St_TypicalTBSCreation Begin'
+expect_no_secret "$PASSWORD" "$RUN.out" "$RUN.json" "$RUN.log" "$RUN.err" "$RUN.trace" "$RUN.stderr"
+expect_no_secret "$DICO_PASSWORD" "$RUN.out" "$RUN.json" "$RUN.log" "$RUN.err" "$RUN.trace"
+site_state "$WORK/after"
+expect_same_state "$WORK/before" "$WORK/after" "the check-only run"
+
+# The same choice on the summary page: the checks, the report page, status 0.
+response_file "$WORK/check-only.rsp" oracle oracle_new_tablespace - <<'RSP'
+[PanelORALoc]
+RadButORALocLocal = checked
+[PanelSUM]
+ChkButSUMCheckOnly = checked
+RSP
+run_wizard summary "$WORK/check-only.rsp"
+expect_run 0 "Check only chosen on the summary page"
+expect_contains "$RUN.trace" '\nSt_Validate Begin ...\n'
+expect_not_contains "$RUN.trace" 'St_GenEnvFiles Begin'
+expect_contains "$RUN.log" 'tessardbsetup: ready'
+site_state "$WORK/after-summary"
+expect_same_state "$WORK/before" "$WORK/after-summary" "Check only on the summary page"
+finish
