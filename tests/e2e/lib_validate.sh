@@ -43,7 +43,7 @@ site_state() {
 # expect_same_state BEFORE AFTER LABEL
 expect_same_state() {
   # A fingerprint without files or database rows would prove nothing.
-  grep -q ' [0-9a-f]\{64\}  \./' "$1" && grep -q '^users ' "$1" || fail "$3: no site state in $1"
+  grep -q '^[0-9a-f]\{64\}  \./' "$1" && grep -q '^users ' "$1" || fail "$3: no site state in $1"
   if ! cmp -s "$1" "$2"; then
     fail "$3 changed the site:"
     diff "$1" "$2" | head -n 20 >&2
