@@ -462,6 +462,7 @@ class ZEP2InstHQ : public QelCommand {
   void ValidateCatalogue(QelDbConnection& connection);
   void ValidateUsers(QelDbConnection& connection);
   void ValidateTablespaces(QelDbConnection& connection);
+  void CheckSystemManagedSpace(const std::string& tablespace, long long needed);
   void ValidateMachine();
   void EndValidation();
   ZEP2SpaceEstimate RepositoryEstimate() const;

@@ -2,6 +2,7 @@
 // against the database and the machine with all problems collected, and a
 // report that says what to do about each. Nothing is created, written or
 // run that an installation would leave behind.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,10 @@ void ZEP2InstHQ::ValidateTablespaces(QelDbConnection& connection) {
       if (row.size() < 2 || QelUnicodeString(row[0]).ToUpper().Compare(names[i].ToUpper()) != 2) {
         continue;
       }
+      if (row.size() > 2 && row[2] == "SMS") {
+        CheckSystemManagedSpace(names[i].str(), needed[i]);
+        continue;
+      }
       const long long available = std::atoll(row[1].c_str());
       if (available >= needed[i]) continue;
       report.Add("free space",
@@ -284,6 +289,17 @@ void ZEP2InstHQ::ValidateTablespaces(QelDbConnection& connection) {
                  "add a container or data file to it, or choose another tablespace");
     }
   }
+}
+
+void ZEP2InstHQ::CheckSystemManagedSpace(const std::string& tablespace, long long needed) {
+  // Its containers lie under the database's directory, which only a local
+  // database shows.
+  if (!_nvDB2Local || _svDB2DRIVEDir.str().empty()) {
+    return _Validation.NotChecked("free space", "tablespace " + tablespace +
+                                                    " grows on the file system of a database "
+                                                    "directory this host does not show");
+  }
+  ZEP2CheckFreeSpace(_Validation, "free space", _svDB2DRIVEDir.str(), needed);
 }
 
 ZEP2SpaceEstimate ZEP2InstHQ::RepositoryEstimate() const {

@@ -51,4 +51,20 @@ expect_not_contains "$RUN.trace" 'St_GenEnvFiles Begin'
 expect_contains "$RUN.log" 'tessardbsetup: ready'
 site_state "$WORK/after-summary"
 expect_same_state "$WORK/before" "$WORK/after-summary" "Check only on the summary page"
+# DB2, a local database and its existing tablespace: ready too, and the
+# catalogue checks (authority, tablespaces, free space) were made.
+response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace
+site_state "$WORK/before-db2"
+run_validate db2 "$WORK/db2.rsp"
+expect_run 0 "check only on a fresh DB2 site"
+expect_lines "$(grep '^tessardbsetup: ' "$RUN.out")" "tessardbsetup: ready" "the DB2 report on stdout"
+python3 - "$RUN.json" <<'PY' || fail "the DB2 JSON document: $(cat "$RUN.json")"
+import json, sys
+report = json.load(open(sys.argv[1]))
+assert report["ready"] is True and report["not_checked"] == [], report
+for check in ("DBA privileges", "earlier installation", "tablespaces", "free space"):
+    assert check in report["checked"], (check, report["checked"])
+PY
+site_state "$WORK/after-db2"
+expect_same_state "$WORK/before-db2" "$WORK/after-db2" "the DB2 check-only run"
 finish

@@ -87,7 +87,9 @@ class QelDbDialect {
   std::string UsersQuery() const;
   // The tablespaces a table can be created in, by name.
   std::string TablespacesQuery() const;
-  // The tablespaces with their free space in kilobytes, by name.
+  // The tablespaces with their free space in kilobytes, by name. DB2 adds
+  // the type: an SMS tablespace grows on the file system of its directory
+  // containers, and the catalogue gives it no free space of its own.
   std::string FreeSpaceQuery() const;
   // One row when the table schema.table exists.
   std::string TableExistsQuery(std::string_view schema, std::string_view table) const;
