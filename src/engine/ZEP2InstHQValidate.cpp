@@ -111,9 +111,6 @@ bool ZEP2InstHQ::CheckingOnly() const {
 void ZEP2InstHQ::St_Validate(QelCommand* command, int, void*) {
   StepBegin(command, "Validate");
   ZEP2InstHQ* controller = _ZEP2InstHQHandler;
-  if (QelApplication* application = QelApplication::MainApplication()) {
-    application->RemoveSubscribe(2, command);
-  }
   for (const ZEP2ValidationProblem& refusal : zep2validation::HandedOn()) {
     controller->_Validation.Add(refusal.check, refusal.problem, refusal.remedy);
   }

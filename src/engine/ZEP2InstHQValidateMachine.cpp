@@ -49,9 +49,12 @@ void ValidateEnvironmentFile(ZEP2ValidationReport& report) {
 void ValidateVault(ZEP2ValidationReport& report) {
   const std::string repository = H::_svVAULTRepository.str();
   const std::string base = repository.substr(0, repository.find_last_not_of('/') + 1);
-  ZEP2CheckDirectory(report, "vault directory", repository, H::_nvVAULTAdmUid, 0777);
-  ZEP2CheckDirectory(report, "vault directory", base + "/tmp", H::_nvVAULTAdmUid, 0777);
-  ZEP2CheckDirectory(report, "vault directory", base + "/secured0", H::_nvVAULTAdmUid, 0755);
+  // The vault page creates what is missing once a person agrees; a
+  // check-only run only says whether it could.
+  ZEP2CheckCreatableDirectory(report, "vault directory", repository, H::_nvVAULTAdmUid, 0777);
+  ZEP2CheckCreatableDirectory(report, "vault directory", base + "/tmp", H::_nvVAULTAdmUid, 0777);
+  ZEP2CheckCreatableDirectory(report, "vault directory", base + "/secured0", H::_nvVAULTAdmUid,
+                              0755);
   if (Known(report, "QelInstallPath", "vault configuration")) {
     const std::string install = Variable("QelInstallPath");
     ZEP2CheckEditableFile(report, "vault configuration",

@@ -66,6 +66,28 @@ void ZEP2CheckDirectory(ZEP2ValidationReport& report, const std::string& check,
   }
 }
 
+void ZEP2CheckCreatableDirectory(ZEP2ValidationReport& report, const std::string& check,
+                                 const std::string& path, int ownerUid, unsigned mode) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0)
+    return ZEP2CheckDirectory(report, check, path, ownerUid, mode);
+  report.Checked(check);
+  std::string parent = Parent(path);
+  while (stat(parent.c_str(), &info) != 0 && parent != "/" && parent != ".")
+    parent = Parent(parent);
+  if (!S_ISDIR(info.st_mode)) {
+    report.Add(check, path + " cannot be created: " + parent + " is no directory",
+               "answer a path under an existing directory");
+  } else if (ReadOnlyMount(parent)) {
+    report.Add(check,
+               path + " cannot be created: " + parent + " is on a file system mounted read-only",
+               "remount it read-write, or answer a directory elsewhere");
+  } else if (access(parent.c_str(), W_OK | X_OK) != 0) {
+    report.Add(check, path + " cannot be created: " + parent + " is not writable by this user",
+               "create it yourself, or answer a directory elsewhere");
+  }
+}
+
 void ZEP2CheckEditableFile(ZEP2ValidationReport& report, const std::string& check,
                            const std::string& path) {
   report.Checked(check);

@@ -14,6 +14,12 @@
 void ZEP2CheckDirectory(ZEP2ValidationReport& report, const std::string& check,
                         const std::string& path, int ownerUid, unsigned mode);
 
+// A directory the installation creates when it is missing: checked as
+// above when it exists, otherwise its nearest existing parent must let it
+// be created (a writable directory on a file system mounted read-write).
+void ZEP2CheckCreatableDirectory(ZEP2ValidationReport& report, const std::string& check,
+                                 const std::string& path, int ownerUid, unsigned mode);
+
 // A file the last steps rewrite: present, a regular file and no symbolic
 // link, writable, in a writable directory (the new content is written
 // beside it and renamed), on a file system mounted read-write.

@@ -67,4 +67,39 @@ for check in ("DBA privileges", "earlier installation", "tablespaces", "free spa
 PY
 site_state "$WORK/after-db2"
 expect_same_state "$WORK/before-db2" "$WORK/after-db2" "the DB2 check-only run"
+
+# Vault and clash server too: the vault directories the vault page would
+# create can be created, the files and commands of the last steps are there.
+response_file "$WORK/vault.rsp" oracle oracle_new_tablespace - <<'RSP'
+[PanelTOEXE]
+ChkButTOEXEVault = checked
+ChkButTOEXEClashInst = checked
+RadButTOEXEClashServer = checked
+[PanelORALoc]
+RadButORALocLocal = checked
+[PanelVAULTADM]
+EditorVAULTADM = pdmvault
+EditorVAULTADMP = @PASSWORD@
+EditorVAULTDaemonPort = 6200
+EditorVAULTRepo = @TESSARDBSETUP_SANDBOX@/vault
+[PanelCLASHADM]
+EditorCLASHADM = pdmclash
+EditorCLASHADMP = @PASSWORD@
+EditorCLASHOutDir = @TESSARDBSETUP_SANDBOX@/clashout
+EditorCLASHV5InstPath = @TESSARDBSETUP_SANDBOX@/pdm
+RSP
+site_state "$WORK/before-vault"
+TESSARDBSETUP_OFFER_VAULT=1 run_validate vault "$WORK/vault.rsp"
+expect_run 0 "check only with vault and clash server"
+expect_lines "$(grep '^tessardbsetup: ' "$RUN.out")" "tessardbsetup: ready" "the vault report on stdout"
+python3 - "$RUN.json" <<'PY' || fail "the vault JSON document: $(cat "$RUN.json")"
+import json, sys
+report = json.load(open(sys.argv[1]))
+for check in ("vault directory", "vault configuration", "vault commands", "vault daemon port",
+              "clash commands", "clash directory", "clash configuration"):
+    assert check in report["checked"], (check, report["checked"])
+PY
+[ ! -e "$TESSARDBSETUP_SANDBOX/vault" ] || fail "the check-only run created the vault directory"
+site_state "$WORK/after-vault"
+expect_same_state "$WORK/before-vault" "$WORK/after-vault" "the vault and clash check-only run"
 finish

@@ -53,6 +53,31 @@ TEST(ValidationHost, DirectoryMissingForeignOrTooClosedIsReported) {
   EXPECT_EQ("chmod it to at least 0777", owner.Problems()[1].remedy);
 }
 
+TEST(ValidationHost, MissingDirectoryPassesWhenItsParentLetsItBeCreated) {
+  const TempDirectory site;
+  ZEP2ValidationReport report;
+  ZEP2CheckCreatableDirectory(report, "vault directory", site.File("vault/secured0"), -1, 0755);
+  EXPECT_TRUE(report.Ready()) << Problems(report);
+  // Looking created nothing.
+  EXPECT_NE(0, access(site.File("vault").c_str(), F_OK));
+
+  Touch(site.File("plain"), 0644);
+  ZEP2CheckCreatableDirectory(report, "vault directory", site.File("plain/vault"), -1, 0);
+  ASSERT_EQ(1u, report.Problems().size());
+  EXPECT_EQ(
+      site.File("plain/vault") + " cannot be created: " + site.File("plain") + " is no directory",
+      report.Problems()[0].problem);
+
+  // An existing one is checked as any directory is: owner and mode.
+  ASSERT_EQ(0, mkdir(site.File("vault").c_str(), 0700));
+  ZEP2ValidationReport existing;
+  ZEP2CheckCreatableDirectory(existing, "vault directory", site.File("vault"),
+                              static_cast<int>(getuid()), 0777);
+  ASSERT_EQ(1u, existing.Problems().size());
+  EXPECT_EQ(site.File("vault") + " has mode 0700, which lacks 0777",
+            existing.Problems()[0].problem);
+}
+
 TEST(ValidationHost, EditableFileMustBeARealFileNeverALink) {
   const TempDirectory site;
   const std::string file = site.File("env.txt");
