@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../engine/ZEP2ValidationMode.h"
 #include "../platform/QelLog.h"
 #include "../platform/QelRunNotes.h"
 #include "../platform/QelSystem.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: tessardbsetup [-logout FILE] [-logerr FILE] [-logtrace FILE] [-responsefile FILE]\n"
+    "                     [-validate] [-validate-json FILE]\n"
     "\n"
     "The database-setup wizard of the PDM server.\n"
     "\n"
@@ -26,6 +28,11 @@ constexpr const char* Usage =
     "  -logout FILE        the log: decisions and statements\n"
     "  -logerr FILE        the error log\n"
     "  -logtrace FILE      the trace: every step, value and decision\n"
+    "  -validate           check only: walk the pages, then run every check the\n"
+    "                      installation depends on and report all problems; nothing\n"
+    "                      is created or changed (exit status 0 ready, 6 not ready)\n"
+    "  -validate-json FILE with -validate (implied): the report as a JSON document,\n"
+    "                      readable by its owner only\n"
     "\n"
     "Without a response file the wizard runs interactively in the terminal (standard\n"
     "input and output must be a terminal of at least 80x24). Keys: Tab, Shift-Tab and\n"
@@ -33,6 +40,13 @@ constexpr const char* Usage =
     "presses the marked button; Esc or F10 closes the wizard.\n"
     "The second part of the wizard runs as WQ0INST with the same options.\n"
     "Exit status: 0 installed, 1 failed, 2 cancelled or closed (see README.md).\n";
+
+bool HasFlag(int count, char** vector, const char* flag) {
+  for (int i = 1; i < count; ++i) {
+    if (vector[i] && std::strcmp(vector[i], flag) == 0) return true;
+  }
+  return false;
+}
 
 bool AsksForHelp(int count, char** vector) {
   for (int i = 1; i < count; ++i) {
@@ -61,6 +75,10 @@ void ZEP2InstApp::BeginApplication() {
   const char* outLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logout");
   const char* errLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logerr");
   const char* traceLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logtrace");
+  const char* validateJson = QelFindOptionValue(_ArgCount, _ArgVector, "-validate-json");
+  if (validateJson || HasFlag(_ArgCount, _ArgVector, "-validate")) {
+    zep2validation::Request(validateJson ? validateJson : "");
+  }
   // Before the controller: its front end may write to /tmp at once.
   const std::vector<std::string> leftovers = QelClaimTempDirectory();
   _Controller = std::make_unique<ZEP2InstHQ>(this, "ZEP2InstHQ", outLog ? outLog : "",

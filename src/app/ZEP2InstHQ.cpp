@@ -79,7 +79,8 @@ void ZEP2InstHQ::EndRun(int exitStatus) {
 const char* ZEP2InstHQ::Outcome(int exitStatus) {
   switch (exitStatus) {
     case 0:
-      return "installation finished";
+      return _ZEP2InstHQHandler && _ZEP2InstHQHandler->CheckingOnly() ? "ready to install"
+                                                                      : "installation finished";
     case 1:
       return QelGetEnv("FATHERPID") ? "back to the first part of the wizard"
                                     : "the second process failed";
@@ -89,6 +90,8 @@ const char* ZEP2InstHQ::Outcome(int exitStatus) {
       return "installation failed and was rolled back";
     case RollbackIncompleteStatus:
       return "installation failed; rollback incomplete";
+    case ZEP2ValidationReport::NotReadyStatus:
+      return "not ready: the checks found problems";
     default:
       return "ended with an unexpected status";
   }

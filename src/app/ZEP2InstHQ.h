@@ -11,11 +11,13 @@
 
 #include "../discovery/ZEP2DBInstance.h"
 #include "../discovery/ZEP2sqldeinfo.h"
-#include "../engine/ZEP2InstallOutcome.h"
 #include "../engine/ZEP2DDLBundle.h"
+#include "../engine/ZEP2InstallOutcome.h"
 #include "../engine/ZEP2PersModeler.h"
 #include "../engine/ZEP2UndoJournal.h"
 #include "../engine/ZEP2UserStatements.h"
+#include "../engine/ZEP2ValidationReport.h"
+#include "../engine/ZEP2ValidationSpace.h"
 #include "../platform/QelApplication.h"
 #include "../platform/QelDialog.h"
 #include "../platform/QelList.h"
@@ -206,6 +208,8 @@ class ZEP2InstHQ : public QelCommand {
   static void St_AlterUserDefSrvSys(QelCommand*, int, void*);
   static void St_AbortInst(QelCommand*, int, void*);
   static void St_PlayDROPDDL(QelCommand*, int, void*);
+  // Check only: every check the installation depends on, in place of it.
+  static void St_Validate(QelCommand*, int, void*);
   // OK of the error box an idle step shows.
   static void CB_ZEP2ErrInSubsIdle_OK(QelCommand*, QelNotification*, void*);
   static void WaitManager(QelCommand* command, int priority, void* data);
@@ -305,6 +309,20 @@ class ZEP2InstHQ : public QelCommand {
   // After the administrator's connection: a journal left by an interrupted
   // run on the same database is offered for rollback.
   void OfferInterruptedRollback(QelDialog* page);
+
+  // Check only, asked on the command line or chosen on the summary page:
+  // what the checks found.
+  bool CheckingOnly() const;
+  bool _CheckOnly = false;
+  ZEP2ValidationReport _Validation;
+  // A page refusal: the error box (the focus then back on field, when
+  // given), and true; in a silent check-only run the refusal is recorded as
+  // a problem instead and the run goes on (false).
+  bool Refused(ZEP2PageDialog* page, const QelUnicodeString& text, QelDlgObject* field = nullptr);
+  void RecordRefusal(ZEP2PageDialog* page, const QelUnicodeString& text);
+  // Without a DBA connection, a silent check-only run goes past the
+  // tablespace pages when only the database could fill them (true).
+  bool SkipTablespacePages(QelDialog* page);
 
   int _SonProcessId = 0;
   StartCheck _StartCheck = StartCheck::Normal;
@@ -469,6 +487,17 @@ class ZEP2InstHQ : public QelCommand {
   static bool NextUser(const QelListValQelUnicodeString& users);
 
   bool InstallSignalAction();
+  // Check only: the summary page's choice, then the checks and their end.
+  bool StartValidation();
+  void ValidateDatabase();
+  void ValidateEarlierInstallation(bool administrator);
+  void ValidateCatalogue(QelDbConnection& connection);
+  void ValidateUsers(QelDbConnection& connection);
+  void ValidateTablespaces(QelDbConnection& connection);
+  void CheckSystemManagedSpace(const std::string& tablespace, long long needed);
+  void ValidateMachine();
+  void EndValidation();
+  ZEP2SpaceEstimate RepositoryEstimate() const;
   // Shared pieces of the page handlers.
   void ShowError(ZEP2PageDialog* page, const QelUnicodeString& text,
                  const QelUnicodeString& detail = "");

@@ -71,6 +71,11 @@ void ZEP2InstHQ::MapSonCode(int code) {
       WriteTraceLogFile("\nhand CLOSE or CANCEL code! (2)", 1);
       EndRun(2);
       break;
+    case ZEP2ValidationReport::NotReadyStatus:
+      // The son has told what is not ready; the caller gets the verdict.
+      WriteTraceLogFile("\nhand not ready code! (6)", 1);
+      EndRun(ZEP2ValidationReport::NotReadyStatus);
+      break;
     case RollbackIncompleteStatus:
       // What is left in the database must reach the caller as such.
       WriteErrLogFile("\nFATAL Error in Installation Second Process: rollback incomplete\n");

@@ -2,6 +2,7 @@
 // program again (as WQ0INST) with the father's log options. The son's end,
 // whether it signalled first or died at start-up, is mapped to the father's
 // exit status.
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "app/ZEP2InstHQ.h"
 #include "app/ZEP2ShellScript.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelLog.h"
@@ -20,6 +22,11 @@
 #include "platform/QelSystem.h"
 
 namespace {
+
+bool ScratchIsNoexec() {
+  struct statvfs info {};
+  return statvfs("/tmp", &info) == 0 && (info.f_flag & ST_NOEXEC) != 0;
+}
 
 using H = ZEP2InstHQ;
 
@@ -134,6 +141,7 @@ void ZEP2InstHQ::SonLauncher() {
   // One terminal, two processes: the son owns it until it ends.
   QelDisplay* display = QelGetDisplay();
   if (display) display->ReleaseTerminal();
+  if (zep2validation::Requested() && ScratchIsNoexec()) script.RunThroughShell();
   const int started = script.Close() ? script.Run("TESStartTmp.sh", 0, pid, code) : -1;
   if (display && started != 0) display->ReclaimTerminal();
   if (fatherPipe >= 0) close(fatherPipe);

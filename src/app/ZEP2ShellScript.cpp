@@ -117,15 +117,17 @@ int ZEP2ShellScript::Run(const char* baseName, int wait, int& pid, int& code) {
     return -1;
   }
   QelListValQelUnicodeString arguments;
-  arguments.Append(baseName);
+  arguments.Append(throughShell_ ? "ksh" : baseName);
+  if (throughShell_) arguments.Append(path_);
   // The script goes once it has run: what it was stays in the trace.
   WriteTraceLogFile("\n" + QelUnicodeString(path_) + " holds:\n" + content_, 2);
   if (!IsStillOurs()) {
     NotRun();
     return -1;
   }
-  const int started = toLog_ ? QelStartProcessWithLog(path_, arguments, wait, pid, code)
-                             : QelStartProcess(path_, arguments, wait, pid, code);
+  const std::string program = throughShell_ ? "/bin/ksh" : path_;
+  const int started = toLog_ ? QelStartProcessWithLog(program, arguments, wait, pid, code)
+                             : QelStartProcess(program, arguments, wait, pid, code);
   if (started != 0) {
     error_ = path_ + ": cannot be started (" + std::strerror(errno) +
              "; is /tmp mounted noexec, or is /bin/ksh missing?)";

@@ -52,6 +52,10 @@ class ZEP2ShellScript {
   // when the path is still the file this object created: same file, this
   // user's, one link, owner-only. 0, or -1 with GetError and nothing run.
   int Run(const char* baseName, int wait, int& pid, int& code);
+  // Run then hands the script to the shell as an argument instead of
+  // executing it: a check-only run goes on past a scratch directory mounted
+  // noexec, which it reports.
+  void RunThroughShell() { throughShell_ = true; }
   // Removes the script when the path is still the file this object created;
   // the destructor does it too.
   void Remove();
@@ -72,4 +76,5 @@ class ZEP2ShellScript {
   ino_t inode_ = 0;
   bool written_ = false;
   bool toLog_ = false;
+  bool throughShell_ = false;
 };

@@ -7,8 +7,10 @@
 
 ZEP2FrmSUM::ZEP2FrmSUM(QelDialog* parent, const QelString& name, unsigned long style)
     : QelDlgFrame(parent, name, style) {
-  ZEP2LoadCatalogTexts("ZEP2FrmSUM", {{"Frame1.Frame11.Frame112.Title", &Frame112Title},
-                                      {"FinishButton.Title", &FinishButtonTitle}});
+  ZEP2LoadCatalogTexts("ZEP2FrmSUM",
+                       {{"Frame1.Frame11.Frame112.Title", &Frame112Title},
+                        {"FinishButton.Title", &FinishButtonTitle},
+                        {"Frame1.ChkButSUMCheckOnly.Title", &ChkButSUMCheckOnlyTitle}});
 
   // Not the common skeleton: the summary fills the titled frame itself, with
   // no introduction text above it.
@@ -19,6 +21,8 @@ ZEP2FrmSUM::ZEP2FrmSUM(QelDialog* parent, const QelString& name, unsigned long s
   Frame112 = new QelDlgFrame(Frame11, "Frame112", 1);
   Frame112->SetTitle(Frame112Title);
   EditorSUM = ZEP2NewEditor(Frame112, "EditorSUM", QelDlgEditor::MultiLineStyle, 0);
+  ChkButSUMCheckOnly = ZEP2NewCheckButton(Frame1, "ChkButSUMCheckOnly", ChkButSUMCheckOnlyTitle,
+                                          QelDlgToggle::Unchecked);
 
   SetPos();
 }
@@ -28,6 +32,7 @@ void ZEP2FrmSUM::SetPos() {
   SetResizableRow(0);
   SetResizableColumn(0);
   Frame11->SetConstraints(0, 0, ZEP2FrameJustification);
+  ChkButSUMCheckOnly->SetConstraints(0, 1, ZEP2FrameJustification);
   Frame1->SetResizableRow(0);
   Frame1->SetResizableColumn(0);
   Frame111->SetConstraints(0, 0, ZEP2FrameJustification);

@@ -15,8 +15,11 @@ class ZEP2FrmSUM : public QelDlgFrame {
   QelDlgLabel* Label111 = nullptr;
   QelDlgFrame* Frame112 = nullptr;
   QelDlgEditor* EditorSUM = nullptr;
+  // Runs every check of the installation instead of it, changing nothing.
+  QelDlgCheckButton* ChkButSUMCheckOnly = nullptr;
 
   QelUnicodeString Frame112Title;
+  QelUnicodeString ChkButSUMCheckOnlyTitle;
   // Kept for the controller; no widget of this page shows it.
   QelUnicodeString FinishButtonTitle;
 };

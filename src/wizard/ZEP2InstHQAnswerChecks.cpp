@@ -62,6 +62,5 @@ bool ZEP2InstHQ::RefusedForDBMS(ZEP2PageDialog* page, QelDbRefusal refusal, cons
   const QelUnicodeString text =
       QelMsgCatalog::BuildMessage(Catalogue, RefusalKey(refusal), parameters, RefusalKey(refusal));
   WriteTraceLogFile("\nINPUT ERROR: " + text, 1);
-  ShowError(page, text);
-  return true;
+  return Refused(page, text);
 }

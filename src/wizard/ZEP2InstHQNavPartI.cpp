@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -63,10 +64,12 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
   _svTESADM = page->Frame->EditorTESADM->GetText();
   _svTESADMP = page->Frame->EditorTESADMP->GetText();
   WriteTraceLogFile("\nTESADM: <" + _svTESADM + ">", 1);
-  if (Empty(_svTESADM))
-    return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGTextToDisplayForTESADM);
-  if (Empty(_svTESADMP))
-    return c->ShowFieldError(page, page->Frame->EditorTESADMP, page->ERRMSGTextToDisplayForTESADMP);
+  if (Empty(_svTESADM) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForTESADM, page->Frame->EditorTESADM))
+    return;
+  if (Empty(_svTESADMP) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForTESADMP, page->Frame->EditorTESADMP))
+    return;
   const bool validate = !QelGetEnv("TESSARDBSETUP_NO_PASS_VALIDATION");
   if (!validate) {
     Trace("\nPASSWORD VALIDATION OFF");
@@ -74,13 +77,13 @@ void ZEP2InstHQ::CB_TESADM_Next(QelCommand*, QelNotification*, void*) {
     Trace("\nPASSWORD VALIDATION ON");
     const int code = authenticateWithPassword(_svTESADM.c_str(), _svTESADMP.c_str());
     WriteTraceLogFile("\nRCRCauthenticateWithPassword : " + QelUnicodeString::FromInt(code), 1);
-    if (code == -2)
-      return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGRootUserForbidden);
-    if (code == -3)
-      return c->ShowFieldError(page, page->Frame->EditorTESADM, page->ERRMSGInvalidUsername);
-    if (code == -4)
-      return c->ShowFieldError(page, page->Frame->EditorTESADMP, page->ERRMSGInvalidPassword);
-    if (code != 0) return;
+    if (code == -2 && c->Refused(page, page->ERRMSGRootUserForbidden, page->Frame->EditorTESADM))
+      return;
+    if (code == -3 && c->Refused(page, page->ERRMSGInvalidUsername, page->Frame->EditorTESADM))
+      return;
+    if (code == -4 && c->Refused(page, page->ERRMSGInvalidPassword, page->Frame->EditorTESADMP))
+      return;
+    if (code != 0 && !zep2validation::Silent()) return;
   }
   if (Empty(_svTESDICOOwner)) {
     c->_DlgTESDICO->Frame->EditorTESDICO->SetText(_svTESADM);
@@ -154,15 +157,16 @@ void ZEP2InstHQ::CB_EXEParam_Next(QelCommand*, QelNotification*, void*) {
   _nvGENDDLONLY = 1;
   _svDDLFILENAME = page->Frame->EditorEXEDDLFileName->GetText();
   _svDDLFILEPATH = page->Frame->EditorEXEDDLFilePath->GetText();
-  if (Empty(_svDDLFILENAME))
-    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFileName,
-                             page->ERRMSGTextToDisplayForDDLFILENAME);
-  if (Empty(_svDDLFILEPATH))
-    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFilePath,
-                             page->ERRMSGTextToDisplayForDDLFILEPATH);
+  if (Empty(_svDDLFILENAME) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForDDLFILENAME, page->Frame->EditorEXEDDLFileName))
+    return;
+  if (Empty(_svDDLFILEPATH) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForDDLFILEPATH, page->Frame->EditorEXEDDLFilePath))
+    return;
   if (IsDirectory(_svDDLFILEPATH) != 0) {
-    return c->ShowFieldError(page, page->Frame->EditorEXEDDLFilePath,
-                             page->ERRMSGTextToDisplayForDDLFILEPATHW);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForDDLFILEPATHW,
+                   page->Frame->EditorEXEDDLFilePath))
+      return;
   }
   Show(c->_DlgDBMSType, page);
 }
@@ -211,11 +215,12 @@ void ZEP2InstHQ::CB_TESDICO_Next(QelCommand*, QelNotification*, void*) {
   Trace(client ? "\nSINGLE USER OFF" : "\nSINGLE USER ON");
   _svTESDICOOwner = page->Frame->EditorTESDICO->GetText();
   _svTESDICOOwnerP = page->Frame->EditorTESDICOP->GetText();
-  if (Empty(_svTESDICOOwner))
-    return c->ShowFieldError(page, page->Frame->EditorTESDICO, page->ERRMSGTextToDisplayForTESDICO);
-  if (Empty(_svTESDICOOwnerP))
-    return c->ShowFieldError(page, page->Frame->EditorTESDICOP,
-                             page->ERRMSGTextToDisplayForTESDICOP);
+  if (Empty(_svTESDICOOwner) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForTESDICO, page->Frame->EditorTESDICO))
+    return;
+  if (Empty(_svTESDICOOwnerP) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForTESDICOP, page->Frame->EditorTESDICOP))
+    return;
   // Both accounts become database users here, named without quotes and,
   // under Oracle, identified by their password between double quotes.
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
@@ -302,12 +307,12 @@ void ZEP2InstHQ::CB_ORAParam_Next(QelCommand*, QelNotification*, void*) {
   ZEP2DlgORAParam* page = c->_DlgORAParam;
   _svORACLE_HOME = page->Frame->EditorORACLE_HOME->GetText();
   _svORACLE_N32_HOME = page->Frame->EditorORACLE_N32_HOME->GetText();
-  if (Empty(_svORACLE_HOME))
-    return c->ShowFieldError(page, page->Frame->EditorORACLE_HOME,
-                             page->ERRMSGTextToDisplayForORACLE_HOME);
+  if (Empty(_svORACLE_HOME) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForORACLE_HOME, page->Frame->EditorORACLE_HOME))
+    return;
   if (IsDirectory(_svORACLE_HOME) != 0 || IsDirectory(_svORACLE_HOME + "/lib") != 0) {
-    return c->ShowFieldError(page, page->Frame->EditorORACLE_HOME,
-                             page->ERRMSGTextToDisplayForWRONGPATH);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONGPATH, page->Frame->EditorORACLE_HOME))
+      return;
   }
   if (Empty(_svORATNS_ADMIN)) {
     c->_DlgORAParam2->Frame->EditorORATNSADMIN->SetText(_svORACLE_HOME + "/network/admin");
@@ -335,16 +340,16 @@ void ZEP2InstHQ::CB_ORAParam2_Next(QelCommand*, QelNotification*, void*) {
   c->BusyCursor();
   ZEP2DlgORAParam2* page = c->_DlgORAParam2;
   c->StoreOracleService();
-  if (Empty(_svORASRVNAME))
-    return c->ShowFieldError(page, page->Frame->EditorORAServiceName,
-                             page->ERRMSGTextToDisplayForSRVNAME);
+  if (Empty(_svORASRVNAME) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForSRVNAME, page->Frame->EditorORAServiceName))
+    return;
   if (_nvORATNS_ADMIN) {
-    if (Empty(_svORATNS_ADMIN))
-      return c->ShowFieldError(page, page->Frame->EditorORATNSADMIN,
-                               page->ERRMSGTextToDisplayForTNSADMIN);
+    if (Empty(_svORATNS_ADMIN) &&
+        c->Refused(page, page->ERRMSGTextToDisplayForTNSADMIN, page->Frame->EditorORATNSADMIN))
+      return;
     if (IsDirectory(_svORATNS_ADMIN) != 0) {
-      return c->ShowFieldError(page, page->Frame->EditorORATNSADMIN,
-                               page->ERRMSGTextToDisplayForWRONG_TNS);
+      if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TNS, page->Frame->EditorORATNSADMIN))
+        return;
     }
   }
   c->EndPartI(page);

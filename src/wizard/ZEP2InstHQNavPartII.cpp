@@ -2,6 +2,7 @@
 // administrator, the summary, the status and report pages, and the vault
 // and clash pages' way back.
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -68,17 +69,21 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
   ZEP2DlgDBAUSER* page = c->_DlgDBAUSER;
   _svDBAUSER = page->Frame->EditorDBAUSER->GetText().ToUpper();
   _svDBAUSERP = page->Frame->EditorDBAUSERP->GetText();
-  if (Empty(_svDBAUSER))
-    return c->ShowFieldError(page, page->Frame->EditorDBAUSER, page->ERRMSGTextToDisplayForDBAUSER);
-  if (Empty(_svDBAUSERP))
-    return c->ShowFieldError(page, page->Frame->EditorDBAUSERP,
-                             page->ERRMSGTextToDisplayForDBAUSERP);
+  if (Empty(_svDBAUSER) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForDBAUSER, page->Frame->EditorDBAUSER))
+    return;
+  if (Empty(_svDBAUSERP) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForDBAUSERP, page->Frame->EditorDBAUSERP))
+    return;
   ReleaseDBAConnection();
   const QelUnicodeString source = _nvIBMDB2UDB ? _svDB2ALIASNAME : _svORASRVNAME;
   // A driver that cannot work is no wrong password: said for what it is,
   // before the first connection.
   const std::string problem = QelDbCheckDriver(_nvIBMDB2UDB ? QelDbDB2 : QelDbOracle, source.str());
-  if (!problem.empty()) {
+  if (!problem.empty() && zep2validation::Silent()) {
+    // The checks at the end say what the driver lacks, and what it stops.
+    WriteErrLogFile("\n" + QelUnicodeString(problem));
+  } else if (!problem.empty()) {
     WriteErrLogFile("\n" + QelUnicodeString(problem));
     Trace("\nDRIVER CHECK: " + QelUnicodeString(problem));
     QelListValQelUnicodeString parameters;
@@ -91,9 +96,13 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
     c->_ErrInCallBack.reset();
     return;
   }
-  if (GenDBConnection(source, _svDBAUSER, _svDBAUSERP, 1, 1, _nvDBAConnection, _nvDBACursor) != 0) {
+  const bool connected = problem.empty() && GenDBConnection(source, _svDBAUSER, _svDBAUSERP, 1, 1,
+                                                            _nvDBAConnection, _nvDBACursor) == 0;
+  if (!connected) {
     _nvDBACursor.reset();
     _nvDBAConnection.reset();
+  }
+  if (!connected && problem.empty() && !zep2validation::Silent()) {
     c->_ErrInCallBack = std::make_unique<ZEP2ErrInCallBack>(c, page, page->ERRMSGWndTitleDBCONN,
                                                             page->ERRMSGTextToDisplayForDBCONN,
                                                             _svDBErrorMsg, page->ERRMSGOKTitle);
@@ -101,9 +110,11 @@ void ZEP2InstHQ::CB_DBAUSER_Next(QelCommand*, QelNotification*, void*) {
     c->_ErrInCallBack.reset();
     return;
   }
-  c->OfferInterruptedRollback(page);
+  // A check-only run reports an interrupted run's journal; it rolls nothing back.
+  if (!c->CheckingOnly()) c->OfferInterruptedRollback(page);
   _nvTBSTypical = 1;
   _nvTBSCustom = 0;
+  if (!connected && c->SkipTablespacePages(page)) return;
   if (c->_DlgTBSTypicalSel->Frame->ComboTBSTypicalSel->GetNbrOfLines() == 0) {
     const int result = c->SetTBSTYPICALSELCOMBO();
     if (result != 0) {
@@ -214,6 +225,7 @@ void ZEP2InstHQ::CB_SUM_Back(QelCommand*, QelNotification*, void*) {
 void ZEP2InstHQ::CB_SUM_Next(QelCommand*, QelNotification*, void*) {
   Trace("\nCB_SUM_Next NEXT");
   ZEP2InstHQ* c = _ZEP2InstHQHandler;
+  if (c->StartValidation()) return;
   c->_DlgREPORT->SetVisibility(QelDlgObject::Shown);
   c->_DlgSUM->SetVisibility(QelDlgObject::Hidden);
   ZEP2FrmSTATUS* status = c->_DlgSTATUS->Frame;
@@ -276,6 +288,7 @@ void ZEP2InstHQ::CB_REPORT_Next(QelCommand*, QelNotification*, void*) {
   }
   c->CloseEngineConnections();
   Trace("\nFinish before _Application->Destroy()");
+  if (c->CheckingOnly()) return EndRun(c->_Validation.ExitStatus());
   // The report page ends every run; only a completed installation is a
   // success for the automation that started the wizard.
   if (c->_InstallationSucceeded && !c->_InstallationFailed) return EndRun(0);

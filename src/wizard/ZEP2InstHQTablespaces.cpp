@@ -144,20 +144,20 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
     return false;
   };
   if (Empty(_svCRETBSTYPICAL_NOBLOB)) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIName);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIName)) return;
   }
   if (clashes(_svCRETBSTYPICAL_NOBLOB) && frame->EditorTBSTypicalName->IsSensitive()) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPINameW);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPINameW)) return;
   }
   if (Empty(_svCRETBSTYPICAL_BLOB)) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBName);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBName)) return;
   }
   if (clashes(_svCRETBSTYPICAL_BLOB) && frame->EditorTBSTypicalBLOBName->IsSensitive()) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBNameW);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBNameW)) return;
   }
   if (Empty(_svCRETBSTYPICAL_DIR)) {
     Trace("\nINPUT ERROR: A tablespaces directory is Required");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForTBSDATAFILE);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSDATAFILE)) return;
   }
   // The name goes into the statements and the DDL files without quotes,
   // the directory into a string literal.
@@ -173,13 +173,13 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
   }
   if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
     Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE)) return;
   }
   const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
   const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
   if (available < required) {
     Trace("\nNot enough space!");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE)) return;
   }
   c->_DlgSUM->SetSummary();
   if (_nvEXEVault) {

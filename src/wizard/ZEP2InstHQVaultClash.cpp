@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelDirectories.h"
@@ -56,10 +57,10 @@ bool ZEP2InstHQ::AuthenticateOrRefuse(ZEP2PageDialog* page, const QelUnicodeStri
                                       const QelUnicodeString& invalidPassword) {
   const int code = authenticateWithPassword(account.c_str(), password.c_str());
   Trace(traceLabel + QelUnicodeString::FromInt(code));
-  if (code == -2) ShowError(page, rootForbidden);
-  if (code == -3) ShowError(page, invalidUser);
-  if (code == -4) ShowError(page, invalidPassword);
-  return code == 0;
+  if (code == -2 && Refused(page, rootForbidden)) return false;
+  if (code == -3 && Refused(page, invalidUser)) return false;
+  if (code == -4 && Refused(page, invalidPassword)) return false;
+  return true;
 }
 
 bool ZEP2InstHQ::AskToCreate(ZEP2PageDialog* page, const char* catalog,
@@ -90,11 +91,11 @@ void ZEP2InstHQ::CB_VAULTADM_Next(QelCommand*, QelNotification*, void*) {
   Trace("\n_svVAULTSrvDaemonPort : <" + _svVAULTSrvDaemonPort + ">");
   Trace("\n_svVAULTRepository : <" + _svVAULTRepository + ">");
   if (Empty(_svVAULTSrvDaemonPort)) {
-    return c->ShowError(page, page->ERRMSGTextToDisplayForVAULTDaemonPort);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForVAULTDaemonPort)) return;
   }
-  if (Empty(_svVAULTRepository)) return c->ShowError(page, page->ERRMSGTextToDisplayForREPO);
-  if (Empty(_svVAULTAdm)) return c->ShowError(page, page->ERRMSGTextToDisplayForVAULTADM);
-  if (Empty(_svVAULTAdmP)) return c->ShowError(page, page->ERRMSGTextToDisplayForVAULTADMP);
+  if (Empty(_svVAULTRepository) && c->Refused(page, page->ERRMSGTextToDisplayForREPO)) return;
+  if (Empty(_svVAULTAdm) && c->Refused(page, page->ERRMSGTextToDisplayForVAULTADM)) return;
+  if (Empty(_svVAULTAdmP) && c->Refused(page, page->ERRMSGTextToDisplayForVAULTADMP)) return;
   // The vault administrator may become a database user of its own.
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
   const QelDbDialect& dialect = QelDbDialect::For(dbms);
@@ -132,6 +133,9 @@ bool ZEP2InstHQ::PrepareVaultRepository() {
     allRight = allRight && bits && owner;
   }
   const QelUnicodeString& repository = _svVAULTRepository;
+  // The checks at the end report what is missing or wrong; nothing is
+  // created or changed before them.
+  if (zep2validation::Requested()) return true;
   if (allExist && allRight) {
     Trace("\nAll Vault Repository Parameters OK");
     return true;
@@ -230,8 +234,8 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   _svCLASHV5InstPath = frame->EditorCLASHV5InstPath->GetText();
   Trace("\n_svCLASHAdm : <" + _svCLASHAdm + ">");
   Trace("\n_svCLASHOutDir : <" + _svCLASHOutDir + ">");
-  if (Empty(_svCLASHAdm)) return c->ShowError(page, page->ERRMSGTextToDisplayForCLASHADM);
-  if (Empty(_svCLASHAdmP)) return c->ShowError(page, page->ERRMSGTextToDisplayForCLASHADMP);
+  if (Empty(_svCLASHAdm) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHADM)) return;
+  if (Empty(_svCLASHAdmP) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHADMP)) return;
   if (!c->AuthenticateOrRefuse(page, _svCLASHAdm, _svCLASHAdmP,
                                "\nRCAuthPW : ", page->ERRMSGRootUserForbidden,
                                page->ERRMSGInvalidUsername, page->ERRMSGInvalidPassword)) {
@@ -241,7 +245,7 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   Trace("\n_nvCLASHAdmUid :<" + QelUnicodeString::FromInt(_nvCLASHAdmUid) + ">");
   Trace("\n_nvCLASHAdmGid :<" + QelUnicodeString::FromInt(_nvCLASHAdmGid) + ">");
   Trace("\n_svCLASHAdmHomd :<" + _svCLASHAdmHomd + ">");
-  if (Empty(_svCLASHOutDir)) return c->ShowError(page, page->ERRMSGTextToDisplayForREPO);
+  if (Empty(_svCLASHOutDir) && c->Refused(page, page->ERRMSGTextToDisplayForREPO)) return;
   if (QelFileAccess(_svCLASHOutDir, 0) != 0) {
     Trace("\nCLASHOutDir Exist KO");
     if (!c->AskToCreate(page, "ZEP2DlgCLASHADM", _svCLASHOutDir)) return;
@@ -249,7 +253,7 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
     if (CreateDirRecurs(_svCLASHOutDir) != 0) {
       Trace("\nRC_CreateDirRecurs KO");
       Trace("\nCLASHOutDir Exist KO");
-      return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_REPO);
+      if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_REPO)) return;
     }
     Trace("\nRC_CreateDirRecurs OK");
   } else {
@@ -257,10 +261,10 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   }
   Trace(Code("\nRC_ZEPChown <", _svCLASHOutDir,
              ZEPChown(_svCLASHOutDir, _nvCLASHAdmUid, _nvCLASHAdmGid)));
-  if (Empty(_svCLASHV5InstPath)) return c->ShowError(page, page->ERRMSGTextToDisplayForPATH);
+  if (Empty(_svCLASHV5InstPath) && c->Refused(page, page->ERRMSGTextToDisplayForPATH)) return;
   if (QelFileAccess(_svCLASHV5InstPath, 0) != 0) {
     Trace("\nCLASHV5InstPath Exist KO");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForWRONG_PATH);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_PATH)) return;
   }
   Trace("\nCLASHV5InstPath Exist OK");
   c->_DlgSUM->SetSummary();
@@ -277,7 +281,7 @@ void ZEP2InstHQ::CB_CLASHSRV_Next(QelCommand*, QelNotification*, void*) {
   _nvCLASHOrbixPort = std::atoi(page->Frame->EditorCLASHSRVOrbixPort->GetText().c_str());
   Trace("\n_svCLASHSrvHostName :<" + _svCLASHSrvHostName + ">");
   Trace("\n_nvCLASHOrbixPort :<" + QelUnicodeString::FromInt(_nvCLASHOrbixPort) + ">");
-  if (Empty(_svCLASHSrvHostName)) return c->ShowError(page, page->ERRMSGTextToDisplayForCLASHSRV);
+  if (Empty(_svCLASHSrvHostName) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV)) return;
   hostent entry{};
   hostent* found = nullptr;
   std::vector<char> buffer(8192);
@@ -288,12 +292,12 @@ void ZEP2InstHQ::CB_CLASHSRV_Next(QelCommand*, QelNotification*, void*) {
   // not block an installation on a machine without name service.
   if (!found && resolverError == HOST_NOT_FOUND) {
     Trace("\nClash Server is unknown KO");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForCLASHSRV_UNKNOWN);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_UNKNOWN)) return;
   }
   Trace("\nClash Server is known OK");
   if (_nvCLASHOrbixPort < 1000) {
     Trace("\nOrbix port number is invalid KO");
-    return c->ShowError(page, page->ERRMSGTextToDisplayForCLASHSRV_BADPORT);
+    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_BADPORT)) return;
   }
   Trace("\nOrbix port number is valid OK");
   c->_DlgSUM->SetSummary();

@@ -76,6 +76,16 @@ std::string QelDbDialect::TableExistsQuery(std::string_view schema, std::string_
          format.substr(second + 2);
 }
 
+std::string QelDbDialect::PrivilegesQuery(std::string_view user) const {
+  const std::string format = rules_.privilegesQuery;
+  const std::size_t at = format.find("%s");
+  return format.substr(0, at) + QelQuoted(user, '\'') + format.substr(at + 2);
+}
+
+std::string_view QelDbDialect::NeededPrivilege() const {
+  return rules_.neededPrivilege;
+}
+
 QelDbCondition QelDbDialect::Classify(int code) const {
   for (std::size_t i = 0; i < rules_.codeCount; ++i) {
     if (rules_.codes[i].code == code) return rules_.codes[i].condition;

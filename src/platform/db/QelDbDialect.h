@@ -87,10 +87,16 @@ class QelDbDialect {
   std::string UsersQuery() const;
   // The tablespaces a table can be created in, by name.
   std::string TablespacesQuery() const;
-  // The tablespaces with their free space in kilobytes, by name.
+  // The tablespaces with their free space in kilobytes, by name. DB2 adds
+  // the type: an SMS tablespace grows on the file system of its directory
+  // containers, and the catalogue gives it no free space of its own.
   std::string FreeSpaceQuery() const;
   // One row when the table schema.table exists.
   std::string TableExistsQuery(std::string_view schema, std::string_view table) const;
+  // The authorities of user that the installation's steps need, one per
+  // row, first column; and the one the steps cannot do without.
+  std::string PrivilegesQuery(std::string_view user) const;
+  std::string_view NeededPrivilege() const;
 
   std::size_t MaxUserName() const;
   std::size_t MaxTablespaceName() const;
@@ -125,6 +131,9 @@ struct QelDbDialectRules {
   const char* freeSpaceQuery;
   // Two %s: the schema and the table, each a string literal.
   const char* tableExistsQuery;
+  // One %s: the user, a string literal.
+  const char* privilegesQuery;
+  const char* neededPrivilege;
   struct Code {
     int code;
     QelDbCondition condition;

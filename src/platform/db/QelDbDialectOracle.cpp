@@ -45,6 +45,9 @@ const QelDbDialectRules QelDbOracleRules = {
     "SELECT TABLESPACE_NAME, SUM(BYTES) / 1024 FROM DBA_FREE_SPACE GROUP BY TABLESPACE_NAME "
     "ORDER BY TABLESPACE_NAME",
     "SELECT 1 FROM ALL_TABLES WHERE OWNER = %s AND TABLE_NAME = %s",
+    // Users, tablespaces and grants of any privilege come with the DBA role.
+    "SELECT GRANTED_ROLE FROM USER_ROLE_PRIVS WHERE USERNAME IN (%s, 'PUBLIC')",
+    "DBA",
     Codes,
     sizeof Codes / sizeof Codes[0],
 };
