@@ -14,8 +14,10 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
 done
 shift
 
+# Strictly below: a working directory of /tmp itself must not bring the
+# shared /tmp back.
 under_tmp() {
-  case $1/ in /tmp/* | /var/tmp/*) return 0 ;; *) return 1 ;; esac
+  case $1 in /tmp/?* | /var/tmp/?*) return 0 ;; *) return 1 ;; esac
 }
 
 # Only the outermost of nested directories is mounted back: it brings the
