@@ -7,6 +7,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 # The program writes fixed names under /tmp: a private /tmp keeps parallel
-# runs apart.
-exec unshare -m bash -c 'mount -t tmpfs tmpfs /tmp && FAULT_SWEEP=all bash "$0" "$1"' \
-  "$root/tests/e2e/fault_injection_sweep.sh" "$build"
+# runs apart, and leaves a checkout or build tree under /tmp in sight.
+exec env TESSARDBSETUP_PRIVATE_TMP=1 unshare -m --propagation private \
+  bash "$root/tests/private_tmp_enter.sh" "$root" "$build" "$PWD" -- \
+  env FAULT_SWEEP=all TMPDIR=/var/tmp bash "$root/tests/e2e/fault_injection_sweep.sh" "$build"

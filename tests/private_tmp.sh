@@ -31,6 +31,9 @@ if ! can_make_private_tmp; then
 fi
 # HOME moves too: interactive shells of the terminal tests write their
 # history there, and the program falls back to it for logs and settings.
-exec env TESSARDBSETUP_PRIVATE_TMP=1 unshare -m --propagation private sh -c '
-  mount -t tmpfs -o mode=1777 tmpfs /tmp && mount -t tmpfs -o mode=1777 tmpfs /var/tmp &&
-    mkdir -m 700 /var/tmp/home && HOME=/var/tmp/home exec "$@"' sh "$@"
+# The sources, the build tree (the lock's directory) and the working
+# directory stay where they are, under /tmp too.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+exec env TESSARDBSETUP_PRIVATE_TMP=1 unshare -m --propagation private \
+  bash "$here/private_tmp_enter.sh" "$here/.." "$(dirname "$lock")" "$PWD" -- \
+  sh -c 'mkdir -m 700 /var/tmp/home && HOME=/var/tmp/home exec "$@"' sh "$@"

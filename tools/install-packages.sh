@@ -16,6 +16,7 @@ packages=(
   libcrypt-dev                     # password verification
   libsodium-dev                    # encryption of the vault server's database password
   tmux                             # end-to-end tests of the terminal front end
+  man-db                           # the manual page test reads the installed page with man
   clang-14 libclang-rt-14-dev      # fuzz targets: libFuzzer with its sanitizers
   clang-format                     # tools/check-format.sh: the layout of .clang-format
 )

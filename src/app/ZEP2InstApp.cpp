@@ -2,7 +2,6 @@
 #include "ZEP2InstApp.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -12,51 +11,10 @@
 #include "../platform/QelRunNotes.h"
 #include "../platform/QelSystem.h"
 #include "../platform/QelTempFiles.h"
+#include "ZEP2CommandLine.h"
 #include "ZEP2InstHQ.h"
 #include "engine/ZEP2InstallOutcome.h"
 #include "pages/ZEP2Pages.h"
-
-namespace {
-
-constexpr const char* Usage =
-    "usage: tessardbsetup [-logout FILE] [-logerr FILE] [-logtrace FILE] [-responsefile FILE]\n"
-    "                     [-validate] [-validate-json FILE]\n"
-    "\n"
-    "The database-setup wizard of the PDM server.\n"
-    "\n"
-    "  -responsefile FILE  run silently with the answers of FILE (see README.md)\n"
-    "  -logout FILE        the log: decisions and statements\n"
-    "  -logerr FILE        the error log\n"
-    "  -logtrace FILE      the trace: every step, value and decision\n"
-    "  -validate           check only: walk the pages, then run every check the\n"
-    "                      installation depends on and report all problems; nothing\n"
-    "                      is created or changed (exit status 0 ready, 6 not ready)\n"
-    "  -validate-json FILE with -validate (implied): the report as a JSON document,\n"
-    "                      readable by its owner only\n"
-    "\n"
-    "Without a response file the wizard runs interactively in the terminal (standard\n"
-    "input and output must be a terminal of at least 80x24). Keys: Tab, Shift-Tab and\n"
-    "the arrows move; Space checks a box or opens a list; Enter leaves a field or\n"
-    "presses the marked button; Esc or F10 closes the wizard.\n"
-    "The second part of the wizard runs as WQ0INST with the same options.\n"
-    "Exit status: 0 installed, 1 failed, 2 cancelled or closed (see README.md).\n";
-
-bool HasFlag(int count, char** vector, const char* flag) {
-  for (int i = 1; i < count; ++i) {
-    if (vector[i] && std::strcmp(vector[i], flag) == 0) return true;
-  }
-  return false;
-}
-
-bool AsksForHelp(int count, char** vector) {
-  for (int i = 1; i < count; ++i) {
-    if (vector[i] && (std::strcmp(vector[i], "--help") == 0 || std::strcmp(vector[i], "-h") == 0))
-      return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 ZEP2InstApp::ZEP2InstApp() : QelInteractiveApplication(nullptr, "Install_ZEP") {}
 
@@ -67,16 +25,31 @@ ZEP2InstApp::~ZEP2InstApp() {
 void ZEP2InstApp::BeginApplication() {
   _ArgVector = nullptr;
   GetArgs(_ArgCount, _ArgVector);
-  if (AsksForHelp(_ArgCount, _ArgVector)) {
-    std::fputs(Usage, stdout);
-    Abort(0, "");
-    return;
+  // Before the controller, which takes the terminal and opens the logs.
+  const ZEP2CommandLineCheck commandLine = ZEP2CheckCommandLine(_ArgCount, _ArgVector);
+  switch (commandLine.request) {
+    case ZEP2CommandLineRequest::Help:
+      std::fputs(ZEP2UsageText().c_str(), stdout);
+      Abort(0, "");
+      return;
+    case ZEP2CommandLineRequest::Version:
+      std::fputs(ZEP2VersionText().c_str(), stdout);
+      Abort(0, "");
+      return;
+    case ZEP2CommandLineRequest::Refused:
+      std::fprintf(stderr, "tessardbsetup: %s\n", commandLine.message.c_str());
+      Abort(2, commandLine.message);
+      return;
+    case ZEP2CommandLineRequest::Run:
+      for (const std::string& line : commandLine.ignored)
+        std::fprintf(stderr, "tessardbsetup: %s\n", line.c_str());
+      break;
   }
   const char* outLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logout");
   const char* errLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logerr");
   const char* traceLog = QelFindOptionValue(_ArgCount, _ArgVector, "-logtrace");
   const char* validateJson = QelFindOptionValue(_ArgCount, _ArgVector, "-validate-json");
-  if (validateJson || HasFlag(_ArgCount, _ArgVector, "-validate")) {
+  if (validateJson || commandLine.checkOnly) {
     zep2validation::Request(validateJson ? validateJson : "");
   }
   // Before the controller: its front end may write to /tmp at once.

@@ -10,7 +10,10 @@ else
     echo "skipped: $(basename "$0") plants files in /tmp: it needs root for a private /tmp"
     exit 0
   fi
+  # The sources, the build tree ($1) and the working directory stay where
+  # they are, under /tmp too.
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
   exec env TESSARDBSETUP_PRIVATE_TMP=1 unshare -m --propagation private \
-    sh -c 'mount -t tmpfs -o mode=1777 tmpfs /tmp && mount -t tmpfs -o mode=1777 tmpfs /var/tmp &&
-      TMPDIR=/var/tmp exec bash "$0" "$@"' "$0" "$@"
+    bash "$here/../private_tmp_enter.sh" "$here/../.." "${1:-}" "$PWD" -- \
+    env TMPDIR=/var/tmp bash "$0" "$@"
 fi

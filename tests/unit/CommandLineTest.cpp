@@ -1,5 +1,6 @@
 // How the command line picks the log paths: every argument is examined as an
-// option, the last occurrence wins, a dangling option is ignored.
+// option, the last occurrence wins, a dangling option is ignored; and what
+// the check before the start lets through.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "TempDirectory.h"
+#include "app/ZEP2CommandLine.h"
 #include "app/ZEP2InstApp.h"
 #include "app/ZEP2InstHQ.h"
 #include "platform/QelApplication.h"
@@ -54,6 +56,77 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{{"-logerr", "E"}, "-logerr", "E"},
                       OptionCase{{"prog", "-LOGOUT", "L", "-logout=L"}, "-logout", nullptr}),
     [](const ::testing::TestParamInfo<OptionCase>& info) {
+      return "Case" + std::to_string(info.index);
+    });
+
+struct CheckCase {
+  std::vector<const char*> arguments;
+  ZEP2CommandLineRequest request;
+  const char* message;  // Refused: the line; Run: the lines of what is ignored
+};
+
+void PrintTo(const CheckCase& check, std::ostream* out) {
+  for (const char* argument : check.arguments) *out << (argument ? argument : "(null)") << ' ';
+}
+
+class CommandLineCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CommandLineCheck, RefusesUnknownAndIncompleteOptionsWithOneLine) {
+  std::vector<char*> vector;
+  for (const char* argument : GetParam().arguments) vector.push_back(const_cast<char*>(argument));
+  const ZEP2CommandLineCheck check =
+      ZEP2CheckCommandLine(static_cast<int>(vector.size()), vector.data());
+  EXPECT_EQ(check.request, GetParam().request);
+  std::string said = check.message;
+  for (const std::string& line : check.ignored) said += line + "\n";
+  EXPECT_EQ(said, GetParam().message);
+}
+
+using R = ZEP2CommandLineRequest;
+constexpr const char* NoRecordFile = "-record needs a file name";
+constexpr const char* NoResponseFile = "-responsefile needs a file name";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, CommandLineCheck,
+    ::testing::Values(
+        CheckCase{{"prog"}, R::Run, ""},
+        CheckCase{{"prog", "-logout", "L", "-logerr", "E", "-logtrace", "T", "-responsefile", "F",
+                   "-record", "R"},
+                  R::Run,
+                  ""},
+        // A dangling log option is ignored, and said to be.
+        CheckCase{{"prog", "-logtrace"},
+                  R::Run,
+                  "-logtrace without a file name is ignored: the default trace is used\n"},
+        CheckCase{{"prog", "-logerr", nullptr},
+                  R::Run,
+                  "-logerr without a file name is ignored: the default error log is used\n"},
+        CheckCase{{"prog", "-logout", "-logtrace", "T"}, R::Run, ""},
+        CheckCase{{"prog", "-logout", "-my.log", "stray", "-"}, R::Run, ""},
+        CheckCase{{"prog", "-record"}, R::Refused, NoRecordFile},
+        CheckCase{{"prog", "-record", ""}, R::Refused, NoRecordFile},
+        CheckCase{{"prog", "-responsefile", nullptr}, R::Refused, NoResponseFile},
+        CheckCase{{"prog", "-record", "-logout", "L"},
+                  R::Refused,
+                  "-record needs a file name, not the option -logout"},
+        // Examined as an option although it is -logout's value, as the
+        // look-up of the record's file would.
+        CheckCase{{"prog", "-logout", "-record"}, R::Refused, NoRecordFile},
+        CheckCase{{"prog", "-silent", "F"},
+                  R::Refused,
+                  "unknown option -silent (tessardbsetup --help lists the options)"},
+        CheckCase{{"prog", "-logout", "L", "--logtrace=T"},
+                  R::Refused,
+                  "unknown option --logtrace=T (tessardbsetup --help lists the options)"},
+        CheckCase{{"prog", "-LOGOUT", "L"},
+                  R::Refused,
+                  "unknown option -LOGOUT (tessardbsetup --help lists the options)"},
+        // Asking for help or the version wins over any mistake.
+        CheckCase{{"prog", "-bogus", "--help"}, R::Help, ""},
+        CheckCase{{"prog", "-record", "-h"}, R::Help, ""},
+        CheckCase{{"prog", "--version", "-bogus"}, R::Version, ""},
+        CheckCase{{"prog", "--version", "--help"}, R::Help, ""}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) {
       return "Case" + std::to_string(info.index);
     });
 
