@@ -68,8 +68,9 @@ int ZEP2InstApp::EndApplication() {
 
 void ZEP2InstApp::ReportEnd(int exitStatus) {
   QelRemoveTempFiles();
-  // The son's outcome reaches the father's caller through the father alone.
-  if (QelGetEnv("FATHERPID")) return;
+  // The son's outcome reaches the father's caller through the father alone;
+  // a command line refused, or help asked for, ran nothing to tell of.
+  if (QelGetEnv("FATHERPID") || !_Controller) return;
   // What waited for the terminal comes before the last line.
   QelFlushLogFiles();
   // A silent run always ends with its outcome: nobody watched its pages. At
