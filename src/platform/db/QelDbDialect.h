@@ -89,6 +89,10 @@ class QelDbDialect {
   std::string TablespacesQuery() const;
   // The tablespaces with their free space in kilobytes, by name.
   std::string FreeSpaceQuery() const;
+  // The data files of the database's own tablespace, whose directory is
+  // where a new data file goes by default; empty when the DBMS keeps its
+  // containers where the database directory already says.
+  std::string DataFilesQuery() const;
   // One row when the table schema.table exists.
   std::string TableExistsQuery(std::string_view schema, std::string_view table) const;
 
@@ -123,6 +127,7 @@ struct QelDbDialectRules {
   const char* usersQuery;
   const char* tablespacesQuery;
   const char* freeSpaceQuery;
+  const char* dataFilesQuery;
   // Two %s: the schema and the table, each a string literal.
   const char* tableExistsQuery;
   struct Code {
