@@ -541,6 +541,7 @@ class ZEP2InstHQ : public QelCommand {
   // What Cancel confirmed on the status page does.
   void CancelInstallation();
   static bool ExistingTablespaceSelected();
+  void PresetAdministrator();
   void PresetVault();
   // Subscribes the preparation behind the wait page.
   void StartPreparation();

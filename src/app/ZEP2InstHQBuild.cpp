@@ -86,12 +86,26 @@ void ZEP2InstHQ::ShowSonFirstPage() {
     QelDlgCombo* aliases = _DlgDB2Param2->Frame->ComboDB2AliasName;
     WriteTraceLogFile(
         "\nNbrOfComboDB2AliasNameLine : " + QelUnicodeString::FromInt(aliases->GetNbrOfLines()), 1);
-    if (aliases->GetNbrOfLines() > 0) aliases->SetSelectedPosition(0, true);
+    // The alias of an earlier son of this run, when listed, stays chosen.
+    int chosen = 0;
+    for (int line = 0; line < aliases->GetNbrOfLines(); ++line) {
+      if (aliases->GetLine(line).Compare(_svDB2ALIASNAME) == 2) chosen = line;
+    }
+    if (aliases->GetNbrOfLines() > 0) aliases->SetSelectedPosition(chosen, true);
+    PresetAdministrator();
     if (QelGetEnv("FATHERPID")) SignalFather(_DlgDB2Param2);
   } else if (_nvOracle && QelGetEnv("FATHERPID")) {
     if (_svDBAUSER.Compare("") == 2) _DlgDBAUSER->Frame->EditorDBAUSER->SetText("SYSTEM");
+    PresetAdministrator();
     SignalFather(_DlgDBAUSER);
   }
+}
+
+// Answers an earlier son of this run gave for the same database: going back
+// to the first part to correct something else must not lose them.
+void ZEP2InstHQ::PresetAdministrator() {
+  if (_svDBAUSER.Compare("") != 2) _DlgDBAUSER->Frame->EditorDBAUSER->SetText(_svDBAUSER);
+  if (_svDBAUSERP.Compare("") != 2) _DlgDBAUSER->Frame->EditorDBAUSERP->SetText(_svDBAUSERP);
 }
 
 void ZEP2InstHQ::SignalFather(QelDialog* firstPage) {

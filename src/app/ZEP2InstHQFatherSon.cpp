@@ -8,6 +8,7 @@
 #include "../platform/QelSystem.h"
 #include "ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
+#include "settings/InstSettingsHandBack.h"
 
 int ZEP2InstHQ::hand(int signal) {
   WriteTraceLogFile("\n\nZEP2InstHQ::hand Begin ...\n", 0);
@@ -54,6 +55,7 @@ void ZEP2InstHQ::WaitManager(QelCommand* command, int, void*) {
 }
 
 void ZEP2InstHQ::MapSonCode(int code) {
+  if (code == 1) ZEP2TakeAnswersFromSon();
   // The script removes the settings too, but not when it was killed itself.
   ReleaseSon();
   switch (code) {

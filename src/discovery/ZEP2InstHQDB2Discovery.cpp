@@ -50,6 +50,7 @@ int CompareQelUnicodeString(const QelUnicodeString& left, const QelUnicodeString
 int ZEP2InstHQ::SetDB2INSTANCECOMBO() {
   WriteTraceLogFile("\n\nSetDB2INSTANCECOMBO Begin ...\n", 0);
   QelDlgCombo* combo = _DlgDB2Param->Frame->ComboDB2Instance;
+  const QelUnicodeString chosen = ZEP2DlgDB2Param::ChosenName(*combo);
   std::vector<QelUnicodeString> instances;
   for (int i = 0; i < combo->GetNbrOfLines(); ++i) {
     if (combo->GetLine(i).Compare(ZEP2DlgDB2Param::OthersLine) != 2) {
@@ -69,7 +70,21 @@ int ZEP2InstHQ::SetDB2INSTANCECOMBO() {
   if (!instances.empty()) combo->AddLine(ZEP2DlgDB2Param::OthersLine);
   const int count = combo->GetNbrOfLines();
   WriteTraceLogFile("\nNbrOfComboLine : " + QelUnicodeString::FromInt(count), 1);
-  if (count > 0) combo->SetSelectedPosition(0, false);
+  // An instance chosen or typed on an earlier visit stays chosen, with the
+  // home shown for it; otherwise the first line is chosen and its home shown
+  // at once, as if picked from the list.
+  const auto kept = std::find(instances.begin(), instances.end(), chosen);
+  if (!chosen.str().empty() && kept != instances.end()) {
+    combo->SetSelectedPosition(static_cast<int>(kept - instances.begin()), false);
+    if (_DlgDB2Param->Frame->EditorDB2InstanceHD->GetText().str().empty()) {
+      _DlgDB2Param->ShowInstanceHome();
+    }
+  } else if (!chosen.str().empty()) {
+    combo->SetField(chosen);
+  } else if (count > 0) {
+    combo->SetSelectedPosition(0, false);
+    _DlgDB2Param->ShowInstanceHome();
+  }
   WriteTraceLogFile("\nSetDB2INSTANCECOMBO End.\n\n", 0);
   return count > 0 ? 0 : -2;
 }

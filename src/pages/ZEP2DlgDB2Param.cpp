@@ -74,21 +74,25 @@ QelUnicodeString ZEP2DlgDB2Param::ChosenName(const QelDlgCombo& combo) {
 // typed name without one empties it: the directory shown belonged to an
 // earlier choice, and would start the second part with another instance's
 // libraries.
-void ZEP2DlgDB2Param::ComboSelectNotification(QelCommand* command, QelNotification*, void*) {
-  WriteTraceLogFile("\nComboSelectNotification begin ...", 1);
-  auto* page = static_cast<ZEP2DlgDB2Param*>(command);
-  const QelDlgCombo& combo = *page->Frame->ComboDB2Instance;
+void ZEP2DlgDB2Param::ShowInstanceHome() {
+  const QelDlgCombo& combo = *Frame->ComboDB2Instance;
   const bool typed = combo.GetSelectedPosition() < 0;
   const QelUnicodeString instance = ChosenName(combo);
   if (!typed && instance.Compare("") == 2) {
-    page->Frame->EditorDB2InstanceHD->SetText("");
+    Frame->EditorDB2InstanceHD->SetText("");
   } else if (const auto owner = QelLookupAccount(instance.str())) {
     WriteTraceLogFile("\nDB2 instance home directory: " + QelUnicodeString(owner->home), 1);
-    page->Frame->EditorDB2InstanceHD->SetText(owner->home);
+    Frame->EditorDB2InstanceHD->SetText(owner->home);
   } else {
     WriteTraceLogFile("\ngetpwnam error !!!", 2);
-    if (typed) page->Frame->EditorDB2InstanceHD->SetText("");
+    if (typed) Frame->EditorDB2InstanceHD->SetText("");
   }
+}
+
+void ZEP2DlgDB2Param::ComboSelectNotification(QelCommand* command, QelNotification*, void*) {
+  WriteTraceLogFile("\nComboSelectNotification begin ...", 1);
+  auto* page = static_cast<ZEP2DlgDB2Param*>(command);
+  page->ShowInstanceHome();
   page->SetVisibility(Shown);
   WriteTraceLogFile("\nComboSelectNotification end ...", 1);
 }

@@ -46,6 +46,10 @@ class ZEP2DlgDB2Param : public ZEP2PageDialog {
   // "Others ..." is chosen and nothing is typed yet.
   static QelUnicodeString ChosenName(const QelDlgCombo& combo);
 
+  // EditorDB2InstanceHD := the home directory of the instance the combo
+  // stands for (see ComboSelectNotification).
+  void ShowInstanceHome();
+
   static void ComboSelectNotification(QelCommand*, QelNotification*, void*);
 
   ZEP2FrmDB2Param* Frame = nullptr;

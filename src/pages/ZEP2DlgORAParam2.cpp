@@ -90,14 +90,16 @@ ZEP2DlgORAParam2::ZEP2DlgORAParam2(QelInteractiveApplication* application, const
     : ZEP2PageDialog(application, name, PageStyle) {}
 
 void ZEP2DlgORAParam2::Build() {
-  LoadTexts("ZEP2DlgORAParam2",
-            {{"Title", &Title},
-             {"ERRMSGWndTitle.Title", &ERRMSGWndTitle},
-             {"ERRMSGTextToDisplayForSRVNAME.Title", &ERRMSGTextToDisplayForSRVNAME},
-             {"ERRMSGOKTitle.Title", &ERRMSGOKTitle},
-             {"ERRMSGTextToDisplayForTNSADMIN.Title", &ERRMSGTextToDisplayForTNSADMIN},
-             {"ERRMSGTextToDisplayForWRONG_TNS.Title", &ERRMSGTextToDisplayForWRONG_TNS}},
-            CancelGroup);
+  LoadTexts(
+      "ZEP2DlgORAParam2",
+      {{"Title", &Title},
+       {"ERRMSGWndTitle.Title", &ERRMSGWndTitle},
+       {"ERRMSGTextToDisplayForSRVNAME.Title", &ERRMSGTextToDisplayForSRVNAME},
+       {"ERRMSGOKTitle.Title", &ERRMSGOKTitle},
+       {"ERRMSGTextToDisplayForTNSADMIN.Title", &ERRMSGTextToDisplayForTNSADMIN},
+       {"ERRMSGTextToDisplayForWRONG_TNS.Title", &ERRMSGTextToDisplayForWRONG_TNS},
+       {"ERRMSGTextToDisplayForUNKNOWN_SRVNAME.Title", &ERRMSGTextToDisplayForUNKNOWN_SRVNAME}},
+      CancelGroup);
   Frame = new ZEP2FrmORAParam2(this, "PtrZEP2FrmORAParam2", FrameStyle);
   FinishBuild(Frame, CANCELButtonValue, 350);
 }

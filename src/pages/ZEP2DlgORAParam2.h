@@ -59,6 +59,8 @@ class ZEP2DlgORAParam2 : public ZEP2PageDialog {
   QelUnicodeString ERRMSGTextToDisplayForSRVNAME;
   QelUnicodeString ERRMSGTextToDisplayForTNSADMIN;
   QelUnicodeString ERRMSGTextToDisplayForWRONG_TNS;
+  // %1 the service name, %2 why no client can resolve it.
+  QelUnicodeString ERRMSGTextToDisplayForUNKNOWN_SRVNAME;
   ZEP2FrmORAParam2* Frame = nullptr;
 
  protected:

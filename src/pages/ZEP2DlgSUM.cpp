@@ -80,7 +80,30 @@ void ZEP2DlgSUM::Build() {
              {"TBSSCENARII.Title", &TBSSCENARII},
              {"TBSSCENARII_TYPICAL.Title", &TBSSCENARII_TYPICAL},
              {"TBSSCENARII_CUSTOM.Title", &TBSSCENARII_CUSTOM}},
-            CancelGroup);
+            CancelGroup,
+            {{"TESDICOP.Title", &TESDICOP},
+             {"EXEMODE.Title", &EXEMODE},
+             {"EXEMODE_INDB.Title", &EXEMODE_INDB},
+             {"EXEMODE_INFILE.Title", &EXEMODE_INFILE},
+             {"DB2INSTANCE_HOMDIR.Title", &DB2INSTANCE_HOMDIR},
+             {"DB2DRIVEDIR.Title", &DB2DRIVEDIR},
+             {"ORACLE_HOME.Title", &ORACLE_HOME},
+             {"ORACLE_N32_HOME.Title", &ORACLE_N32_HOME},
+             {"TNSADMIN.Title", &TNSADMIN},
+             {"DBAUSERP.Title", &DBAUSERP},
+             {"TBS_EXISTING.Title", &TBS_EXISTING},
+             {"TBS_NEW.Title", &TBS_NEW},
+             {"TBS_NEWDIR.Title", &TBS_NEWDIR},
+             {"VAULTADM.Title", &VAULTADM},
+             {"VAULTADMP.Title", &VAULTADMP},
+             {"VAULTPORT.Title", &VAULTPORT},
+             {"VAULTREPO.Title", &VAULTREPO},
+             {"CLASHADM.Title", &CLASHADM},
+             {"CLASHADMP.Title", &CLASHADMP},
+             {"CLASHOUTDIR.Title", &CLASHOUTDIR},
+             {"CLASHV5INSTPATH.Title", &CLASHV5INSTPATH},
+             {"CLASHSRVHOST.Title", &CLASHSRVHOST},
+             {"CLASHORBIXPORT.Title", &CLASHORBIXPORT}});
   Frame = new ZEP2FrmSUM(this, "PtrZEP2FrmSUM", FrameStyle);
   FinishBuild(Frame, CANCELButtonValue, 350);
 }
@@ -99,6 +122,8 @@ void ZEP2DlgSUM::SetSummary() {
 
   AddSummaryLine(TESADM + H::_svTESADM);
   AddSummaryLine(TESDICO + H::_svTESDICOOwner);
+  // With DB2 the owner's password is the administrator's, and never asked.
+  if (H::_nvOracle) AddSummaryLine(TESDICOP + PasswordShown);
   AddSummaryLine(OPTOEXE);
   AddSummaryLine(OPTOEXE_ENVFILE);
   if (H::_nvEXEDBObj) AddSummaryLine(OPTOEXE_DBOBJ);
@@ -107,26 +132,78 @@ void ZEP2DlgSUM::SetSummary() {
   if (H::_nvEXEClashInst)
     AddSummaryLine(H::_nvEXEClashServer ? OPTOEXE_CLASHSERVER : OPTOEXE_CLASHCLIENT);
   if (H::_nvEXESampleData && H::_nvEXESampleDataActiv) AddSummaryLine(OPTOEXE_SAMPLEDATA);
+  if (H::_nvGENDDLONLY) {
+    AddSummaryLine(EXEMODE + EXEMODE_INFILE + H::_svDDLFILEPATH + "/" + H::_svDDLFILENAME);
+  } else if (H::_nvEXEDBObj || H::_nvEXEStartupData) {
+    AddSummaryLine(EXEMODE + EXEMODE_INDB);
+  }
 
   if (H::_nvIBMDB2UDB) AddSummaryLine(DBMSTYPE + DBMSTYPE_DB2);
   if (H::_nvOracle) AddSummaryLine(DBMSTYPE + DBMSTYPE_ORACLE);
   if (H::_nvAUTHClient) AddSummaryLine(AUTHMODE + AUTHMODE_CLIENT);
   if (H::_nvAUTHServer) AddSummaryLine(AUTHMODE + AUTHMODE_SERVER);
+  AddDatabaseLines();
 
+  AddSummaryLine(DBAUSER + H::_svDBAUSER);
+  AddSummaryLine(DBAUSERP + PasswordShown);
+  if (H::_nvTBSTypical) AddSummaryLine(TBSSCENARII + TBSSCENARII_TYPICAL);
+  if (H::_nvTBSCustom) AddSummaryLine(TBSSCENARII + TBSSCENARII_CUSTOM);
+  AddTablespaceLines();
+  AddVaultAndClashLines();
+  WriteTraceLogFile("\nZEP2DlgSUM::SetSummary end.\n\n", 0);
+}
+
+void ZEP2DlgSUM::AddDatabaseLines() {
+  using H = ZEP2InstHQ;
   if (H::_nvIBMDB2UDB) {
     if (H::_nvDB2Local) AddSummaryLine(DB2LOC + DB2LOC_LOCAL);
     if (H::_nvDB2Remote) AddSummaryLine(DB2LOC + DB2LOC_REMOTE);
     AddSummaryLine(DB2INSTANCE + H::_svDB2INSTANCE);
+    AddSummaryLine(DB2INSTANCE_HOMDIR + H::_svDB2INSTANCE_HOMDIR);
     AddSummaryLine(DB2ALIASNAME + H::_svDB2ALIASNAME);
+    if (H::_nvDB2Local) AddSummaryLine(DB2DRIVEDIR + H::_svDB2DRIVEDir);
   }
   if (H::_nvOracle) {
     if (H::_nvORALocal) AddSummaryLine(ORALOC + ORALOC_LOCAL);
     if (H::_nvORARemote) AddSummaryLine(ORALOC + ORALOC_REMOTE);
     AddSummaryLine(SRVNAME + H::_svORASRVNAME);
+    AddSummaryLine(ORACLE_HOME + H::_svORACLE_HOME);
+    if (!H::_svORACLE_N32_HOME.str().empty()) {
+      AddSummaryLine(ORACLE_N32_HOME + H::_svORACLE_N32_HOME);
+    }
+    if (H::_nvORATNS_ADMIN) AddSummaryLine(TNSADMIN + H::_svORATNS_ADMIN);
   }
+}
 
-  AddSummaryLine(DBAUSER + H::_svDBAUSER);
-  if (H::_nvTBSTypical) AddSummaryLine(TBSSCENARII + TBSSCENARII_TYPICAL);
-  if (H::_nvTBSCustom) AddSummaryLine(TBSSCENARII + TBSSCENARII_CUSTOM);
-  WriteTraceLogFile("\nZEP2DlgSUM::SetSummary end.\n\n", 0);
+// The tablespace the schemas go into: an existing one as chosen, or the one
+// to create with the directory of its data file.
+void ZEP2DlgSUM::AddTablespaceLines() {
+  using H = ZEP2InstHQ;
+  if (H::_svSELTBSTYPICAL_NOBLOB.str().empty()) return;
+  if (H::_svSELTBSTYPICAL_NOBLOB.Compare(H::DefaultTablespaceEntry()) != 2) {
+    AddSummaryLine(TBS_EXISTING + H::_svSELTBSTYPICAL_NOBLOB);
+    return;
+  }
+  AddSummaryLine(TBS_NEW + H::_svCRETBSTYPICAL_NOBLOB);
+  AddSummaryLine(TBS_NEWDIR + H::_svCRETBSTYPICAL_DIR);
+}
+
+void ZEP2DlgSUM::AddVaultAndClashLines() {
+  using H = ZEP2InstHQ;
+  if (H::_nvEXEVault) {
+    AddSummaryLine(VAULTADM + H::_svVAULTAdm);
+    AddSummaryLine(VAULTADMP + PasswordShown);
+    AddSummaryLine(VAULTPORT + H::_svVAULTSrvDaemonPort);
+    AddSummaryLine(VAULTREPO + H::_svVAULTRepository);
+  }
+  if (!H::_nvEXEClashInst) return;
+  if (H::_nvEXEClashServer) {
+    AddSummaryLine(CLASHADM + H::_svCLASHAdm);
+    AddSummaryLine(CLASHADMP + PasswordShown);
+    AddSummaryLine(CLASHOUTDIR + H::_svCLASHOutDir);
+    AddSummaryLine(CLASHV5INSTPATH + H::_svCLASHV5InstPath);
+  } else {
+    AddSummaryLine(CLASHSRVHOST + H::_svCLASHSrvHostName);
+    AddSummaryLine(CLASHORBIXPORT + QelUnicodeString::FromInt(H::_nvCLASHOrbixPort));
+  }
 }

@@ -62,8 +62,39 @@ class ZEP2DlgSUM : public ZEP2PageDialog {
   QelUnicodeString TBSSCENARII;
   QelUnicodeString TBSSCENARII_TYPICAL;
   QelUnicodeString TBSSCENARII_CUSTOM;
+  // Captions of the detail lines that follow the lines above: every other
+  // answer that decides what is created or changed. A password shows as
+  // PasswordShown, never as typed.
+  QelUnicodeString TESDICOP;
+  QelUnicodeString EXEMODE;
+  QelUnicodeString EXEMODE_INDB;
+  QelUnicodeString EXEMODE_INFILE;
+  QelUnicodeString DB2INSTANCE_HOMDIR;
+  QelUnicodeString DB2DRIVEDIR;
+  QelUnicodeString ORACLE_HOME;
+  QelUnicodeString ORACLE_N32_HOME;
+  QelUnicodeString TNSADMIN;
+  QelUnicodeString DBAUSERP;
+  QelUnicodeString TBS_EXISTING;
+  QelUnicodeString TBS_NEW;
+  QelUnicodeString TBS_NEWDIR;
+  QelUnicodeString VAULTADM;
+  QelUnicodeString VAULTADMP;
+  QelUnicodeString VAULTPORT;
+  QelUnicodeString VAULTREPO;
+  QelUnicodeString CLASHADM;
+  QelUnicodeString CLASHADMP;
+  QelUnicodeString CLASHOUTDIR;
+  QelUnicodeString CLASHV5INSTPATH;
+  QelUnicodeString CLASHSRVHOST;
+  QelUnicodeString CLASHORBIXPORT;
   ZEP2FrmSUM* Frame = nullptr;
+
+  static constexpr const char* PasswordShown = "***";
 
  private:
   void AddSummaryLine(const QelUnicodeString& line);
+  void AddDatabaseLines();
+  void AddTablespaceLines();
+  void AddVaultAndClashLines();
 };

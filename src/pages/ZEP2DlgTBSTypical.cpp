@@ -7,6 +7,7 @@
 #include <climits>
 #include <string>
 
+#include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
 
 int InputCheckFrameTBSTypical(const QelUnicodeString& text, void*) {
@@ -36,7 +37,9 @@ ZEP2FrmTBSTypical::ZEP2FrmTBSTypical(QelDialog* parent, const QelString& name, u
        {"Frame1.Frame11.Frame112.Frame1122.Frame11222.LabelTBSTypicalDir.Title",
         &LabelTBSTypicalDirTitle},
        {"LabelTBSTypicalSpace_ko.Title", &LabelTBSTypicalSpace_koTitle},
-       {"LabelTBSTypicalSpace_undefined.Title", &LabelTBSTypicalSpace_undefinedTitle}});
+       {"LabelTBSTypicalSpace_undefined.Title", &LabelTBSTypicalSpace_undefinedTitle},
+       {"LabelTBSTypicalSpace_missing.Title", &LabelTBSTypicalSpace_missingTitle},
+       {"LabelTBSTypicalSpace_unqueried.Title", &LabelTBSTypicalSpace_unqueriedTitle}});
 
   Skeleton.Build(this, Frame112Title, true);
   LabelTBSTypicalOne =
@@ -91,9 +94,18 @@ void ZEP2FrmTBSTypical::SetPos() {
 
 void ZEP2FrmTBSTypical::ShowAvailableSpace(const QelUnicodeString& directory) {
   const int available = ZEP2DlgTBSTypical::GetAvailableSize(directory);
-  LabelTBSTypicalSpaceBis->SetTitle(available == -1 ? LabelTBSTypicalSpace_undefinedTitle
-                                                    : QelUnicodeString::FromInt(available) +
-                                                          LabelTBSTypicalSpace_koTitle);
+  if (available >= 0) {
+    LabelTBSTypicalSpaceBis->SetTitle(QelUnicodeString::FromInt(available) +
+                                      LabelTBSTypicalSpace_koTitle);
+    return;
+  }
+  QelListValQelUnicodeString parameters;
+  parameters.Append(directory);
+  QelUnicodeString why;
+  QelMsgCatalog::BuildMessage(QelMsg(available == -2 ? LabelTBSTypicalSpace_unqueriedTitle
+                                                     : LabelTBSTypicalSpace_missingTitle),
+                              why, parameters);
+  LabelTBSTypicalSpaceBis->SetTitle(LabelTBSTypicalSpace_undefinedTitle + why);
 }
 
 ZEP2DlgTBSTypical::ZEP2DlgTBSTypical(QelInteractiveApplication* application, const QelString& name)

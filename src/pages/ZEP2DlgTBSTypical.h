@@ -17,8 +17,7 @@ class ZEP2FrmTBSTypical : public QelDlgFrame {
   void SetPos();
 
   // LabelTBSTypicalSpaceBis := the free kilobytes of the directory's file
-  // system and the unit text, or the unknown-space text when nothing of the
-  // path exists.
+  // system and the unit text, or the unknown-space text and why.
   void ShowAvailableSpace(const QelUnicodeString& directory);
 
   ZEP2FrameSkeleton Skeleton;
@@ -49,6 +48,10 @@ class ZEP2FrmTBSTypical : public QelDlgFrame {
   // The unit after a number of kilobytes, and the text for an unknown size.
   QelUnicodeString LabelTBSTypicalSpace_koTitle;
   QelUnicodeString LabelTBSTypicalSpace_undefinedTitle;
+  // Why the size is unknown (%1 the directory): no part of its path exists,
+  // or its file system cannot be queried.
+  QelUnicodeString LabelTBSTypicalSpace_missingTitle;
+  QelUnicodeString LabelTBSTypicalSpace_unqueriedTitle;
 };
 
 class ZEP2DlgTBSTypical : public ZEP2PageDialog {

@@ -16,8 +16,9 @@
 #include "platform/QelSettings.h"
 
 namespace {
-constexpr const char* Prefix = "TESSARInst.";
-}
+// The settings file and the answers a son hands back (InstSettingsHandBack).
+constexpr const char* Prefixes[] = {"TESSARInst.", "TESSARInstBack."};
+}  // namespace
 
 std::string ZEP2InstSettingsLock::LockPath() {
   return QelUserSettingDirectory() + "/TESSARInst.lock";
@@ -65,7 +66,11 @@ int ZEP2RemoveInstSettingsFiles() {
   if (!entries) return 0;
   int removed = 0;
   while (const dirent* entry = readdir(entries.get())) {
-    if (std::strncmp(entry->d_name, Prefix, std::strlen(Prefix)) != 0) continue;
+    bool ours = false;
+    for (const char* prefix : Prefixes) {
+      ours = ours || std::strncmp(entry->d_name, prefix, std::strlen(prefix)) == 0;
+    }
+    if (!ours) continue;
     if (unlinkat(dirfd(entries.get()), entry->d_name, 0) == 0) ++removed;
   }
   return removed;

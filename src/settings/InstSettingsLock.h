@@ -26,9 +26,9 @@ class ZEP2InstSettingsLock {
   int descriptor_ = -1;
 };
 
-// Removes every file of the settings repository ("TESSARInst.*") from the
-// settings directory, whatever that directory is called; links are removed,
-// never followed. The number of files removed.
+// Removes every file of the settings repository ("TESSARInst.*") and of
+// the answers a son hands back ("TESSARInstBack.*") from the settings directory, whatever that
+// directory is called; links are removed, never followed. The number of files removed.
 int ZEP2RemoveInstSettingsFiles();
 // The settings file's path, for messages.
 std::string ZEP2InstSettingsPath();

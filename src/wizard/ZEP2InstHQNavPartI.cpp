@@ -10,7 +10,9 @@
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/QelMsgCatalog.h"
 #include "platform/QelSystem.h"
+#include "settings/InstSettingsHandBack.h"
 #include "settings/InstSettingsLock.h"
 #include "wizard/ZEP2PageHelpers.h"
 
@@ -327,6 +329,14 @@ void ZEP2InstHQ::CB_ORAParam_Back(QelCommand*, QelNotification*, void*) {
   Show(c->_DlgORALoc, c->_DlgORAParam);
 }
 
+// Where the second process's Oracle client reads tnsnames.ora: the
+// TNS_ADMIN the page sets, else the one it inherits, else its home's.
+static QelUnicodeString OracleNetDirectory() {
+  if (H::_nvORATNS_ADMIN) return H::_svORATNS_ADMIN;
+  if (const char* inherited = QelGetEnv("TNS_ADMIN"); inherited && *inherited) return inherited;
+  return H::_svORACLE_HOME + "/network/admin";
+}
+
 void ZEP2InstHQ::StoreOracleService() {
   const ZEP2FrmORAParam2* frame = _DlgORAParam2->Frame;
   _svORASRVNAME = frame->EditorORAServiceName->GetText();
@@ -352,6 +362,20 @@ void ZEP2InstHQ::CB_ORAParam2_Next(QelCommand*, QelNotification*, void*) {
         return;
     }
   }
+  // A name no client resolves would only fail as a refused login on the
+  // administrator page, after the second process has started.
+  const std::string unresolved =
+      QelDbCheckServiceName(_svORASRVNAME.str(), OracleNetDirectory().str());
+  if (!unresolved.empty()) {
+    WriteTraceLogFile("\nINPUT ERROR: service <" + _svORASRVNAME + "> " + unresolved, 1);
+    QelListValQelUnicodeString parameters;
+    parameters.Append(_svORASRVNAME);
+    parameters.Append(unresolved);
+    QelUnicodeString text;
+    QelMsgCatalog::BuildMessage(QelMsg(page->ERRMSGTextToDisplayForUNKNOWN_SRVNAME), text,
+                                parameters);
+    return c->ShowError(page, text);
+  }
   c->EndPartI(page);
 }
 
@@ -372,6 +396,7 @@ void ZEP2InstHQ::EndPartI(QelDlgDialog* page) {
   if (locked != 0) {
     return ShowLaunchError("ERRMSGSettingsNotSaved", ZEP2InstSettingsPath(), error);
   }
+  ZEP2ForgetAnswersForAnotherDatabase();
   _nvINSTPARTII = 1;
   if (SaveInstSettingPartI() != 0) {
     _nvINSTPARTII = 0;

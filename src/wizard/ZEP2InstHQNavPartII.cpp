@@ -7,6 +7,7 @@
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
 #include "platform/QelMsgCatalog.h"
+#include "settings/InstSettingsHandBack.h"
 #include "wizard/ZEP2PageHelpers.h"
 
 namespace {
@@ -18,8 +19,9 @@ using zep2pages::Trace;
 using H = ZEP2InstHQ;
 
 // Back on the son's first page: the son ends and its father shows its own
-// last page again.
+// last page again, keeping what was answered here for the next son.
 void BackToFather() {
+  ZEP2SaveAnswersForFather();
   H::EndRun(1);
 }
 

@@ -14,6 +14,24 @@ using zep2pages::Trace;
 
 using H = ZEP2InstHQ;
 
+// Where the database keeps its own data files, which is where its
+// administrator expects a new one; the conventional place when the
+// catalogue cannot tell or names a directory this machine does not have.
+QelUnicodeString OracleDataDirectory() {
+  QelUnicodeString directory;
+  if (H::_nvDBAConnection) {
+    char message[QelDbMessageSize] = {};
+    int code = 0;
+    if (GetDataFileDirectory(H::_nvDBAConnection.get(), QelDbOracle, directory, code, message) !=
+        0) {
+      WriteTraceLogFile("\nData file directory not known: " + QelUnicodeString(message), 2);
+    }
+  }
+  if (Empty(directory) || H::IsDirectory(directory) != 0) return "/u/u01/oradata/VXXX";
+  WriteTraceLogFile("\nData file directory of the database: <" + directory + ">", 1);
+  return directory;
+}
+
 }  // namespace
 
 int ZEP2InstHQ::SetTBSTYPICALSELCOMBO() {
@@ -73,21 +91,12 @@ void ZEP2InstHQ::CB_TBSTypicalSel_Next(QelCommand*, QelNotification*, void*) {
   ZEP2InstHQ* c = _ZEP2InstHQHandler;
   c->BusyCursor();
   ZEP2FrmTBSTypical* typical = c->_DlgTBSTypical->Frame;
-  const QelUnicodeString dir = typical->EditorTBSTypicalDir->GetText();
-  if (_nvIBMDB2UDB) {
-    if (Empty(dir)) typical->EditorTBSTypicalDir->SetText(_svDB2DRIVEDir);
-    typical->LabelTBSTypicalSpaceNeedBis->SetTitle("25000 KB.");
-    if (Empty(dir) || IsDirectory(dir) != 0)
-      typical->LabelTBSTypicalSpaceBis->SetTitle(" undefine.");
-  } else {
-    if (Empty(dir)) typical->EditorTBSTypicalDir->SetText("/u/u01/oradata/VXXX");
-    typical->LabelTBSTypicalSpaceNeedBis->SetTitle("102000 KB.");
-    if (Empty(dir)) {
-      typical->LabelTBSTypicalSpaceBis->SetTitle("undefine.");
-    } else if (IsDirectory(dir) != 0) {
-      typical->LabelTBSTypicalSpaceBis->SetTitle(" undefine.");
-    }
+  if (Empty(typical->EditorTBSTypicalDir->GetText())) {
+    typical->EditorTBSTypicalDir->SetText(_nvIBMDB2UDB ? _svDB2DRIVEDir : OracleDataDirectory());
   }
+  typical->LabelTBSTypicalSpaceNeedBis->SetTitle(_nvIBMDB2UDB ? "25000 KB." : "102000 KB.");
+  // Measured for the directory shown, whether proposed or typed earlier.
+  typical->ShowAvailableSpace(typical->EditorTBSTypicalDir->GetText());
   ZEP2DlgTBSTypicalSel* page = c->_DlgTBSTypicalSel;
   _svSELTBSTYPICAL_NOBLOB = page->Frame->ComboTBSTypicalSel->GetSelectedLine();
   WriteTraceLogFile("\nGetLine Selected : <" + _svSELTBSTYPICAL_NOBLOB + ">", 1);

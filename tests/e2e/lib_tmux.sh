@@ -214,3 +214,20 @@ tui_capture_mid_ddl() {
   fail "the status page never showed a schema in the middle of its DDL"
   return 1
 }
+
+# tui_summary_shows SIZE REGEX...: the summary page, scrolled through page
+# by page into $WORK/summary-SIZE.txt, shows a line matching each REGEX.
+tui_summary_shows() {
+  local size=$1 regex
+  shift
+  : >"$WORK/summary-$size.txt"
+  for _ in 1 2 3 4; do
+    tmux_capture >>"$WORK/summary-$size.txt"
+    tmux_keys NPage
+    sleep 0.3
+  done
+  for _ in 1 2 3 4; do tmux_keys PPage; done
+  for regex in "$@"; do
+    grep -Eq -- "$regex" "$WORK/summary-$size.txt" || fail "the summary at $size lacks /$regex/"
+  done
+}

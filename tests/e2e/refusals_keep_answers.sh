@@ -54,6 +54,21 @@ refused missing-instance-home "$WORK/nohome.rsp" ZEP2ErrDlgDir "KEYBOARD INPUT E
   "INPUT ERROR:\\nInstallation cannot find directory : \\n$missing"
 [ "$(pids_of "$RUN.transcript" | wc -l)" -eq 1 ] || fail "a son was started for a missing instance home"
 
+# A net service name no client resolves is refused on its own page, by its
+# name, before any second process starts.
+response_file "$WORK/wrongservice.rsp" oracle - <<'RSP'
+[PanelORAParam2]
+EditorORAServiceName = PDMWRONG
+RSP
+run_wizard wrong-service "$WORK/wrongservice.rsp"
+if expect_run 2 wrong-service; then
+  expect_contains "$RUN.stderr" "refused the answers: $(msg_text ZEP2DlgORAParam2 ERRMSGWndTitle): \
+The Oracle net service name \"PDMWRONG\" cannot be resolved: no ODBC data source has that name"
+  expect_contains "$RUN.stderr" "tnsnames.ora does not define it (it defines: \"PDMORA\")"
+  expect_not_contains "$RUN.stderr" "account"
+  [ "$(pids_of "$RUN.transcript" | wc -l)" -eq 1 ] || fail "a son was started for an unknown service"
+fi
+
 small=$SITE/small
 mkdir -p "$small"
 if mount -t tmpfs -o size=1m tmpfs "$small" 2>"$WORK/mount.err"; then

@@ -2,6 +2,7 @@
 // file's reading rules and the fall-back when sorting fails; instances
 // accumulate in the combo without duplicates, "Others ..." last.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -70,6 +71,37 @@ TEST_F(DB2Discovery, WordsAreReadSortedUntilOneRepeatsAndNeverTwiceInTheCombo) {
   EXPECT_EQ(controller->SetDB2INSTANCECOMBO(), 0);
   EXPECT_EQ(H::_PtrDBInstanceColl.Size(), 1);
   EXPECT_EQ(Lines(), (std::vector<std::string>{"db2inst1", "db2inst2", "aaa", "Others ..."}));
+}
+
+// The instance shown first has its home shown with it, as if chosen from
+// the list; a later listing (Back, then Next again) keeps what was chosen or
+// typed and the home shown for it.
+TEST_F(DB2Discovery, TheShownInstanceHasItsHomeAndAnotherListingKeepsTheChoice) {
+  unsetenv("TESSARDBSETUP_SANDBOX");
+  const passwd* root = getpwnam("root");
+  ASSERT_NE(root, nullptr);
+  ZEP2DlgDB2Param* page = controller->_DlgDB2Param;
+  QelDlgCombo& combo = *page->Frame->ComboDB2Instance;
+  QelDlgEditor& home = *page->Frame->EditorDB2InstanceHD;
+  Lister("zz-tessar-none\\nroot\\n", 0);
+  ASSERT_EQ(controller->SetDB2INSTANCECOMBO(), 0);
+  EXPECT_EQ(combo.GetSelectedLine().str(), "root");
+  EXPECT_EQ(home.GetText().str(), root->pw_dir) << "filled before the list is ever opened";
+
+  page->SetVisibility(QelDlgObject::Shown);
+  combo.ChooseLine(1);
+  home.SetText(directory.Path());
+  ASSERT_EQ(controller->SetDB2INSTANCECOMBO(), 0);
+  EXPECT_EQ(combo.GetSelectedLine().str(), "zz-tessar-none");
+  EXPECT_EQ(home.GetText().str(), directory.Path()) << "a corrected home stays";
+
+  ASSERT_TRUE(combo.EnterText("typed-tessar-none"));
+  EXPECT_EQ(home.GetText().str(), "") << "a typed instance without an account has no home";
+  home.SetText(directory.Path());
+  ASSERT_EQ(controller->SetDB2INSTANCECOMBO(), 0);
+  EXPECT_EQ(combo.GetSelectedPosition(), -1);
+  EXPECT_EQ(ZEP2DlgDB2Param::ChosenName(combo).str(), "typed-tessar-none");
+  EXPECT_EQ(home.GetText().str(), directory.Path());
 }
 
 TEST_F(DB2Discovery, AFailingSortFallsBackToTheUnsortedFile) {

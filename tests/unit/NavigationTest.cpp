@@ -241,6 +241,35 @@ TEST_F(Navigation, TheOracleHomeAndServiceAreCheckedAgainstTheMachine) {
   Back(service);
   EXPECT_EQ(Shown(), "PanelORAParam");
   EXPECT_EQ(H::_svORASRVNAME.str(), "PDMORA") << "Back keeps what was typed";
+
+  // The service must resolve where the second process's client will look.
+  std::filesystem::create_directories(oracle + "/network/admin");
+  std::ofstream(oracle + "/network/admin/tnsnames.ora")
+      << "# PDM\nPDMORA, PDMORA.WORLD =\n  (DESCRIPTION = (ADDRESS = (HOST = db)(PORT = 1521))\n"
+         "    (CONNECT_DATA = (SERVICE_NAME = PDMORA)))\n";
+  service->ERRMSGTextToDisplayForUNKNOWN_SRVNAME = "\"%1\" cannot be resolved: %2.";
+  service->Frame->EditorORAServiceName->SetText("PDMWRONG");
+  Next(service);
+  EXPECT_EQ(Shown(), "PanelORAParam2");
+  EXPECT_EQ(H::_nvINSTPARTII, 0);
+  const std::string refusal = boxes->texts.back();
+  EXPECT_NE(refusal.find("\"PDMWRONG\" cannot be resolved"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find(oracle + "/network/admin/tnsnames.ora does not define it (it defines: "
+                                  "\"PDMORA\", \"PDMORA.WORLD\")"),
+            std::string::npos)
+      << refusal;
+  EXPECT_EQ(refusal.find("account"), std::string::npos) << "the service, not the account";
+
+  // Resolved whatever its case: the launch goes on, and here stops at once
+  // because this process stands for a son.
+  setenv("FATHERPID", "1", 1);
+  service->Frame->EditorORAServiceName->SetText("pdmora.world");
+  Next(service);
+  unsetenv("FATHERPID");
+  EXPECT_EQ(boxes->texts.back().find("cannot be resolved"), std::string::npos)
+      << boxes->texts.back();
+  EXPECT_NE(Trace().find("\nINPUT ERROR: service <PDMWRONG>"), std::string::npos);
+  EXPECT_EQ(Trace().find("INPUT ERROR: service <pdmora.world>"), std::string::npos);
 }
 
 TEST_F(Navigation, TheAdministratorIsAuthenticatedUnlessValidationIsOff) {

@@ -12,6 +12,7 @@
 #include "TempDirectory.h"
 #include "platform/db/QelDb.h"
 #include "platform/db/odbc/QelOdbcDriverCheck.h"
+#include "platform/db/odbc/QelOdbcServiceName.h"
 
 namespace {
 
@@ -78,6 +79,48 @@ TEST(OdbcDriverCheck, EachFailureIsToldForWhatItIs) {
   EXPECT_NE(problem.find("\"Broken\" (named by the data source \"PDMDB\")"), std::string::npos)
       << problem;
   EXPECT_NE(problem.find("libmissing.so does not load"), std::string::npos) << problem;
+}
+
+// An Oracle net service name resolves as the client resolves it: through a
+// data source of its name or an entry of tnsnames.ora, whose other "=" and
+// names inside descriptions or comments define nothing.
+TEST(OdbcServiceName, ResolvesThroughADataSourceOrTnsNamesOnly) {
+  EXPECT_EQ(
+      QelOdbcTnsNames("# ORCL = (commented out)\n"
+                      "PDMORA, pdmtest.world =\n"
+                      "  (DESCRIPTION =\n"
+                      "    (ADDRESS_LIST = (ADDRESS = (PROTOCOL = TCP)(HOST = h)(PORT = 1)))\n"
+                      "    (CONNECT_DATA = (SERVICE_NAME = INNER)))\n"
+                      "LAST=(DESCRIPTION=(ADDRESS=(HOST=x)))  # trailing\n"
+                      "UNBALANCED = ((\n"),
+      (std::vector<std::string>{"PDMORA", "pdmtest.world", "LAST", "UNBALANCED"}));
+
+  TempDirectory directory;
+  const std::string odbc = directory.File("odbc");
+  std::filesystem::create_directories(odbc);
+  std::ofstream(odbc + "/odbcinst.ini") << "[Oracle]\nDriver = /nowhere/lib.so\n";
+  std::ofstream(odbc + "/odbc.ini") << "[PDMSOURCE]\nDriver = Oracle\nDatabase = PDMORA\n";
+  ScopedEnvironment environment;
+  environment.Set("ODBCSYSINI", odbc);
+  environment.Set("ODBCINI", odbc + "/odbc.ini");
+  const std::string admin = directory.File("admin");
+  std::filesystem::create_directories(admin);
+
+  EXPECT_EQ(QelOdbcCheckServiceName("pdmsource", admin), "") << "a data source, case aside";
+  EXPECT_EQ(QelOdbcCheckServiceName("dbhost:1521/PDM", admin), "") << "Easy Connect";
+  std::string problem = QelOdbcCheckServiceName("PDMORA", admin);
+  EXPECT_NE(problem.find("data sources: \"PDMSOURCE\""), std::string::npos) << problem;
+  EXPECT_NE(problem.find(admin + "/tnsnames.ora cannot be read"), std::string::npos) << problem;
+
+  std::ofstream(admin + "/tnsnames.ora") << "PDMORA, PDMTEST.WORLD =\n (DESCRIPTION = "
+                                            "(CONNECT_DATA = (SERVICE_NAME = INNER)))\n";
+  EXPECT_EQ(QelOdbcCheckServiceName("pdmtest.world", admin), "");
+  problem = QelOdbcCheckServiceName("INNER", admin);
+  EXPECT_NE(problem.find(admin + "/tnsnames.ora does not define it (it defines: \"PDMORA\", "
+                                 "\"PDMTEST.WORLD\")"),
+            std::string::npos)
+      << problem;
+  EXPECT_NE(QelOdbcCheckServiceName("PDMTEST", admin), "") << "no domain is guessed";
 }
 
 }  // namespace

@@ -53,9 +53,9 @@ struct PageCase {
 const PageCase Pages[] = {
     {"ORALoc", "PanelORALoc", 5, 13, BuildPage<ZEP2DlgORALoc>},
     {"ORAParam", "PanelORAParam", 11, 7, BuildPage<ZEP2DlgORAParam>},
-    {"ORAParam2", "PanelORAParam2", 10, 11, BuildPage<ZEP2DlgORAParam2>},
+    {"ORAParam2", "PanelORAParam2", 11, 11, BuildPage<ZEP2DlgORAParam2>},
     {"TBSTypicalSel", "PanelTBSTypicalSel", 5, 9, BuildPage<ZEP2DlgTBSTypicalSel>},
-    {"TBSTypical", "PanelTBSTypical", 14, 9, BuildPage<ZEP2DlgTBSTypical>},
+    {"TBSTypical", "PanelTBSTypical", 14, 11, BuildPage<ZEP2DlgTBSTypical>},
     {"EXEParam", "PanelEXECParam", 10, 11, BuildPage<ZEP2DlgEXEParam>},
 };
 
@@ -303,10 +303,13 @@ TEST_F(OracleTablespacePages, NamesAreUpperCasedAndTheDirectoryShowsItsFreeSpace
   EXPECT_EQ(frame->EditorTBSTypicalDir->GetText().str(), directory.Path() + "/oradata");
   expectKilobytes();
 
+  // Nothing of the path exists: no size, and why.
   frame->EditorTBSTypicalDir->CommitText("/no-such-root-tessartest/oradata/PDM");
-  EXPECT_EQ(frame->LabelTBSTypicalSpaceBis->GetTitle().str(), " undefined.");
+  EXPECT_EQ(frame->LabelTBSTypicalSpaceBis->GetTitle().str(),
+            " undefined. (no part of /no-such-root-tessartest/oradata/PDM exists)");
   frame->EditorTBSTypicalDir->CommitText("no-such-tablespace-directory");
-  EXPECT_EQ(frame->LabelTBSTypicalSpaceBis->GetTitle().str(), " undefined.");
+  EXPECT_EQ(frame->LabelTBSTypicalSpaceBis->GetTitle().str(),
+            " undefined. (no part of no-such-tablespace-directory exists)");
   frame->EditorTBSTypicalDir->CommitText("/");
   expectKilobytes();
   EXPECT_EQ(frame->EditorTBSTypicalDir->GetText().str(), "");

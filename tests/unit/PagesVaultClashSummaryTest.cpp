@@ -69,7 +69,7 @@ const std::vector<PageCase>& AllPages() {
        [](auto* a) { return Built<ZEP2DlgCLASHSRV>(a, "PanelCLASHSRV"); }},
       {"WAIT", 0x44001, true, 8, 5, 0, 350,
        [](auto* a) { return Built<ZEP2DlgWAIT>(a, "PanelWAIT"); }},
-      {"SUM", 0xC2C01, true, 34, 3, QelDlgDialog::CANCELButtonValue, 350,
+      {"SUM", 0xC2C01, true, 58, 3, QelDlgDialog::CANCELButtonValue, 350,
        [](auto* a) { return Built<ZEP2DlgSUM>(a, "PanelSUM"); }},
       {"STATUS", 0x44201, true, 36, 0, QelDlgDialog::APPLYButtonValue, 152,
        [](auto* a) { return Built<ZEP2DlgSTATUS>(a, "PanelSTATUS"); }},
@@ -216,7 +216,10 @@ class Summary : public Pages {
         "OPTOEXE_CLASHSERVER OPTOEXE_CLASHCLIENT OPTOEXE_SAMPLEDATA DBMSTYPE DBMSTYPE_DB2 "
         "DBMSTYPE_ORACLE AUTHMODE AUTHMODE_CLIENT AUTHMODE_SERVER DB2LOC DB2LOC_LOCAL "
         "DB2LOC_REMOTE DB2INSTANCE DB2ALIASNAME ORALOC ORALOC_LOCAL ORALOC_REMOTE SRVNAME DBAUSER "
-        "TBSSCENARII TBSSCENARII_TYPICAL TBSSCENARII_CUSTOM");
+        "TBSSCENARII TBSSCENARII_TYPICAL TBSSCENARII_CUSTOM TESDICOP EXEMODE EXEMODE_INDB "
+        "EXEMODE_INFILE DB2INSTANCE_HOMDIR DB2DRIVEDIR ORACLE_HOME ORACLE_N32_HOME TNSADMIN "
+        "DBAUSERP TBS_EXISTING TBS_NEW TBS_NEWDIR VAULTADM VAULTADMP VAULTPORT VAULTREPO CLASHADM "
+        "CLASHADMP CLASHOUTDIR CLASHV5INSTPATH CLASHSRVHOST CLASHORBIXPORT");
     for (std::string key; keys >> key;) catalogue << key << ".Title = [" << key << "]\n";
     catalogue.close();
     page.Build();
@@ -241,17 +244,49 @@ TEST_F(Summary, DB2ServerInstallationListsItsAnswersInOrder) {
   H::_nvEXEClashInst = H::_nvEXEClashServer = 1;
   H::_nvIBMDB2UDB = H::_nvAUTHServer = H::_nvDB2Local = 1;
   H::_svDB2INSTANCE = "db2inst1";
+  H::_svDB2INSTANCE_HOMDIR = "/home/db2inst1";
   H::_svDB2ALIASNAME = "PDMDB";
+  H::_svDB2DRIVEDir = "/db2data/PDMDB";
   H::_svDBAUSER = "DB2INST1";
   H::_svDBAUSERP = "dba-secret";
+  H::_svSELTBSTYPICAL_NOBLOB = H::_svSELTBSTYPICAL_BLOB = "USERSPACE1";
+  H::_svVAULTAdm = "vaultadm";
+  H::_svVAULTAdmP = "vault-secret";
+  H::_svVAULTSrvDaemonPort = "12345";
+  H::_svVAULTRepository = "/vault";
+  H::_svCLASHAdm = "clashadm";
+  H::_svCLASHAdmP = "clash-secret";
+  H::_svCLASHOutDir = "/clash/out";
+  H::_svCLASHV5InstPath = "/cad";
   page.SetSummary();
-  EXPECT_EQ(Lines(),
-            (std::vector<std::string>{
-                "[TESADM]pdmadm", "[TESDICO]pdmdico", "[OPTOEXE]", "[OPTOEXE_ENVFILE]",
-                "[OPTOEXE_DBOBJ]", "[OPTOEXE_STARTUPDATA]", "[OPTOEXE_VAULT]",
-                "[OPTOEXE_CLASHSERVER]", "[DBMSTYPE][DBMSTYPE_DB2]", "[AUTHMODE][AUTHMODE_SERVER]",
-                "[DB2LOC][DB2LOC_LOCAL]", "[DB2INSTANCE]db2inst1", "[DB2ALIASNAME]PDMDB",
-                "[DBAUSER]DB2INST1", "[TBSSCENARII][TBSSCENARII_TYPICAL]"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"[TESADM]pdmadm",
+                                               "[TESDICO]pdmdico",
+                                               "[OPTOEXE]",
+                                               "[OPTOEXE_ENVFILE]",
+                                               "[OPTOEXE_DBOBJ]",
+                                               "[OPTOEXE_STARTUPDATA]",
+                                               "[OPTOEXE_VAULT]",
+                                               "[OPTOEXE_CLASHSERVER]",
+                                               "[EXEMODE][EXEMODE_INDB]",
+                                               "[DBMSTYPE][DBMSTYPE_DB2]",
+                                               "[AUTHMODE][AUTHMODE_SERVER]",
+                                               "[DB2LOC][DB2LOC_LOCAL]",
+                                               "[DB2INSTANCE]db2inst1",
+                                               "[DB2INSTANCE_HOMDIR]/home/db2inst1",
+                                               "[DB2ALIASNAME]PDMDB",
+                                               "[DB2DRIVEDIR]/db2data/PDMDB",
+                                               "[DBAUSER]DB2INST1",
+                                               "[DBAUSERP]***",
+                                               "[TBSSCENARII][TBSSCENARII_TYPICAL]",
+                                               "[TBS_EXISTING]USERSPACE1",
+                                               "[VAULTADM]vaultadm",
+                                               "[VAULTADMP]***",
+                                               "[VAULTPORT]12345",
+                                               "[VAULTREPO]/vault",
+                                               "[CLASHADM]clashadm",
+                                               "[CLASHADMP]***",
+                                               "[CLASHOUTDIR]/clash/out",
+                                               "[CLASHV5INSTPATH]/cad"}));
 
   std::string framed;
   for (const std::string& line : Lines()) framed += "\n" + line + "\n";
@@ -264,7 +299,8 @@ TEST_F(Summary, DB2ServerInstallationListsItsAnswersInOrder) {
   EXPECT_LT(begin, lines);
   EXPECT_LT(lines, end);
   EXPECT_NE(end, std::string::npos);
-  for (const char* password : {"adm-secret", "dico-secret", "dba-secret"})
+  for (const char* password :
+       {"adm-secret", "dico-secret", "dba-secret", "vault-secret", "clash-secret"})
     EXPECT_EQ((ReadWholeFile(directory.File("log")) + trace).find(password), std::string::npos);
 }
 
@@ -279,15 +315,37 @@ TEST_F(Summary, OracleClientRewritesTheSummaryAndClashLinesFollowTheFlags) {
   H::_nvEXEClashInst = 1;
   H::_nvEXESampleData = 1;
   H::_nvOracle = H::_nvAUTHClient = H::_nvORARemote = H::_nvTBSCustom = 1;
+  H::_nvEXEDBObj = H::_nvGENDDLONLY = 1;
+  H::_svDDLFILEPATH = "/ddl";
+  H::_svDDLFILENAME = "pdm.sql";
   H::_svORASRVNAME = "PDMSRV";
+  H::_svORACLE_HOME = "/oracle";
+  H::_nvORATNS_ADMIN = 1;
+  H::_svORATNS_ADMIN = "/oracle/tns";
   H::_svDBAUSER = "SYSTEM";
+  H::_svCLASHSrvHostName = "clashhost";
+  H::_nvCLASHOrbixPort = 1570;
   page.SetSummary();
-  EXPECT_EQ(Lines(),
-            (std::vector<std::string>{
-                "[TESADM]pdmadm", "[TESDICO]pdmdico", "[OPTOEXE]", "[OPTOEXE_ENVFILE]",
-                "[OPTOEXE_CLASHCLIENT]", "[OPTOEXE_SAMPLEDATA]", "[DBMSTYPE][DBMSTYPE_ORACLE]",
-                "[AUTHMODE][AUTHMODE_CLIENT]", "[ORALOC][ORALOC_REMOTE]", "[SRVNAME]PDMSRV",
-                "[DBAUSER]SYSTEM", "[TBSSCENARII][TBSSCENARII_CUSTOM]"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"[TESADM]pdmadm",
+                                               "[TESDICO]pdmdico",
+                                               "[TESDICOP]***",
+                                               "[OPTOEXE]",
+                                               "[OPTOEXE_ENVFILE]",
+                                               "[OPTOEXE_DBOBJ]",
+                                               "[OPTOEXE_CLASHCLIENT]",
+                                               "[OPTOEXE_SAMPLEDATA]",
+                                               "[EXEMODE][EXEMODE_INFILE]/ddl/pdm.sql",
+                                               "[DBMSTYPE][DBMSTYPE_ORACLE]",
+                                               "[AUTHMODE][AUTHMODE_CLIENT]",
+                                               "[ORALOC][ORALOC_REMOTE]",
+                                               "[SRVNAME]PDMSRV",
+                                               "[ORACLE_HOME]/oracle",
+                                               "[TNSADMIN]/oracle/tns",
+                                               "[DBAUSER]SYSTEM",
+                                               "[DBAUSERP]***",
+                                               "[TBSSCENARII][TBSSCENARII_CUSTOM]",
+                                               "[CLASHSRVHOST]clashhost",
+                                               "[CLASHORBIXPORT]1570"}));
 
   // Clash off and sample data no longer pending: neither line.
   H::_nvEXEClashInst = 0;
@@ -298,7 +356,7 @@ TEST_F(Summary, OracleClientRewritesTheSummaryAndClashLinesFollowTheFlags) {
     EXPECT_EQ(line.find("CLASH"), std::string::npos) << line;
     EXPECT_EQ(line.find("SAMPLEDATA"), std::string::npos) << line;
   }
-  EXPECT_EQ(Lines().size(), 10u);
+  EXPECT_EQ(Lines().size(), 16u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "QelDbStatements.h"
 #include "odbc/QelOdbcConnection.h"
 #include "odbc/QelOdbcDriverCheck.h"
+#include "odbc/QelOdbcServiceName.h"
 #include "platform/QelDisplay.h"
 #include "platform/QelDlgCombo.h"
 #include "platform/QelFaultInjection.h"
@@ -122,6 +123,10 @@ std::string QelDbCheckDriver(int dbms, const std::string& database) {
   return CheckedRoute(dbms, database, route);
 }
 
+std::string QelDbCheckServiceName(const std::string& service, const std::string& tnsAdmin) {
+  return QelOdbcCheckServiceName(service, tnsAdmin);
+}
+
 namespace {
 
 // The front end follows the installation statement by statement (a silent
@@ -195,6 +200,23 @@ int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
       CatalogueQuery(ConnectionOf(cursor, connection), dbms, sql, rows, errorCode, message);
   if (result != 0) return result;
   found = rows.empty() ? 0 : 1;
+  return 0;
+}
+
+int GetDataFileDirectory(QelDbConnection* connection, int dbms, QelUnicodeString& directory,
+                         int& errorCode, char* message) {
+  directory = QelUnicodeString();
+  const std::string sql = QelDbDialect::For(dbms).DataFilesQuery();
+  if (sql.empty()) return Succeed(errorCode, message);
+  std::vector<QelDbRow> rows;
+  const int result = CatalogueQuery(connection, dbms, sql, rows, errorCode, message);
+  if (result != 0) return result;
+  for (const QelDbRow& row : rows) {
+    const std::size_t slash = row.empty() ? std::string::npos : row[0].rfind('/');
+    if (slash == std::string::npos) continue;
+    directory = slash == 0 ? std::string("/") : row[0].substr(0, slash);
+    break;
+  }
   return 0;
 }
 

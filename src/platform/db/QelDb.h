@@ -89,6 +89,11 @@ int GetDBConnection(int, int, int dbms, const QelUnicodeString& database,
 // loading, the client's variables missing), or an empty text.
 std::string QelDbCheckDriver(int dbms, const std::string& database);
 
+// Why the Oracle net service name cannot be resolved, or an empty text: it
+// resolves when an ODBC data source has its name or tnsAdmin/tnsnames.ora
+// defines it (a connect descriptor or Easy Connect text always does).
+std::string QelDbCheckServiceName(const std::string& service, const std::string& tnsAdmin);
+
 // mode 0: executes text on the cursor's connection. mode 1: appends it to
 // ddlFile with the dialect's separator, so the file runs as it is in the
 // DBMS's command-line tool (nothing is executed). mode 2: executes and
@@ -109,6 +114,11 @@ int IsSchemaNameInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
 int IsTableInDB(QelDbCursor* cursor, QelDbConnection* connection, int dbms,
                 const QelUnicodeString& schema, const QelUnicodeString& table, int& found,
                 int& errorCode, char* message);
+
+// The directory holding the data files of the database's own tablespace,
+// or empty when the catalogue names none (or the DBMS has no such query).
+int GetDataFileDirectory(QelDbConnection* connection, int dbms, QelUnicodeString& directory,
+                         int& errorCode, char* message);
 
 // Appends the names of the database's tablespaces to combo.
 int GetTBSListStd(QelDbCursor* cursor, QelDbConnection* connection, int dbms, int, int& errorCode,

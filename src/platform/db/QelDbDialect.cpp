@@ -66,6 +66,9 @@ std::string QelDbDialect::TablespacesQuery() const {
 std::string QelDbDialect::FreeSpaceQuery() const {
   return rules_.freeSpaceQuery;
 }
+std::string QelDbDialect::DataFilesQuery() const {
+  return rules_.dataFilesQuery;
+}
 
 std::string QelDbDialect::TableExistsQuery(std::string_view schema, std::string_view table) const {
   const std::string format = rules_.tableExistsQuery;

@@ -91,6 +91,10 @@ class QelDbDialect {
   // the type: an SMS tablespace grows on the file system of its directory
   // containers, and the catalogue gives it no free space of its own.
   std::string FreeSpaceQuery() const;
+  // The data files of the database's own tablespace, whose directory is
+  // where a new data file goes by default; empty when the DBMS keeps its
+  // containers where the database directory already says.
+  std::string DataFilesQuery() const;
   // One row when the table schema.table exists.
   std::string TableExistsQuery(std::string_view schema, std::string_view table) const;
   // The authorities of user that the installation's steps need, one per
@@ -129,6 +133,7 @@ struct QelDbDialectRules {
   const char* usersQuery;
   const char* tablespacesQuery;
   const char* freeSpaceQuery;
+  const char* dataFilesQuery;
   // Two %s: the schema and the table, each a string literal.
   const char* tableExistsQuery;
   // One %s: the user, a string literal.

@@ -38,6 +38,7 @@ const QelDbDialectRules QelDbDB2Rules = {
     "'SYSCATSPACE' ORDER BY TBSPACE",
     "SELECT TBSP_NAME, TBSP_FREE_SIZE_KB, TBSP_TYPE FROM SYSIBMADM.TBSP_UTILIZATION ORDER BY "
     "TBSP_NAME",
+    "",
     "SELECT 1 FROM SYSCAT.TABLES WHERE TABSCHEMA = %s AND TABNAME = %s AND TYPE = 'T'",
     // Tablespaces, authorities granted to others: DBADM covers what the
     // steps do.
