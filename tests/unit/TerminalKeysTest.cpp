@@ -67,7 +67,9 @@ TEST(TerminalKeyLine, AlwaysSaysF1AndWhatEscDoesWithinTheWidth) {
         EXPECT_TRUE(line.starts_with("Tab: move")) << where;
         EXPECT_NE(line.find("F1: help"), std::string::npos) << where;
         EXPECT_NE(line.find(asks ? "Esc: close (asks)" : "Esc: close"), std::string::npos) << where;
-        if (!asks) EXPECT_EQ(line.find("(asks)"), std::string::npos) << where;
+        if (!asks) {
+          EXPECT_EQ(line.find("(asks)"), std::string::npos) << where;
+        }
       }
     }
   }
