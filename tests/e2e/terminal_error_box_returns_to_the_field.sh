@@ -41,7 +41,7 @@ tmux_type pdm.sql
 tmux_keys Tab
 tmux_type "$WORK/no-such-directory"
 tmux_keys Enter Enter
-tmux_expect 'INPUT ERROR|directory' "the missing directory's box"
+tmux_expect 'The directory of the DDL file does not exist' "the missing directory's box"
 tmux_capture "$WORK/box.txt"
 tmux_keys Enter
 tmux_wait_gone '< OK >' || fail "Enter did not close the missing directory's box"
@@ -52,12 +52,15 @@ tmux_keys Enter Enter
 tui_on "Database System"
 expect_contains "$TESSARDBSETUP_TRANSCRIPT" \
   "\"widget\":\"EditorEXEDDLFilePath\",\"value\":\"$WORK/ddl\",\"accepted\":1}"
+expect_contains "$TESSARDBSETUP_TRANSCRIPT" \
+  "\"widget\":\"EditorEXEDDLFilePath\",\"value\":\"$WORK/no-such-directory\",\"accepted\":1}"
 expect_not_contains "$TESSARDBSETUP_TRANSCRIPT" "no-such-directory$WORK"
 tmux_keys Escape
 tmux_expect 'Close the wizard now\?' "the close question"
 tmux_keys y
 status=$(tui_exit_status)
 expect_status "${status:-99}" 2 "closing after the refusals"
+expect_contains <(tmux_capture) 'tessardbsetup: the wizard was closed at your request'
 expect_no_secret sandbox "$TESSARDBSETUP_TRANSCRIPT"
 expect_no_secret wrongpw "$TESSARDBSETUP_TRANSCRIPT" "$WORK/box.txt"
 finish

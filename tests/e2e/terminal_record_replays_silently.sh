@@ -15,7 +15,9 @@ tui_on "PDM Administrator" -l pdmadm Tab -l "$WRONG" Enter Enter
 tmux_expect 'The password does not match this account' "the error box of the wrong password"
 tmux_capture "$WORK/screen-box.txt"
 screens+=("$WORK/screen-box.txt")
-tmux_keys Enter BTab C-u
+# The box puts the focus back in the refused password, emptied.
+tmux_keys Enter
+tmux_wait_gone '< OK >' || fail "Enter did not close the wrong password's box"
 tmux_type "$PASSWORD"
 tmux_keys Enter Enter
 tui_on "Tasks to Perform" Enter

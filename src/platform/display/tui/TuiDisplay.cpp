@@ -180,16 +180,18 @@ void QelTuiDisplay::ApplicationEnding(int status, const std::string& outcome) {
     application->UnwatchDescriptor(STDIN_FILENO);
   terminal_.Stop();
   QelTranscript::Record("exit", {{"status", status}, {"outcome", outcome}});
-  // The son's end is told by the father, which also knows how the run ends;
-  // a failure is told on stderr by the program itself. A close is told by
-  // the process whose page was closed: only it knows it was no Cancel.
-  if (status == 0 && !std::getenv("FATHERPID") && !outcome.empty())
-    std::printf("tessardbsetup: %s (exit status %d)\n", outcome.c_str(), status);
-  if (closedByKey_) {
+  // The son's end is told by the father, which also knows how the run ends
+  // (the son's line would be overwritten when the father leaves the
+  // alternate screen); a failure is told on stderr by the program itself.
+  // A close is told as one, so that nobody takes it for a crash.
+  const bool son = std::getenv("FATHERPID") != nullptr;
+  if (!son && closedByKey_) {
     std::printf(
         "tessardbsetup: the wizard was closed at your request; nothing was installed "
-        "and the answers were not kept (exit status %d)\n",
+        "(exit status %d)\n",
         status);
+  } else if (!son && (status == 0 || status == 2) && !outcome.empty()) {
+    std::printf("tessardbsetup: %s (exit status %d)\n", outcome.c_str(), status);
   }
   std::fflush(stdout);
 }
