@@ -69,7 +69,7 @@ const std::vector<PageCase>& AllPages() {
        [](auto* a) { return Built<ZEP2DlgCLASHSRV>(a, "PanelCLASHSRV"); }},
       {"WAIT", 0x44001, true, 8, 5, 0, 350,
        [](auto* a) { return Built<ZEP2DlgWAIT>(a, "PanelWAIT"); }},
-      {"SUM", 0xC2C01, true, 58, 3, QelDlgDialog::CANCELButtonValue, 350,
+      {"SUM", 0xC2C01, true, 57, 3, QelDlgDialog::CANCELButtonValue, 350,
        [](auto* a) { return Built<ZEP2DlgSUM>(a, "PanelSUM"); }},
       {"STATUS", 0x44201, true, 36, 0, QelDlgDialog::APPLYButtonValue, 152,
        [](auto* a) { return Built<ZEP2DlgSTATUS>(a, "PanelSTATUS"); }},
