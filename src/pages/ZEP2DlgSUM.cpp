@@ -32,7 +32,7 @@ void ZEP2FrmSUM::SetPos() {
   SetResizableRow(0);
   SetResizableColumn(0);
   Frame11->SetConstraints(0, 0, ZEP2FrameJustification);
-  ChkButSUMCheckOnly->SetConstraints(0, 1, ZEP2FrameJustification);
+  ChkButSUMCheckOnly->SetConstraints(1, 0, ZEP2FrameJustification);
   Frame1->SetResizableRow(0);
   Frame1->SetResizableColumn(0);
   Frame111->SetConstraints(0, 0, ZEP2FrameJustification);
