@@ -68,7 +68,9 @@ void ZEP2InstHQ::EndRun(int exitStatus) {
   // cancelled; the first process learns it from its son's notes.
   std::string installed;
   std::string line;
-  if ((exitStatus == 1 || exitStatus == InstallationFailedStatus ||
+  // A check-only run chosen on the son's summary page ends with 0 too: its
+  // verdict is the son's to tell.
+  if ((exitStatus == 0 || exitStatus == 1 || exitStatus == InstallationFailedStatus ||
        exitStatus == RollbackIncompleteStatus) &&
       QelInstallOutcome(installed, line)) {
     application->SetOutcome(installed);

@@ -12,6 +12,7 @@
 #include "app/ZEP2InstHQ.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
+#include "platform/QelRunNotes.h"
 #include "platform/QelSystem.h"
 
 namespace {
@@ -108,6 +109,15 @@ void ZEP2InstHQ::ValidateMachine() {
 
 void ZEP2InstHQ::EndValidation() {
   const ZEP2ValidationReport& report = _Validation;
+  // For the run's last line, which the first process writes.
+  const std::size_t problems = report.Problems().size();
+  QelShareInstallOutcome(
+      report.Ready() ? "ready to install" : "not ready: the checks found problems",
+      report.Ready()
+          ? "check only: ready, nothing was created or changed"
+          : "check only: " + std::to_string(problems) + (problems == 1 ? " problem" : " problems") +
+                " (listed in the log), nothing was created or "
+                "changed");
   WriteLogFile("\n" + QelUnicodeString(report.Lines()));
   WriteTraceLogFile("\n" + QelUnicodeString(report.Lines()), 1);
   if (zep2validation::Silent()) {

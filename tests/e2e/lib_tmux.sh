@@ -110,19 +110,25 @@ trap 'tmux_stop; rm -rf "$WORK"' EXIT
 
 # --- Driving the wizard -------------------------------------------------------
 
-# tui_launch COLUMNS LINES [sandbox init options]: a fresh site, a pane of
-# that size, and the wizard started in it with its logs under $WORK (and the
-# options in $TUI_OPTIONS, ending with a blank). When it ends, the shell
-# prints "wizard-exit=STATUS".
-tui_launch() {
-  local columns=$1 lines=$2
-  shift 2
+# tui_site [sandbox init options]: a fresh site in $SITE.
+tui_site() {
   SITE=$WORK/site
   rm -rf "$SITE"
   if ! "$BIN/tessardbsetup-sandbox" init "$SITE" "$@" >"$WORK/site-init.out" 2>&1; then
     cat "$WORK/site-init.out" >&2
     exit 1
   fi
+}
+
+# tui_launch COLUMNS LINES [sandbox init options]: a fresh site (the one
+# tui_site made when TUI_KEEP_SITE is set), a pane of that size, and the
+# wizard started in it with its logs under $WORK (and the options in
+# $TUI_OPTIONS, ending with a blank). When it ends, the shell prints
+# "wizard-exit=STATUS".
+tui_launch() {
+  local columns=$1 lines=$2
+  shift 2
+  [ -n "${TUI_KEEP_SITE:-}" ] || tui_site "$@"
   . "$SITE/env.sh"
   tmux_start "$columns" "$lines"
   tmux_run ". $SITE/env.sh; cd $WORK; clear; tessardbsetup ${TUI_OPTIONS:-}-logtrace $WORK/trace -logout $WORK/log -logerr $WORK/err; echo wizard-exit=\$?"

@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "../../QelApplication.h"
 #include "../../QelDlgCombo.h"
 #include "../../QelDlgEditor.h"
 #include "../../QelDlgNotify.h"
 #include "../../QelResponseWords.h"
+#include "../../QelRunNotes.h"
 #include "../script/Transcript.h"
 #include "TuiCurses.h"
 #include "TuiFocus.h"
@@ -185,12 +187,17 @@ void QelTuiDisplay::ApplicationEnding(int status, const std::string& outcome) {
   // alternate screen); a failure is told on stderr by the program itself.
   // A close is told as one, so that nobody takes it for a crash.
   const bool son = std::getenv("FATHERPID") != nullptr;
+  // Once an installation (or its checks) ran, the program's own last line
+  // tells its outcome with the counts and the logs.
+  std::string installed;
+  std::string line;
+  const bool told = QelInstallOutcome(installed, line);
   if (!son && closedByKey_) {
     std::printf(
         "tessardbsetup: the wizard was closed at your request; nothing was installed "
         "(exit status %d)\n",
         status);
-  } else if (!son && (status == 0 || status == 2) && !outcome.empty()) {
+  } else if (!son && !told && (status == 0 || status == 2) && !outcome.empty()) {
     std::printf("tessardbsetup: %s (exit status %d)\n", outcome.c_str(), status);
   }
   std::fflush(stdout);
