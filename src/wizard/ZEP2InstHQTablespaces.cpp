@@ -153,20 +153,27 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
     return false;
   };
   if (Empty(_svCRETBSTYPICAL_NOBLOB)) {
-    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIName)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIName, frame->EditorTBSTypicalName))
+      return;
   }
   if (clashes(_svCRETBSTYPICAL_NOBLOB) && frame->EditorTBSTypicalName->IsSensitive()) {
-    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPINameW)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPINameW, frame->EditorTBSTypicalName))
+      return;
   }
   if (Empty(_svCRETBSTYPICAL_BLOB)) {
-    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBName)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBName,
+                   frame->EditorTBSTypicalBLOBName))
+      return;
   }
   if (clashes(_svCRETBSTYPICAL_BLOB) && frame->EditorTBSTypicalBLOBName->IsSensitive()) {
-    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBNameW)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSTYPIBLOBNameW,
+                   frame->EditorTBSTypicalBLOBName))
+      return;
   }
   if (Empty(_svCRETBSTYPICAL_DIR)) {
     Trace("\nINPUT ERROR: A tablespaces directory is Required");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSDATAFILE)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForTBSDATAFILE, frame->EditorTBSTypicalDir))
+      return;
   }
   // The name goes into the statements and the DDL files without quotes,
   // the directory into a string literal.
@@ -182,13 +189,15 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
   }
   if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
     Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE, frame->EditorTBSTypicalDir))
+      return;
   }
   const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
   const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
   if (available < required) {
     Trace("\nNot enough space!");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE, frame->EditorTBSTypicalDir))
+      return;
   }
   c->_DlgSUM->SetSummary();
   if (_nvEXEVault) {

@@ -91,11 +91,18 @@ void ZEP2InstHQ::CB_VAULTADM_Next(QelCommand*, QelNotification*, void*) {
   Trace("\n_svVAULTSrvDaemonPort : <" + _svVAULTSrvDaemonPort + ">");
   Trace("\n_svVAULTRepository : <" + _svVAULTRepository + ">");
   if (Empty(_svVAULTSrvDaemonPort)) {
-    if (c->Refused(page, page->ERRMSGTextToDisplayForVAULTDaemonPort)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForVAULTDaemonPort, frame->EditorVAULTDaemonPort))
+      return;
   }
-  if (Empty(_svVAULTRepository) && c->Refused(page, page->ERRMSGTextToDisplayForREPO)) return;
-  if (Empty(_svVAULTAdm) && c->Refused(page, page->ERRMSGTextToDisplayForVAULTADM)) return;
-  if (Empty(_svVAULTAdmP) && c->Refused(page, page->ERRMSGTextToDisplayForVAULTADMP)) return;
+  if (Empty(_svVAULTRepository) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForREPO, frame->EditorVAULTRepo))
+    return;
+  if (Empty(_svVAULTAdm) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForVAULTADM, frame->EditorVAULTADM))
+    return;
+  if (Empty(_svVAULTAdmP) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForVAULTADMP, frame->EditorVAULTADMP))
+    return;
   // The vault administrator may become a database user of its own.
   const int dbms = _nvIBMDB2UDB ? QelDbDB2 : QelDbOracle;
   const QelDbDialect& dialect = QelDbDialect::For(dbms);
@@ -234,8 +241,12 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   _svCLASHV5InstPath = frame->EditorCLASHV5InstPath->GetText();
   Trace("\n_svCLASHAdm : <" + _svCLASHAdm + ">");
   Trace("\n_svCLASHOutDir : <" + _svCLASHOutDir + ">");
-  if (Empty(_svCLASHAdm) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHADM)) return;
-  if (Empty(_svCLASHAdmP) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHADMP)) return;
+  if (Empty(_svCLASHAdm) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForCLASHADM, frame->EditorCLASHADM))
+    return;
+  if (Empty(_svCLASHAdmP) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForCLASHADMP, frame->EditorCLASHADMP))
+    return;
   if (!c->AuthenticateOrRefuse(page, _svCLASHAdm, _svCLASHAdmP,
                                "\nRCAuthPW : ", page->ERRMSGRootUserForbidden,
                                page->ERRMSGInvalidUsername, page->ERRMSGInvalidPassword)) {
@@ -245,7 +256,9 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   Trace("\n_nvCLASHAdmUid :<" + QelUnicodeString::FromInt(_nvCLASHAdmUid) + ">");
   Trace("\n_nvCLASHAdmGid :<" + QelUnicodeString::FromInt(_nvCLASHAdmGid) + ">");
   Trace("\n_svCLASHAdmHomd :<" + _svCLASHAdmHomd + ">");
-  if (Empty(_svCLASHOutDir) && c->Refused(page, page->ERRMSGTextToDisplayForREPO)) return;
+  if (Empty(_svCLASHOutDir) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForREPO, frame->EditorCLASHOutDir))
+    return;
   if (QelFileAccess(_svCLASHOutDir, 0) != 0) {
     Trace("\nCLASHOutDir Exist KO");
     if (!c->AskToCreate(page, "ZEP2DlgCLASHADM", _svCLASHOutDir)) return;
@@ -253,7 +266,8 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
     if (CreateDirRecurs(_svCLASHOutDir) != 0) {
       Trace("\nRC_CreateDirRecurs KO");
       Trace("\nCLASHOutDir Exist KO");
-      if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_REPO)) return;
+      if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_REPO, frame->EditorCLASHOutDir))
+        return;
     }
     Trace("\nRC_CreateDirRecurs OK");
   } else {
@@ -261,10 +275,13 @@ void ZEP2InstHQ::CB_CLASHADM_Next(QelCommand*, QelNotification*, void*) {
   }
   Trace(Code("\nRC_ZEPChown <", _svCLASHOutDir,
              ZEPChown(_svCLASHOutDir, _nvCLASHAdmUid, _nvCLASHAdmGid)));
-  if (Empty(_svCLASHV5InstPath) && c->Refused(page, page->ERRMSGTextToDisplayForPATH)) return;
+  if (Empty(_svCLASHV5InstPath) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForPATH, frame->EditorCLASHV5InstPath))
+    return;
   if (QelFileAccess(_svCLASHV5InstPath, 0) != 0) {
     Trace("\nCLASHV5InstPath Exist KO");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_PATH)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_PATH, frame->EditorCLASHV5InstPath))
+      return;
   }
   Trace("\nCLASHV5InstPath Exist OK");
   c->_DlgSUM->SetSummary();
@@ -281,7 +298,9 @@ void ZEP2InstHQ::CB_CLASHSRV_Next(QelCommand*, QelNotification*, void*) {
   _nvCLASHOrbixPort = std::atoi(page->Frame->EditorCLASHSRVOrbixPort->GetText().c_str());
   Trace("\n_svCLASHSrvHostName :<" + _svCLASHSrvHostName + ">");
   Trace("\n_nvCLASHOrbixPort :<" + QelUnicodeString::FromInt(_nvCLASHOrbixPort) + ">");
-  if (Empty(_svCLASHSrvHostName) && c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV)) return;
+  if (Empty(_svCLASHSrvHostName) &&
+      c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV, page->Frame->EditorCLASHSRVHostName))
+    return;
   hostent entry{};
   hostent* found = nullptr;
   std::vector<char> buffer(8192);
@@ -292,12 +311,16 @@ void ZEP2InstHQ::CB_CLASHSRV_Next(QelCommand*, QelNotification*, void*) {
   // not block an installation on a machine without name service.
   if (!found && resolverError == HOST_NOT_FOUND) {
     Trace("\nClash Server is unknown KO");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_UNKNOWN)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_UNKNOWN,
+                   page->Frame->EditorCLASHSRVHostName))
+      return;
   }
   Trace("\nClash Server is known OK");
   if (_nvCLASHOrbixPort < 1000) {
     Trace("\nOrbix port number is invalid KO");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_BADPORT)) return;
+    if (c->Refused(page, page->ERRMSGTextToDisplayForCLASHSRV_BADPORT,
+                   page->Frame->EditorCLASHSRVOrbixPort))
+      return;
   }
   Trace("\nOrbix port number is valid OK");
   c->_DlgSUM->SetSummary();
