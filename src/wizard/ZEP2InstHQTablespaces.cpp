@@ -1,6 +1,7 @@
 // The tablespace pages: the existing tablespaces offered (and a new one for
 // a local Oracle database), and the checks of a tablespace to create.
 #include "app/ZEP2InstHQ.h"
+#include "engine/ZEP2ValidationMode.h"
 #include "pages/ZEP2MessageBoxes.h"
 #include "pages/ZEP2Pages.h"
 #include "platform/QelLog.h"
@@ -187,17 +188,21 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
                         dbms)) {
     return;
   }
-  if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
-    Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE, frame->EditorTBSTypicalDir))
-      return;
-  }
-  const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
-  const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
-  if (available < required) {
-    Trace("\nNot enough space!");
-    if (c->Refused(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE, frame->EditorTBSTypicalDir))
-      return;
+  // A silent check lists the directory and its space once, in its final
+  // check of the machine, with what to do about them.
+  if (!zep2validation::Silent()) {
+    if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
+      Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
+      return c->ShowFieldError(page, frame->EditorTBSTypicalDir,
+                               page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE);
+    }
+    const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
+    const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
+    if (available < required) {
+      Trace("\nNot enough space!");
+      return c->ShowFieldError(page, frame->EditorTBSTypicalDir,
+                               page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE);
+    }
   }
   c->_DlgSUM->SetSummary();
   if (_nvEXEVault) {

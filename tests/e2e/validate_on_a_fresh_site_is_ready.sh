@@ -51,6 +51,23 @@ expect_not_contains "$RUN.trace" 'St_GenEnvFiles Begin'
 expect_contains "$RUN.log" 'tessardbsetup: ready'
 site_state "$WORK/after-summary"
 expect_same_state "$WORK/before" "$WORK/after-summary" "Check only on the summary page"
+# A page that refuses an answer in a silent check stops nothing: the refusal
+# is listed with what to do, the walk goes on to the second process's
+# checks, and the status says not ready.
+response_file "$WORK/refused.rsp" oracle oracle_new_tablespace - <<'RSP'
+[PanelORALoc]
+RadButORALocLocal = checked
+[PanelTBSTypical]
+EditorTBSTypicalName = SYSTEM
+RSP
+run_validate refused "$WORK/refused.rsp"
+expect_run 6 "check only with a refused tablespace name"
+grep -q '^tessardbsetup: not ready: answer on .*; correct the answer' "$RUN.out" ||
+  fail "the refusal is not listed: $(cat "$RUN.out")"
+expect_contains "$RUN.trace" '\nSt_Validate Begin ...\n'
+expect_not_contains "$RUN.transcript" '"event":"box"'
+site_state "$WORK/after-refused"
+expect_same_state "$WORK/before" "$WORK/after-refused" "the check with a refused answer"
 # DB2, a local database and its existing tablespace: ready too, and the
 # catalogue checks (authority, tablespaces, free space) were made.
 response_file "$WORK/db2.rsp" db2 db2_local_database db2_existing_tablespace

@@ -58,7 +58,6 @@ count=$(grep -c '^tessardbsetup: not ready: [^0-9]' <<<"$out")
   fail "last line: $(tail -n 1 <<<"$out")"
 sandbox=$TESSARDBSETUP_SANDBOX
 for wanted in \
-  "not ready: answer on .*: .*; correct the answer" \
   "not ready: tablespace directory: $sandbox/no-such-directory does not exist; create it" \
   "not ready: DBA connection: cannot connect to PDMORA as SYSTEM: .*; check the DBA user and password" \
   "not ready: earlier installation: the schema of PDMDICO already holds the tables of modeler .*; install into another database or schema, or drop the earlier installation" \
@@ -68,6 +67,9 @@ for wanted in \
   grep -q "^tessardbsetup: $wanted" <<<"$out" || fail "stdout lacks '$wanted':
 $out"
 done
+[ "$(grep -c 'no-such-directory' <<<"$out")" -eq 1 ] ||
+  fail "the missing tablespace directory is not told exactly once:
+$out"
 python3 - "$RUN.json" "$count" <<'PY' || fail "the JSON document: $(cat "$RUN.json")"
 import json, sys
 report = json.load(open(sys.argv[1]))
