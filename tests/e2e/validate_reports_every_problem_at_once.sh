@@ -35,7 +35,9 @@ if ! mount --bind "$envfile" "$envfile" 2>"$WORK/mount.err" ||
   echo "skipped: $(basename "$0") cannot mount the environment file read-only: $(cat "$WORK/mount.err")"
   exit 0
 fi
-if ! mount -t tmpfs -o noexec,mode=1777 tmpfs /tmp 2>"$WORK/mount.err"; then
+# The checkout and the build tree stay in sight when they lie under /tmp.
+. "$(dirname "$0")/../fresh_tmp.sh"
+if ! fresh_tmp noexec /tmp -- "$(dirname "$0")/../.." "$BIN" 2>"$WORK/mount.err"; then
   umount "$envfile"
   echo "skipped: $(basename "$0") cannot mount a noexec /tmp: $(cat "$WORK/mount.err")"
   exit 0
@@ -44,7 +46,7 @@ fi
 site_state "$WORK/before"
 run_validate planted "$WORK/planted.rsp"
 site_state "$WORK/after"
-umount /tmp
+umount -R /tmp
 umount "$envfile"
 
 expect_run 6 "check only with five problems"
