@@ -95,12 +95,17 @@ void Session::CreateUser(Parser& parser) {
       .Bind(6, definition.locked.value_or(false) ? 1LL : 0LL)
       .Bind(7, CurrentTimestamp())
       .Step();
-  for (const auto& [tablespace, bytes] : definition.quotas) {
+  SetQuotas(name, definition.quotas);
+}
+
+void Session::SetQuotas(const std::string& user,
+                        const std::vector<std::pair<std::string, long long>>& quotas) {
+  for (const auto& [tablespace, bytes] : quotas) {
     RequireTablespace(tablespace);
     db_->Prepare(
            "INSERT OR REPLACE INTO sbx_quotas(username, tablespace, max_bytes) "
            "VALUES (?1, ?2, ?3)")
-        .Bind(1, name)
+        .Bind(1, user)
         .Bind(2, tablespace)
         .Bind(3, bytes)
         .Step();
@@ -136,16 +141,7 @@ void Session::AlterUser(Parser& parser) {
   };
   update("default_tablespace", definition.defaultTablespace);
   update("temporary_tablespace", definition.temporaryTablespace);
-  for (const auto& [tablespace, bytes] : definition.quotas) {
-    RequireTablespace(tablespace);
-    db_->Prepare(
-           "INSERT OR REPLACE INTO sbx_quotas(username, tablespace, max_bytes) "
-           "VALUES (?1, ?2, ?3)")
-        .Bind(1, name)
-        .Bind(2, tablespace)
-        .Bind(3, bytes)
-        .Step();
-  }
+  SetQuotas(name, definition.quotas);
   if (definition.locked) {
     db_->Prepare("UPDATE sbx_users SET locked = ?2 WHERE name = ?1")
         .Bind(1, name)

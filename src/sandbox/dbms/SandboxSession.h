@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SandboxSite.h"
@@ -175,6 +176,9 @@ class Session {
   // Users, roles and grants (SandboxAccounts.cpp, SandboxGrants.cpp).
   void CreateUser(Parser& parser);
   void AlterUser(Parser& parser);
+  // Sets each (tablespace, bytes) quota of user, the tablespaces checked.
+  void SetQuotas(const std::string& user,
+                 const std::vector<std::pair<std::string, long long>>& quotas);
   void DropUser(Parser& parser);
   void CreateRole(Parser& parser);
   void DropRole(Parser& parser);
