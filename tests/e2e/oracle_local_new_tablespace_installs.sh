@@ -3,12 +3,7 @@
 . "$(dirname "$0")/lib.sh"
 new_site
 
-response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
-[PanelORALoc]
-RadButORALocLocal = checked
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace oracle_local_confirmed
 
 run_wizard oracle "$WORK/oracle.rsp"
 expect_run 0 "Oracle local installation with a new tablespace"

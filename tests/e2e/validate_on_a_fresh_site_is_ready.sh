@@ -6,12 +6,7 @@
 . "$(dirname "$0")/lib_validate.sh"
 new_site
 
-response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
-[PanelORALoc]
-RadButORALocLocal = checked
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace oracle_local_confirmed
 
 site_state "$WORK/before"
 run_validate fresh "$WORK/oracle.rsp"

@@ -9,12 +9,7 @@
 . "$(dirname "$0")/lib_validate.sh"
 new_site
 
-response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace - <<'RSP'
-[PanelORALoc]
-RadButORALocLocal = checked
-[ZEP2YesNoInCallBack]
-answers = Yes
-RSP
+response_file "$WORK/oracle.rsp" oracle oracle_new_tablespace oracle_local_confirmed
 run_wizard install "$WORK/oracle.rsp"
 expect_run 0 "the earlier installation" || finish
 
