@@ -193,15 +193,15 @@ void ZEP2InstHQ::CB_TBSTypical_Next(QelCommand*, QelNotification*, void*) {
   if (!zep2validation::Silent()) {
     if (IsDirectory(_svCRETBSTYPICAL_DIR) != 0) {
       Trace("\nINPUT ERROR: WRONG Tablespaces PATH!");
-      return c->ShowFieldError(page, frame->EditorTBSTypicalDir,
-                               page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE);
+      c->Refused(page, page->ERRMSGTextToDisplayForWRONG_TBSDATAFILE, frame->EditorTBSTypicalDir);
+      return;
     }
     const int available = ZEP2DlgTBSTypical::GetAvailableSize(_svCRETBSTYPICAL_DIR);
     const int required = _nvIBMDB2UDB ? _QelDB2TBS_TYPICAL_SPACE : _QelORATBS_TYPICAL_SPACE;
     if (available < required) {
       Trace("\nNot enough space!");
-      return c->ShowFieldError(page, frame->EditorTBSTypicalDir,
-                               page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE);
+      c->Refused(page, page->ERRMSGTextToDisplayForSPACE_TBSDATAFILE, frame->EditorTBSTypicalDir);
+      return;
     }
   }
   c->_DlgSUM->SetSummary();
